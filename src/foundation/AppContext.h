@@ -1,0 +1,71 @@
+#pragma once
+// The shared state that menu actions hand to the windows they open, and the injected services.
+// main.cpp creates one and hands it by reference to every window; a test builds its own over a
+// temporary folder.
+#include <QString>
+
+#include <cstdint>
+
+#include "foundation/CompanyRecord.h"
+#include "foundation/Services.h"
+
+namespace vt {
+
+struct Services {
+    Messenger& messenger;
+    Clock& clock;
+    Shell& shell;
+    FileDialogs& fileDialogs;
+};
+
+struct AppContext {
+    explicit AppContext(Services s) : services(s) {}
+
+    Services services;
+    Messenger& messenger() const { return services.messenger; }
+    Clock& clock() const { return services.clock; }
+    Shell& shell() const { return services.shell; }
+    FileDialogs& fileDialogs() const { return services.fileDialogs; }
+
+    // Folders (set at start-up).
+    QString StartFolder;
+    QString TempFolder;
+    QString DatiGenFolder;
+    QString RegistriFolder;
+    int ScreenWidthLimit = 0;
+    int ScreenHeightLimit = 0;
+
+    // Set by actions and pickers.
+    int ActionTag = 0;
+    QChar OpCode = QLatin1Char(' ');
+    bool FromMenu = false;
+    bool ModifyMode = false;
+    bool LoadSide = false;
+    bool FromEad = false;
+    bool RectifyModify = false;
+    bool RectifyCancel = false;
+    QString WorkYear;
+    QString SelectedYear;
+    std::int32_t PickedEad = -1;
+    std::int32_t PickedMovement = -1;
+    std::int32_t PickedCode = -1;
+    bool NewCodeMode = false;
+    QString TableName;
+
+    // Shared record buffers.
+    TRecAzienda CurrentAddress = blankCompany();
+    TRecAzienda CompanyRecord = blankCompany();
+    QString AddressFile; // name of the address file an address window works on
+
+    // Paths inside the data folders.
+    QString datiGen(const QString& name) const;
+    QString registri(const QString& name) const;
+    QString temp(const QString& name) const;
+
+    // Sets the folders below startFolder (and the temporary folder) and creates the missing ones.
+    // Throws IoError when one cannot be created.
+    void setFolders(const QString& startFolder, const QString& tempFolder);
+    static QString defaultTempFolder();
+};
+
+} // namespace vt

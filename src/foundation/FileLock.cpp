@@ -1,0 +1,55 @@
+#include "foundation/FileLock.h"
+
+#include <QFile>
+
+#include "foundation/IoError.h"
+#include "foundation/Services.h"
+
+namespace vt {
+
+namespace {
+// True when this call created the marker (it did not exist before).
+bool createExclusive(const QString& marker)
+{
+    QFile f(marker);
+    if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        f.close();
+        return true;
+    }
+    if (!QFile::exists(marker))
+        throw IoError(QStringLiteral("IMPOSSIBILE CREARE IL FILE %1: %2").arg(marker, f.errorString()));
+    return false;
+}
+} // namespace
+
+QString FileLock::waitText(const QString& p)
+{
+    return QStringLiteral("ATTENDERE! IL FILE: ") + p + QStringLiteral(" E` APERTO DA UN ALTRO UTENTE ") + QChar(13)
+        + QChar(13) + QStringLiteral(" PREMI OK PER RIPROVARE ");
+}
+
+QString FileLock::overrideText(const QString& p)
+{
+    return QStringLiteral("ATTENZIONE! ACCERTARSI CHE IL FILE: ") + p + QStringLiteral(" NON SIA APERTO DA UN ALTRO UTENTE")
+        + QChar(13) + QChar(13) + QStringLiteral(" PREMI \"YES\" SE NESSUN UTENTE STA UTILIZZANDO IL FILE");
+}
+
+FileLock::FileLock(const QString& dataPath, Messenger& messenger)
+    : marker_(markerPath(dataPath))
+{
+    int n = 0;
+    while (!createExclusive(marker_)) {
+        ++n;
+        messenger.info(waitText(dataPath));
+        // The override takes over the stale marker as it stands.
+        if (n > 10 && messenger.askYesNo(overrideText(dataPath)))
+            break;
+    }
+}
+
+FileLock::~FileLock()
+{
+    QFile::remove(marker_);
+}
+
+} // namespace vt

@@ -1,0 +1,30 @@
+#pragma once
+#include <QString>
+#include <stdexcept>
+
+namespace vt {
+
+// A failure of a file operation, carrying the message the user will see.
+class IoError : public std::runtime_error {
+public:
+    explicit IoError(const QString& message)
+        : std::runtime_error(message.toStdString()), text_(message) {}
+    const QString& text() const { return text_; }
+
+private:
+    QString text_;
+};
+
+// A text that the Windows-1252 code page cannot hold; raised before anything is written.
+class EncodingError : public IoError {
+public:
+    EncodingError(const QString& field, const QString& value)
+        : IoError(QStringLiteral("IL CAMPO %1 CONTIENE CARATTERI NON AMMESSI: %2").arg(field, value)),
+          field_(field) {}
+    const QString& field() const { return field_; }
+
+private:
+    QString field_;
+};
+
+} // namespace vt

@@ -1,0 +1,17 @@
+#include "foundation/Startup.h"
+
+#include "foundation/RecordFile.h"
+
+namespace vt {
+
+void runStartup(AppContext& ctx, const QString& startFolder, const QString& tempFolder)
+{
+    ctx.setFolders(startFolder, tempFolder);
+    RecordFile company(ctx.datiGen(QStringLiteral("UTENTE.001")), TRecAzienda::Size);
+    if (auto first = company.readFirst())
+        ctx.CurrentAddress = decodeCompany(*first);
+    else if (!company.exists())
+        company.rewriteSingle(encodeCompany(blankCompany()));
+}
+
+} // namespace vt

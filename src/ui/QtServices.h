@@ -1,0 +1,37 @@
+#pragma once
+#include <QPointer>
+#include <QWidget>
+
+#include "foundation/Services.h"
+
+namespace vt {
+
+// Qt implementations of the injected services.
+class QtMessenger : public Messenger {
+public:
+    void info(const QString& text) override;
+    bool askYesNo(const QString& text) override;
+    bool askOkCancel(const QString& text) override;
+    void beep() override;
+};
+
+class SystemClock : public Clock {
+public:
+    QDate today() const override;
+    QDateTime now() const override;
+};
+
+class QtShell : public Shell {
+public:
+    bool openUrl(const QString& address) override;
+    bool startProgram(const QString& program) override;
+};
+
+class QtFileDialogs : public FileDialogs {
+public:
+    QString openFile(const QString& caption, const QString& folder, const QString& filter) override;
+    QString openPicture(const QString& caption, const QString& folder) override;
+    QString chooseFolder(const QString& caption, const QString& folder) override;
+};
+
+} // namespace vt
