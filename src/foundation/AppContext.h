@@ -8,6 +8,7 @@
 
 #include "foundation/CompanyRecord.h"
 #include "foundation/Services.h"
+#include "foundation/TableRecord.h"
 
 namespace vt {
 
@@ -56,6 +57,17 @@ struct AppContext {
     TRecAzienda CurrentAddress = blankCompany();
     TRecAzienda CompanyRecord = blankCompany();
     QString AddressFile; // name of the address file an address window works on
+
+    // Table engine buffers.
+    TRecTabella SearchRow = blankRecord<TRecTabella>();
+    TRecTabella FoundRow = blankRecord<TRecTabella>();
+    TRecTabella EditRow = blankRecord<TRecTabella>();
+
+    // Configuration (APPL.CFG, WEB.CFG), loaded by the start-up check.
+    TRecTabella AppConfig = blankRecord<TRecTabella>();
+    TRecTabella WebConfig = blankRecord<TRecTabella>();
+
+    // Further shared buffers are added below by the subsystems that own them.
 
     // Paths inside the data folders.
     QString datiGen(const QString& name) const;

@@ -1,0 +1,24 @@
+#pragma once
+// Opens the windows behind menu actions by their names ("TFDATIAZIENDA", ...). The main window
+// sets the shared state, runs the preparation of the action, then calls openWindow. Each
+// subsystem adds its windows in WindowWiring.cpp.
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+
+#include "foundation/AppContext.h"
+
+namespace vt {
+
+using WindowOpener = std::function<void(AppContext& ctx, QWidget* parent)>;
+using WindowRegistry = std::map<QString, WindowOpener>;
+
+// Fills the registry with every window built so far.
+void wireWindows(WindowRegistry& registry);
+
+// Shows the named window modally; false when that window does not exist yet.
+bool openWindow(const QString& name, AppContext& ctx, QWidget* parent);
+
+} // namespace vt
