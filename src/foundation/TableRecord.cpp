@@ -14,7 +14,7 @@ using R = TRecTabella;
         MAC(R, m[4], base + 4 * step), MAC(R, m[5], base + 5 * step), MAC(R, m[6], base + 6 * step),               \
         MAC(R, m[7], base + 7 * step), MAC(R, m[8], base + 8 * step), MAC(R, m[9], base + 9 * step)
 
-constexpr std::array<Field<R>, 71> kFields{{
+constexpr std::array<Field<R>, 61> kFields{{
     VT_I32(R, Num, 0),
     VT_TEN_TXT(Fld, 4),
     VT_TEN_TXT(Ext, 2514),
