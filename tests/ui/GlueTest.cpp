@@ -1,0 +1,276 @@
+// The shared window glue: edits, Enter, the untouched guard, leave checks, confirm, coded field.
+#include <QApplication>
+#include <QDialog>
+#include <QFormLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "support/CodeTableFixture.h"
+#include "support/Fakes.h"
+#include "ui/CodedField.h"
+#include "ui/Edits.h"
+#include "ui/FormChecks.h"
+
+using namespace vt;
+using namespace vt::test;
+
+TEST(RegroupDecimal, GroupsTheIntegerPartOnly)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"", ""},
+        {"1", "1"},
+        {"123", "123"},
+        {"1234", "1.234"},
+        {"1234567", "1.234.567"},
+        {"1.2345", "12.345"},        // points typed elsewhere move to their place
+        {"-1234", "-1.234"},
+        {"1234,5678", "1.234,5678"}, // the decimals are never grouped
+        {",5", ",5"},
+        {"-,5", "-,5"},
+        {"12.345.678,9", "12.345.678,9"},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(regroupDecimal(QString::fromLatin1(in)), QString::fromLatin1(out)) << in;
+}
+
+namespace {
+QString typed(QLineEdit& e, const QString& keys)
+{
+    for (QChar c : keys)
+        QTest::keyClicks(&e, QString(c));
+    return e.text();
+}
+} // namespace
+
+TEST(DecimalEdit, TypingRegroupsAndRefusesOtherKeys)
+{
+    FakeMessenger m;
+    struct Case {
+        const char* keys;
+        const char* text;
+        int beeps;
+    };
+    const Case cases[] = {
+        {"1234567", "1.234.567", 0},
+        {"1234.5", "1.234,5", 0}, // "." becomes ","
+        {"12,3,4", "12,34", 1},   // a second comma is refused
+        {"-12-3", "-123", 1},     // a minus only first
+        {"1-2", "12", 1},
+        {"12a", "12", 1},
+        {"0,25", "0,25", 0},
+    };
+    for (const auto& c : cases) {
+        DecimalEdit e(m);
+        m.beeps = 0;
+        EXPECT_EQ(typed(e, QString::fromLatin1(c.keys)), QString::fromLatin1(c.text)) << c.keys;
+        EXPECT_EQ(m.beeps, c.beeps) << c.keys;
+    }
+}
+
+TEST(DecimalEdit, BackspaceRegroupsAndKeepsTheCursor)
+{
+    FakeMessenger m;
+    DecimalEdit e(m);
+    typed(e, QStringLiteral("1234567"));
+    QTest::keyClick(&e, Qt::Key_Backspace);
+    EXPECT_EQ(e.text(), QStringLiteral("123.456"));
+    e.setCursorPosition(1); // after "1"
+    QTest::keyClicks(&e, QStringLiteral("9"));
+    EXPECT_EQ(e.text(), QStringLiteral("1.923.456"));
+    EXPECT_EQ(e.cursorPosition(), 3); // still right after the typed 9
+}
+
+TEST(DecimalEdit, DecimalsLimit)
+{
+    FakeMessenger m;
+    DecimalEdit e(m);
+    e.setDecimals(2);
+    EXPECT_EQ(typed(e, QStringLiteral("1,234")), QStringLiteral("1,23"));
+    EXPECT_EQ(m.beeps, 1);
+}
+
+TEST(IntegerEdit, DigitsOnlyAndMinusFirstWhenAllowed)
+{
+    FakeMessenger m;
+    IntegerEdit e(m);
+    EXPECT_EQ(typed(e, QStringLiteral("1a2.3-")), QStringLiteral("123"));
+    EXPECT_EQ(m.beeps, 3);
+    IntegerEdit s(m);
+    s.setAllowMinus(true);
+    EXPECT_EQ(typed(s, QStringLiteral("-1-")), QStringLiteral("-1"));
+}
+
+TEST(TextEdits, CaseForcingLengthAndCodePage)
+{
+    QLineEdit up, low;
+    setupText(&up, 5, TextCase::Upper);
+    setupText(&low, 3, TextCase::Lower);
+    QTest::keyClicks(&up, QStringLiteral("it075000"));
+    QTest::keyClicks(&low, QStringLiteral("IT"));
+    EXPECT_EQ(up.text(), QStringLiteral("IT075"));
+    EXPECT_EQ(low.text(), QStringLiteral("it"));
+    QLineEdit any;
+    setupText(&any, 10);
+    auto type = [&](const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
+        QApplication::sendEvent(&any, &press);
+    };
+    type(QStringLiteral("Citt"));
+    type(QStringLiteral("à"));
+    type(QString(QChar(0x4E2D))); // not in Windows-1252: refused
+    EXPECT_EQ(any.text(), QStringLiteral("Città"));
+}
+
+TEST(DateEdit, MaskAndValidity)
+{
+    DateEdit d;
+    EXPECT_TRUE(d.isBlank());
+    EXPECT_FALSE(d.date().isValid());
+    QTest::keyClicks(&d, QStringLiteral("09122026"));
+    EXPECT_EQ(d.text(), QStringLiteral("09/12/2026"));
+    EXPECT_EQ(d.date(), QDate(2026, 12, 9));
+    d.setText(QStringLiteral("31/02/2026"));
+    EXPECT_FALSE(d.date().isValid());
+    d.setDate(QDate(2050, 1, 1));
+    EXPECT_EQ(d.text(), QStringLiteral("01/01/2050"));
+}
+
+namespace {
+// A small form: three edits and BCONF; A must not be empty when left.
+struct Form {
+    explicit Form(Messenger& m) : checks(&dlg, m)
+    {
+        auto* f = new QFormLayout(&dlg);
+        for (auto [e, n] : {std::pair{&a, "A"}, std::pair{&b, "B"}, std::pair{&c, "C"}}) {
+            *e = new QLineEdit(&dlg);
+            (*e)->setObjectName(QString::fromLatin1(n));
+            f->addRow(QString::fromLatin1(n), *e);
+        }
+        conf = new QPushButton(QStringLiteral("&CONFERMA"), &dlg);
+        conf->setObjectName(QStringLiteral("BCONF"));
+        f->addRow(conf);
+        checks.attach();
+        checks.onLeave(a, [this] { return checkA(); });
+        dlg.show();
+        QApplication::setActiveWindow(&dlg);
+        a->setFocus();
+        QApplication::processEvents();
+    }
+    CheckResult checkA() const
+    {
+        return a->text().isEmpty() ? CheckResult::fail(QStringLiteral("VUOTO"), QStringLiteral("A"))
+                                   : CheckResult::pass();
+    }
+    QDialog dlg;
+    FormChecks checks;
+    QLineEdit *a = nullptr, *b = nullptr, *c = nullptr;
+    QPushButton* conf = nullptr;
+};
+} // namespace
+
+TEST(FormChecks, EnterMovesToTheNextField)
+{
+    FakeMessenger m;
+    Form f(m);
+    QTest::keyClicks(f.a, QStringLiteral("x"));
+    QTest::keyClick(f.a, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), f.b);
+    QTest::keyClick(f.b, Qt::Key_Enter);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), f.c);
+    EXPECT_TRUE(m.infos.isEmpty());
+}
+
+TEST(FormChecks, UntouchedWindowSkipsLeaveChecks)
+{
+    FakeMessenger m;
+    Form f(m);
+    QTest::keyClick(f.a, Qt::Key_Return); // nothing typed yet: A is empty but not checked
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), f.b);
+    EXPECT_TRUE(m.infos.isEmpty());
+
+    QTest::keyClicks(f.b, QStringLiteral("y")); // now touched
+    f.a->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(f.a, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(m.infos, QStringList{QStringLiteral("VUOTO")});
+    EXPECT_EQ(QApplication::focusWidget(), f.a); // focus back on the faulty field
+}
+
+TEST(FormChecks, ConfirmRunsChecksInOrderAndStopsAtTheFirstFailure)
+{
+    FakeMessenger m;
+    Form f(m);
+    QStringList ran;
+    auto mk = [&](const char* name, bool ok, const char* msg) {
+        return CheckFn([&ran, name, ok, msg] {
+            ran << QString::fromLatin1(name);
+            return ok ? CheckResult::pass() : CheckResult::fail(QString::fromLatin1(msg), QString::fromLatin1(name));
+        });
+    };
+    // Untouched windows are checked on confirmation too: nothing is written unchecked.
+    EXPECT_FALSE(f.checks.confirm({mk("A", true, ""), mk("B", false, "B ERRATO"), mk("C", false, "C ERRATO")}));
+    EXPECT_EQ(ran, (QStringList{"A", "B"}));
+    EXPECT_EQ(m.infos, QStringList{QStringLiteral("B ERRATO")});
+    EXPECT_EQ(QApplication::focusWidget(), f.b);
+    // A check without a message only moves the focus.
+    EXPECT_FALSE(f.checks.confirm({mk("C", false, "")}));
+    EXPECT_EQ(m.infos.size(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), f.c);
+    EXPECT_TRUE(f.checks.confirm({mk("A", true, ""), mk("B", true, "")}));
+}
+
+TEST(FormChecks, LeavingForConfirmDoesNotCheckTwice)
+{
+    FakeMessenger m;
+    Form f(m);
+    QTest::keyClicks(f.b, QStringLiteral("y"));
+    f.a->setFocus();
+    QApplication::processEvents();
+    f.conf->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    EXPECT_TRUE(m.infos.isEmpty());
+}
+
+class CodedFieldTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        writeStructure(t.ctx, QStringLiteral("TA03"), QStringLiteral("Uffici Doganali"), 1,
+                       {{8, QStringLiteral("Codice")}, {100, QStringLiteral("Descrizione")}});
+        appendRow(t.ctx, QStringLiteral("TA03"), {QStringLiteral("IT075000"), QStringLiteral("UFFICIO DI PROVA")});
+    }
+    TestContext t;
+};
+
+TEST_F(CodedFieldTest, LookupShowsTheDescriptionOrCodiceNonValido)
+{
+    QWidget host;
+    auto* f = new CodedField(t.ctx, QStringLiteral("TA03"), {"UFFDO1", "DUFFDOG", "BUFFDOG", "BNUFFDOG"}, 8, &host);
+    EXPECT_EQ(host.findChild<QLineEdit*>("UFFDO1"), f->edit());
+    EXPECT_EQ(host.findChild<QLineEdit*>("DUFFDOG"), f->companion());
+    EXPECT_EQ(host.findChild<QToolButton*>("BUFFDOG")->toolTip(), QStringLiteral("mostra la tabella"));
+    EXPECT_EQ(host.findChild<QToolButton*>("BNUFFDOG")->toolTip(), QStringLiteral("Inserisce Nuovo Codice"));
+    EXPECT_TRUE(f->companion()->isReadOnly());
+
+    QTest::keyClicks(f->edit(), QStringLiteral("it075000"));
+    EXPECT_EQ(f->code(), QStringLiteral("IT075000")); // upper case forced
+    EXPECT_TRUE(f->lookup());
+    EXPECT_EQ(f->companion()->text(), QStringLiteral("UFFICIO DI PROVA"));
+    f->setCode(QStringLiteral("IT999999"));
+    EXPECT_FALSE(f->lookup());
+    EXPECT_EQ(f->companion()->text(), QStringLiteral("CODICE NON VALIDO"));
+}
+
+TEST_F(CodedFieldTest, WithoutANewButtonThereIsNone)
+{
+    CodedField f(t.ctx, QStringLiteral("TA03"), {"UFFDO2", "DUFFDO2", "BUFFDO2", ""}, 8);
+    EXPECT_EQ(f.newButton(), nullptr);
+    EXPECT_EQ(f.findChildren<QToolButton*>().size(), 1);
+}
