@@ -9,6 +9,7 @@
 #include "foundation/CompanyRecord.h"
 #include "foundation/Services.h"
 #include "foundation/TableRecord.h"
+#include "messages/EadRecord.h"
 
 namespace vt {
 
@@ -68,6 +69,13 @@ struct AppContext {
     TRecTabella WebConfig = blankRecord<TRecTabella>();
 
     // Further shared buffers are added below by the subsystems that own them.
+
+    // e-AD messages: the e-AD header in hand (in a report of receipt: the received e-AD), the old
+    // header kept while an e-AD is modified, and the message record (cancellation, change of
+    // destination, report of receipt).
+    TRecEad EadHeader = blankEad();
+    TRecEad OldEad = blankEad();
+    TRecEad MessageRecord = blankEad();
 
     // Paths inside the data folders.
     QString datiGen(const QString& name) const;
