@@ -2,6 +2,7 @@
 
 #include "foundation/Dates.h"
 #include "foundation/RecordFile.h"
+#include "messages/EadStore.h"
 
 namespace vt::test {
 
@@ -107,6 +108,12 @@ void writeWorkFiles(const AppContext& ctx, int nTransport, int mProducts)
     for (int i = 1; i <= mProducts; ++i)
         p << sampleProductLine(i);
     writeWorkFiles(ctx, t, p);
+}
+
+TRecEad saveSampleEad(AppContext& ctx, int nTransport, int mProducts, const QDate& dispatch)
+{
+    writeWorkFiles(ctx, nTransport, mProducts);
+    return saveEad(ctx, sampleEadHeader(dispatch), QString());
 }
 
 QList<TRecDettaglio> readLineFile(const QString& path)

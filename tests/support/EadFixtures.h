@@ -31,6 +31,10 @@ void writeWorkFiles(const AppContext& ctx, const QList<TRecDettaglio>& transport
 // Rewrites the work files with sample lines 1..n and 1..m.
 void writeWorkFiles(const AppContext& ctx, int nTransport, int mProducts);
 
+// Saves an e-AD with n sample transport lines and m sample product lines through the store (the
+// work files are rewritten first); returns the header as stored (its progressive at offset 0).
+TRecEad saveSampleEad(AppContext& ctx, int nTransport, int mProducts, const QDate& dispatch = QDate(2026, 12, 9));
+
 // Reads a record file of lines (stored form), e.g. a work file or a yearly line file.
 QList<TRecDettaglio> readLineFile(const QString& path);
 QList<TRecEad> readHeaderFile(const QString& path);
