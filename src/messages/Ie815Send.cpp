@@ -1,0 +1,100 @@
+#include "messages/Ie815Send.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "foundation/AppContext.h"
+#include "foundation/Dates.h"
+#include "foundation/FileLock.h"
+#include "foundation/IoError.h"
+#include "foundation/RecordFile.h"
+#include "foundation/Tables.h"
+#include "foundation/Text.h"
+#include "messages/EadStore.h"
+#include "messages/FlowName.h"
+#include "messages/FlowText.h"
+
+namespace vt {
+
+namespace {
+
+constexpr int LineProgressive = 4;
+
+bool belongsTo(const QByteArray& line, std::int32_t progressive)
+{
+    return codec::getI32(line, LineProgressive) == progressive;
+}
+
+} // namespace
+
+std::optional<QList<TRecTabella>> readTreatments(const AppContext& ctx)
+{
+    const QString path = ctx.datiGen(QStringLiteral("T020.TAB"));
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    return ReadRows(path);
+}
+
+Ie815FlowWritten writeIe815Flow(AppContext& ctx, const Ie815FlowRequest& rq)
+{
+    const QString flowPath = flow::pathIn(ctx.AppConfig.Fld[1], rq.flowName);
+    if (rq.replaceSigned)
+        removeFile(flow::pathIn(ctx.AppConfig.Fld[2], flow::signedName(rq.flowName)));
+
+    // Flow date and number go into the header as soon as the flow is built.
+    const double flowDate = dates::fromDate(rq.flowDate);
+    std::optional<TRecEad> header;
+    updateEadInPlace(ctx, rq.year, rq.progressive, [&](TRecEad& h) {
+        h.dataFlusso = flowDate;
+        h.numeroFlusso = rq.flowNumber;
+        header = h;
+    });
+    if (!header)
+        throw IoError(QStringLiteral("L'e-AD N. %1 NON E' PRESENTE NEL FILE %2")
+                          .arg(rq.progressive)
+                          .arg(QDir::toNativeSeparators(eadfiles::headers(ctx, rq.year))));
+
+    // The product lines stay locked while the flow is built, so that their numbers match the file.
+    const QString productPath = eadfiles::products(ctx, rq.year);
+    FileLock lock(productPath, ctx.messenger());
+    RecordFile products(productPath, TRecDettaglio::Size);
+    const QList<QByteArray> all = products.readAll();
+
+    Ie815Source src;
+    src.header = *header;
+    src.company = ctx.CompanyRecord;
+    src.treatments = readTreatments(ctx);
+    src.flowName = rq.flowName;
+    src.flowDate = flowDate;
+    for (const QByteArray& t : RecordFile(eadfiles::transport(ctx, rq.year), TRecDettaglio::Size).readAll())
+        if (belongsTo(t, rq.progressive))
+            src.transport << decodeLine(t);
+    QList<qint64> indexes;
+    for (qint64 i = 0; i < all.size(); ++i)
+        if (belongsTo(all[i], rq.progressive)) {
+            indexes << i;
+            TRecDettaglio line = decodeLine(all[i]);
+            line.rigaProdotto = std::int32_t(indexes.size()); // 1..n, the order of the flow
+            src.products << line;
+        }
+    if (src.products.isEmpty())
+        throw IoError(QStringLiteral("L'e-AD N. %1 NON HA RIGHE DI PRODOTTO NEL FILE %2")
+                          .arg(rq.progressive)
+                          .arg(QDir::toNativeSeparators(productPath)));
+
+    // The whole file is built before anything is written, and replaces an older one atomically.
+    flow::writeFlowFile(flowPath, ie815FlowBytes(src));
+    for (qsizetype k = 0; k < indexes.size(); ++k)
+        products.updateAt(indexes[k], encodeLine(src.products[k]));
+    return {flowPath, int(src.products.size())};
+}
+
+bool storeIe815Arc(AppContext& ctx, const QString& year, std::int32_t progressive, const QString& arc)
+{
+    return updateEadInPlace(ctx, year, progressive, [&](TRecEad& h) {
+        h.ARC = padField(arc.left(21), 21);
+        h.stato = EadState::Accepted;
+    });
+}
+
+} // namespace vt
