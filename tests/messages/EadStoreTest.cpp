@@ -5,6 +5,7 @@
 
 #include "foundation/Dates.h"
 #include "foundation/FileGroup.h"
+#include "foundation/FileLock.h"
 #include "foundation/RecordFile.h"
 #include "messages/EadStore.h"
 #include "support/EadFixtures.h"
@@ -329,6 +330,29 @@ TEST_F(EadStoreTest, WorkLineDeleteAndRenumbering)
     startNewEad(ctx());
     EXPECT_EQ(QFileInfo(work).size(), 0);
     EXPECT_EQ(QFileInfo(eadfiles::productWork(ctx())).size(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// Another copy of the program holds the product file: the save waits for it before it writes
+// anything, then goes on once the marker is gone.
+TEST_F(EadStoreTest, SaveTakesEveryLockBeforeWritingAnything)
+{
+    writeWorkFiles(ctx(), 1, 1);
+    const QString marker = C("2026") + "$";
+    QFile(marker).open(QIODevice::WriteOnly);
+    bool headerWrittenWhileWaiting = true;
+    t.messenger.onInfo = [&](const QString&) {
+        headerWrittenWhileWaiting = QFileInfo::exists(A("2026")) || QFileInfo::exists(I("2026"));
+        QFile::remove(marker);
+    };
+    TRecEad saved = saveEad(ctx(), sampleEadHeader(), QString());
+    EXPECT_EQ(saved.progressivo, 1);
+    EXPECT_EQ(t.messenger.infos, QStringList{FileLock::waitText(C("2026"))});
+    EXPECT_FALSE(headerWrittenWhileWaiting);
+    EXPECT_EQ(readHeaders(A("2026")).size(), 1);
 }
 
 } // namespace
