@@ -1,5 +1,6 @@
 #include "foundation/Startup.h"
 
+#include "foundation/DeliveredData.h"
 #include "foundation/RecordFile.h"
 
 namespace vt {
@@ -12,6 +13,8 @@ void runStartup(AppContext& ctx, const QString& startFolder, const QString& temp
         ctx.CurrentAddress = decodeCompany(*first);
     else if (!company.exists())
         company.rewriteSingle(encodeCompany(blankCompany()));
+    // The code tables, the table structures and the placeholder picture, where missing.
+    installDeliveredData(ctx);
 }
 
 } // namespace vt
