@@ -1,0 +1,193 @@
+// The e-AD chooser: lists by mode, the listing file, sorting, the year rule, and the window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "messages/EadChoice.h"
+#include "messages/EadStore.h"
+#include "messages/Ie815Send.h"
+#include "messages/TFSCEGLIDAA.h"
+#include "support/EadFixtures.h"
+#include "support/Fakes.h"
+
+using namespace vt;
+using namespace vt::test;
+
+namespace {
+
+struct EadChoice : ::testing::Test {
+    TestContext t;
+    AppContext& ctx = t.ctx;
+
+    // Three e-ADs of 2026: 1 and 3 unsent, 2 sent (ARC and state "I"); one of 2025.
+    void SetUp() override
+    {
+        TRecEad a = sampleEadHeader(QDate(2026, 12, 9));
+        a.NUMFAT = "FT/200";
+        writeWorkFiles(ctx, 1, 1);
+        saveEad(ctx, a, QString());
+        TRecEad b = sampleEadHeader(QDate(2026, 11, 30));
+        b.NUMFAT = "FT/100";
+        b.DENDES = "ALPHA WEIN";
+        saveEad(ctx, b, QString());
+        TRecEad c = sampleEadHeader(QDate(2026, 12, 1));
+        c.NUMFAT = "FT/150";
+        c.CITDES = "BERLIN";
+        saveEad(ctx, c, QString());
+        updateEadInPlace(ctx, "2026", 2, [](TRecEad& h) {
+            h.dataFlusso = 46000;
+            h.numeroFlusso = 4;
+        });
+        storeIe815Arc(ctx, "2026", 2, "26IT00000000000000012");
+        saveEad(ctx, sampleEadHeader(QDate(2025, 3, 1)), QString());
+    }
+};
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+} // namespace
+
+TEST_F(EadChoice, ModeIListsUnsentEadsInFileOrderThroughTheListingFile)
+{
+    const ChoiceList list = buildChoiceList(ctx, 'I', "2026");
+    EXPECT_EQ(list.titles, (QStringList{"  FATTURA", "DATA SPED.", " DESTINATARIO "}));
+    ASSERT_EQ(list.rows.size(), 2);
+    EXPECT_EQ(list.rows[0].key, 1);
+    EXPECT_EQ(list.rows[0].columns,
+              (QStringList{"FT/200 del 09/12/2026", "09/12/2026", "WEINHAUS M\u00dcLLER GMBH DE00123456789 M\u00dcNCHEN"}));
+    EXPECT_EQ(list.rows[1].key, 3);
+    EXPECT_EQ(list.rows[1].columns[2], "WEINHAUS M\u00dcLLER GMBH DE00123456789 BERLIN");
+    const QByteArray expected = "FT/200 del 09/12/2026\r\n@1\r\n\t09/12/2026\r\n\tWEINHAUS M\xDCLLER GMBH DE00123456789 M\xDCNCHEN\r\n"
+                                "FT/150 del 01/12/2026\r\n@3\r\n\t01/12/2026\r\n\tWEINHAUS M\xDCLLER GMBH DE00123456789 BERLIN\r\n";
+    EXPECT_EQ(readFile(ctx.temp("TABELLA.TXT")), expected);
+}
+
+TEST_F(EadChoice, ModeRListsSentAndUnsentWithFlowDataAndArc)
+{
+    const ChoiceList list = buildChoiceList(ctx, 'R', "2026");
+    EXPECT_EQ(list.titles, (QStringList{"DATA INVIO", "N.Pr.", "      NUMERO ARC     ", "  FATTURA", "DATA SPED.",
+                                        " DESTINATARIO "}));
+    ASSERT_EQ(list.rows.size(), 3);
+    EXPECT_EQ(list.rows[1].columns.mid(0, 4),
+              (QStringList{"09/12/2025", "4", "26IT00000000000000012", "FT/100 del 30/11/2026"}));
+    EXPECT_EQ(list.rows[0].columns.mid(0, 3), (QStringList{"", "0", ""})) << "no flow yet";
+}
+
+TEST_F(EadChoice, OtherYearsAndMissingFilesGiveEmptyLists)
+{
+    EXPECT_EQ(buildChoiceList(ctx, 'I', "2025").rows.size(), 1);
+    EXPECT_TRUE(buildChoiceList(ctx, 'I', "2030").rows.isEmpty());
+    EXPECT_TRUE(buildChoiceList(ctx, '9', "2026").rows.isEmpty()); // no cancellations file
+    EXPECT_EQ(readFile(ctx.temp("TABELLA.TXT")), QByteArray());
+}
+
+TEST_F(EadChoice, TitlesOfTheModes)
+{
+    EXPECT_EQ(chooserTitle('I'), "CREA, FIRMA e INVIA FLUSSO IE815");
+    EXPECT_EQ(chooserTitle('R'), "REGISTRA IL NUMERO DI ARC ATTRIBUITO ALL'e-AD");
+    EXPECT_EQ(chooserTitle('x'), "CANCELLA L'ANNULLAMENTO NON INVIATO nel Sistema Telematico Doganale DI UN e-AD");
+    EXPECT_EQ(chooserTitle('Z'), "");
+}
+
+TEST(EadChoiceListing, ParsesRowsKeysAndColumnsAndSortsOrdinally)
+{
+    const QByteArray text = "b\r\n@20\r\n\tx\r\n\t2\r\nA\r\n@7\r\n\ty\r\n\t10\r\na\r\n@zz\r\n";
+    QList<ChoiceRow> rows = parseListing(text);
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[0].key, 20);
+    EXPECT_EQ(rows[0].columns, (QStringList{"b", "x", "2"}));
+    EXPECT_EQ(rows[2].key, 0) << "an unreadable number is 0";
+    EXPECT_EQ(listingBytes(rows.mid(0, 2)), text.left(text.indexOf("a\r\n")));
+
+    sortChoiceRows(rows, 0);
+    EXPECT_EQ(rows[0].columns[0], "A") << "upper case before lower case";
+    EXPECT_EQ(rows[1].columns[0], "a");
+    sortChoiceRows(rows, 2);
+    EXPECT_EQ(rows[0].key, 0) << "missing column sorts first";
+    EXPECT_EQ(rows[1].columns[2], "10") << "text order: 10 before 2";
+
+    ChoiceList list{{"A", "B"}, rows};
+    EXPECT_EQ(columnWidths(list), (QList<int>{5, 5, 5}));
+    list.rows[0].columns = {"123456789"};
+    EXPECT_EQ(columnWidths(list)[0], 9);
+}
+
+TEST(EadChoiceYear, From2008To2060)
+{
+    for (const char* ok : {"2008", "2026", "2060"})
+        EXPECT_TRUE(checkChoiceYear(ok).ok) << ok;
+    for (const char* bad : {"2007", "2061", "", "26", "20x6"}) {
+        const CheckResult r = checkChoiceYear(bad);
+        EXPECT_FALSE(r.ok) << bad;
+        EXPECT_EQ(r.focus, "LANNO");
+    }
+}
+
+TEST_F(EadChoice, WindowListsTheYearAndEnterPicksTheRow)
+{
+    ctx.OpCode = 'I';
+    TFSCEGLIDAA w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_EQ(w.windowTitle(), "CREA, FIRMA e INVIA FLUSSO IE815");
+    auto* year = w.findChild<QLineEdit*>("LANNO");
+    auto* list = w.findChild<QTreeWidget*>("LISTA");
+    ASSERT_TRUE(year && list && w.findChild<QWidget*>("BABBANDONA"));
+    EXPECT_EQ(year->text(), "2026");
+    EXPECT_TRUE(year->hasFocus());
+
+    QTest::keyClick(year, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_TRUE(list->hasFocus());
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->headerItem()->text(0), "  FATTURA");
+    EXPECT_EQ(list->topLevelItem(1)->text(0), "FT/150 del 01/12/2026");
+
+    // Sorting by the invoice column puts FT/150 first.
+    emit list->header()->sectionClicked(0);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "FT/150 del 01/12/2026");
+    list->setCurrentItem(list->topLevelItem(0));
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(ctx.PickedEad, 3);
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+    EXPECT_EQ(ctx.SelectedYear, "2026");
+}
+
+TEST_F(EadChoice, WindowKeepsAYearOutsideTheRangeAndEscapeLeavesWithoutChoice)
+{
+    ctx.OpCode = 'I';
+    TFSCEGLIDAA w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto* year = w.findChild<QLineEdit*>("LANNO");
+    auto* list = w.findChild<QTreeWidget*>("LISTA");
+    year->selectAll();
+    QTest::keyClicks(year, "2061");
+    QTest::keyClick(year, Qt::Key_Return);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_TRUE(year->hasFocus());
+    EXPECT_EQ(ctx.SelectedYear, "2061");
+
+    year->selectAll();
+    QTest::keyClicks(year, "2025");
+    QTest::keyClick(year, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_EQ(ctx.SelectedYear, "2025");
+
+    QTest::keyClick(list, Qt::Key_Escape);
+    EXPECT_EQ(ctx.PickedEad, -1);
+    EXPECT_EQ(w.result(), QDialog::Rejected);
+}
