@@ -126,6 +126,11 @@ void initDeliveredResources()
     (void)done;
 }
 
+namespace {
+// Registered as the program loads, so the pictures are there before any window asks for them.
+const bool kRegisteredAtLoad = (initDeliveredResources(), true);
+} // namespace
+
 TRecTabella parseStructureDefinition(const QString& text, const QString& source)
 {
     TRecTabella s = blankRow();

@@ -7,6 +7,7 @@ namespace vt {
 
 void runStartup(AppContext& ctx, const QString& startFolder, const QString& tempFolder)
 {
+    initDeliveredResources(); // the page pictures are needed even when a step below fails
     ctx.setFolders(startFolder, tempFolder);
     RecordFile company(ctx.datiGen(QStringLiteral("UTENTE.001")), TRecAzienda::Size);
     if (auto first = company.readFirst())
