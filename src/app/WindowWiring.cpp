@@ -4,6 +4,10 @@
 #include "masterdata/TFCODICI.h"
 #include "masterdata/TFCODICI_NC.h"
 #include "masterdata/TFSTRUTAB.h"
+#include "masterdata/TFINDWEB.h"
+#include "masterdata/TFPERCORSI.h"
+#include "masterdata/TFPROTREGISTRI.h"
+#include "masterdata/TFTABACCISE.h"
 
 namespace vt {
 
@@ -14,7 +18,10 @@ void wireWindows(WindowRegistry& r)
     r["TFCODICI"] = [](AppContext& c, QWidget* p) { TFCODICI w(c, p); w.exec(); };
     r["TFCODICI_NC"] = [](AppContext& c, QWidget* p) { TFCODICI_NC w(c, p); w.exec(); };
     r["TFSTRUTAB"] = [](AppContext& c, QWidget* p) { TFSTRUTAB w(c, p); w.exec(); };
-    (void)r;
+    r["TFTABACCISE"] = [](AppContext& c, QWidget* p) { TFTABACCISE w(c, p); w.exec(); };
+    r["TFPROTREGISTRI"] = [](AppContext& c, QWidget* p) { TFPROTREGISTRI w(c, p); w.exec(); };
+    r["TFPERCORSI"] = [](AppContext& c, QWidget* p) { TFPERCORSI w(c, p); w.exec(); };
+    r["TFINDWEB"] = [](AppContext& c, QWidget* p) { TFINDWEB w(c, p); w.exec(); };
 }
 
 bool openWindow(const QString& name, AppContext& ctx, QWidget* parent)
