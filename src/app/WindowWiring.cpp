@@ -6,6 +6,7 @@
 #include "masterdata/TFSTRUTAB.h"
 #include "masterdata/TFINDWEB.h"
 #include "masterdata/TFPERCORSI.h"
+#include "masterdata/TFPRODAZIEND.h"
 #include "masterdata/TFPROTREGISTRI.h"
 #include "masterdata/TFTABACCISE.h"
 
@@ -22,6 +23,7 @@ void wireWindows(WindowRegistry& r)
     r["TFPROTREGISTRI"] = [](AppContext& c, QWidget* p) { TFPROTREGISTRI w(c, p); w.exec(); };
     r["TFPERCORSI"] = [](AppContext& c, QWidget* p) { TFPERCORSI w(c, p); w.exec(); };
     r["TFINDWEB"] = [](AppContext& c, QWidget* p) { TFINDWEB w(c, p); w.exec(); };
+    r["TFPRODAZIEND"] = [](AppContext& c, QWidget* p) { TFPRODAZIEND w(c, p); w.exec(); };
 }
 
 bool openWindow(const QString& name, AppContext& ctx, QWidget* parent)

@@ -10,6 +10,12 @@
 
 #include "foundation/RecordFile.h"
 
+// Readable QString values in failure reports.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace vt::test::drive {
 
 template <class W = QLineEdit>
