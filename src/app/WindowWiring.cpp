@@ -9,6 +9,7 @@
 #include "masterdata/TFPRODAZIEND.h"
 #include "masterdata/TFPROTREGISTRI.h"
 #include "masterdata/TFTABACCISE.h"
+#include "app/TFINFO.h"
 
 namespace vt {
 
@@ -24,6 +25,7 @@ void wireWindows(WindowRegistry& r)
     r["TFPERCORSI"] = [](AppContext& c, QWidget* p) { TFPERCORSI w(c, p); w.exec(); };
     r["TFINDWEB"] = [](AppContext& c, QWidget* p) { TFINDWEB w(c, p); w.exec(); };
     r["TFPRODAZIEND"] = [](AppContext& c, QWidget* p) { TFPRODAZIEND w(c, p); w.exec(); };
+    r["TFINFO"] = [](AppContext& c, QWidget* p) { TFINFO w(c, p); w.exec(); };
 }
 
 bool openWindow(const QString& name, AppContext& ctx, QWidget* parent)

@@ -5,10 +5,12 @@
 #include "foundation/Startup.h"
 #include "ui/QtServices.h"
 
+// The start folder is the current directory: the data folders DATI_GEN and REGISTRI live below it.
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Telematizzazione dei movimenti di vino intracomunitari"));
+    vt::applyLocale();
     vt::QtMessenger messenger;
     vt::SystemClock clock;
     vt::QtShell shell;
@@ -17,6 +19,7 @@ int main(int argc, char** argv)
     try {
         vt::runStartup(ctx, QDir::currentPath(), vt::AppContext::defaultTempFolder());
     } catch (const vt::IoError& e) {
+        // A folder or the company file that cannot be made: the rest of the start-up is skipped.
         messenger.info(e.text());
     }
     vt::TFPRINCIPALE w(ctx);

@@ -77,6 +77,12 @@ struct AppContext {
     TRecEad OldEad = blankEad();
     TRecEad MessageRecord = blankEad();
 
+    // Main-window sequences: the address read buffer of the address-pick search (the modify and
+    // delete address windows take their record from it) and the movement record buffer (the
+    // 520-byte register record picked for the movement and guarantee windows, as stored).
+    TRecIndirizzo FoundAddress = blankCompany();
+    QByteArray MovementRecord = QByteArray(520, '\0');
+
     // Paths inside the data folders.
     QString datiGen(const QString& name) const;
     QString registri(const QString& name) const;

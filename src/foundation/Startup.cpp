@@ -1,5 +1,8 @@
 #include "foundation/Startup.h"
 
+#include <QFileInfo>
+#include <QLocale>
+
 #include "foundation/DeliveredData.h"
 #include "foundation/RecordFile.h"
 
@@ -16,6 +19,18 @@ void runStartup(AppContext& ctx, const QString& startFolder, const QString& temp
         company.rewriteSingle(encodeCompany(blankCompany()));
     // The code tables, the table structures and the placeholder picture, where missing.
     installDeliveredData(ctx);
+}
+
+void applyLocale()
+{
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+}
+
+QString lastUpdateText(const QString& programPath)
+{
+    const QFileInfo info(programPath);
+    const QString date = info.exists() ? info.lastModified().date().toString(QLatin1String(ShortDateFormat)) : QString();
+    return QStringLiteral("ultimo aggiornamento: ") + date;
 }
 
 } // namespace vt

@@ -1,0 +1,39 @@
+#pragma once
+// What a menu action of the main window does: sets the shared state, runs StartupCheck where the
+// menu table says so, runs its preparation sequence and shows its window. The windows are reached
+// through a callback, so the whole sequence runs (and is tested) without widgets.
+#include <QString>
+
+#include <functional>
+
+#include "foundation/MenuTable.h"
+
+namespace vt {
+
+struct AppContext;
+
+// Shows the named window modally; false when that window does not exist (yet).
+using OpenWindowFn = std::function<bool(const QString& name)>;
+
+// Names reached through the callback besides the windows themselves:
+//  "LIFECYCLE" - the e-AD lifecycle dispatcher, run with OpCode set;
+//  "LOADEAD"   - loads the picked e-AD (SelectedYear, PickedEad) into the e-AD buffers and work
+//                files (OpCode 'M': transport and product lines; 'D': transport lines only);
+//                it leaves PickedEad negative when the e-AD cannot be found.
+inline constexpr const char* LifecycleDispatcher = "LIFECYCLE";
+inline constexpr const char* EadLoader = "LOADEAD";
+
+// Runs one menu action. I/O failures are shown through the messenger and end the action.
+void runMenuAction(const MenuItem& item, AppContext& ctx, const OpenWindowFn& open);
+
+// The first item of the table with that action name (and caption, when given); nullptr if none.
+const MenuItem* findMenuItem(const QString& action, const QString& caption = {});
+
+// OpCode of a lifecycle action, from its Tag; 0 for a Tag that is not one.
+char lifecycleOpCode(int tag);
+// Window of the movement sequence for an OpCode; empty for a code that has none.
+QString movementWindow(QChar op);
+
+inline constexpr const char* MsgReservedToWarehouses = "SEZIONE RISERVATA AI DEPOSITI FISCALI";
+
+} // namespace vt
