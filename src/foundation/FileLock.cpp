@@ -11,14 +11,21 @@ namespace {
 // True when this call created the marker (it did not exist before).
 bool createExclusive(const QString& marker)
 {
-    QFile f(marker);
-    if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        f.close();
-        return true;
+    // The other writer may release its marker between our failed create and the check that it
+    // exists: that is a free marker, not a failure, so try again. Only a create that keeps failing
+    // with no marker present is an I/O error.
+    QString error;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QFile f(marker);
+        if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            f.close();
+            return true;
+        }
+        if (QFile::exists(marker))
+            return false;
+        error = f.errorString();
     }
-    if (!QFile::exists(marker))
-        throw IoError(QStringLiteral("IMPOSSIBILE CREARE IL FILE %1: %2").arg(marker, f.errorString()));
-    return false;
+    throw IoError(QStringLiteral("IMPOSSIBILE CREARE IL FILE %1: %2").arg(marker, error));
 }
 } // namespace
 
