@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <QtEndian>
 
 #include "foundation/AddressFile.h"
@@ -19,26 +20,48 @@ struct Configured {
 
     explicit Configured(const QString& companyType = QStringLiteral("1"))
     {
-        TRecAzienda company = blankCompany();
-        company.TIPOIN = companyType;
-        RecordFile(t.ctx.datiGen(QStringLiteral("UTENTE.001")), TRecAzienda::Size).rewriteSingle(encodeCompany(company));
-        TRecTabella app = blankRow();
-        for (int i = 0; i < 4; ++i)
-            app.Fld[i] = QStringLiteral("C:\\FV\\P%1").arg(i);
-        PadRow(app);
-        RecordFile(t.ctx.datiGen(QStringLiteral("APPL.CFG")), TRecTabella::Size).rewriteSingle(encodeRow(app));
-        TRecTabella web = blankRow();
-        for (int i = 0; i < 8; ++i)
-            web.Fld[i] = QStringLiteral("https://w%1.example").arg(i);
-        PadRow(web);
-        RecordFile(t.ctx.datiGen(QStringLiteral("WEB.CFG")), TRecTabella::Size).rewriteSingle(encodeRow(web));
-        for (const char* f : {"INDIRIZZI_D.DAT", "INDIRIZZI_T.DAT", "INDIRIZZI_G.DAT", "INDIRIZZI_F.DAT"}) {
+        // The data files are made once and copied into each fresh folder (copies are cheap,
+        // atomic rewrites are not).
+        static QTemporaryDir made;
+        static const bool ready = [] {
+            const QDir d(made.path());
+            TRecTabella app = blankRow();
+            for (int i = 0; i < 4; ++i)
+                app.Fld[i] = QStringLiteral("C:\\FV\\P%1").arg(i);
+            PadRow(app);
+            RecordFile(d.filePath(QStringLiteral("APPL.CFG")), TRecTabella::Size).rewriteSingle(encodeRow(app));
+            TRecTabella web = blankRow();
+            for (int i = 0; i < 8; ++i)
+                web.Fld[i] = QStringLiteral("https://w%1.example").arg(i);
+            PadRow(web);
+            RecordFile(d.filePath(QStringLiteral("WEB.CFG")), TRecTabella::Size).rewriteSingle(encodeRow(web));
+            test::FakeMessenger m;
             TRecIndirizzo a = blankCompany();
             a.DENOM1 = QStringLiteral("Primo");
-            InsertAddress(t.ctx.datiGen(QString::fromLatin1(f)), a, t.messenger);
+            InsertAddress(d.filePath(QStringLiteral("INDIRIZZI_D.DAT")), a, m);
             a.DENOM1 = QStringLiteral("Secondo");
-            InsertAddress(t.ctx.datiGen(QString::fromLatin1(f)), a, t.messenger);
-        }
+            InsertAddress(d.filePath(QStringLiteral("INDIRIZZI_D.DAT")), a, m);
+            return true;
+        }();
+        (void)ready;
+        const QDir d(made.path());
+        auto bytes = [&](const char* name) {
+            QFile f(d.filePath(QString::fromLatin1(name)));
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        };
+        auto put = [&](const char* name, const QByteArray& content) {
+            QFile f(t.ctx.datiGen(QString::fromLatin1(name)));
+            f.open(QIODevice::WriteOnly);
+            f.write(content);
+        };
+        put("APPL.CFG", bytes("APPL.CFG"));
+        put("WEB.CFG", bytes("WEB.CFG"));
+        for (const char* f : {"INDIRIZZI_D.DAT", "INDIRIZZI_T.DAT", "INDIRIZZI_G.DAT", "INDIRIZZI_F.DAT"})
+            put(f, bytes("INDIRIZZI_D.DAT"));
+        TRecAzienda company = blankCompany();
+        company.TIPOIN = companyType;
+        put("UTENTE.001", encodeCompany(company));
         t.shell.onStart = [this](const QString& p) { log << QStringLiteral("run:") + p; };
         t.ctx.OpCode = QLatin1Char('?');
     }
