@@ -10,6 +10,11 @@
 #include "masterdata/TFPROTREGISTRI.h"
 #include "masterdata/TFTABACCISE.h"
 #include "app/TFINFO.h"
+#include "masterdata/TFCANCDESTIN.h"
+#include "masterdata/TFINSDESTINATARI.h"
+#include "masterdata/TFINSINDIRIZZO.h"
+#include "masterdata/TFMODDESTINATARI.h"
+#include "masterdata/TFMODINDIRIZZO.h"
 
 namespace vt {
 
@@ -26,6 +31,11 @@ void wireWindows(WindowRegistry& r)
     r["TFINDWEB"] = [](AppContext& c, QWidget* p) { TFINDWEB w(c, p); w.exec(); };
     r["TFPRODAZIEND"] = [](AppContext& c, QWidget* p) { TFPRODAZIEND w(c, p); w.exec(); };
     r["TFINFO"] = [](AppContext& c, QWidget* p) { TFINFO w(c, p); w.exec(); };
+    r["TFINSDESTINATARI"] = [](AppContext& c, QWidget* p) { TFINSDESTINATARI w(c, p); w.exec(); };
+    r["TFMODDESTINATARI"] = [](AppContext& c, QWidget* p) { TFMODDESTINATARI w(c, p); w.exec(); };
+    r["TFINSINDIRIZZO"] = [](AppContext& c, QWidget* p) { TFINSINDIRIZZO w(c, p); w.exec(); };
+    r["TFMODINDIRIZZO"] = [](AppContext& c, QWidget* p) { TFMODINDIRIZZO w(c, p); w.exec(); };
+    r["TFCANCDESTIN"] = [](AppContext& c, QWidget* p) { TFCANCDESTIN w(c, p); w.exec(); };
 }
 
 bool openWindow(const QString& name, AppContext& ctx, QWidget* parent)

@@ -1,0 +1,409 @@
+#include "masterdata/TFINSDESTINATARI.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/WindowRegistry.h"
+#include "foundation/AddressFile.h"
+#include "foundation/IoError.h"
+#include "foundation/Text.h"
+#include "ui/CodedField.h"
+#include "ui/Edits.h"
+#include "ui/FormChecks.h"
+
+namespace vt {
+
+namespace {
+QPushButton* button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+int widthFor(const QWidget* w, int chars)
+{
+    return w->fontMetrics().horizontalAdvance(QString(std::min(chars, 60) + 2, QLatin1Char('M'))) * 3 / 4 + 12;
+}
+} // namespace
+
+ConsigneeWindow::ConsigneeWindow(AppContext& ctx, bool modify, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), modify_(modify)
+{
+    setObjectName(modify ? QStringLiteral("TFMODDESTINATARI") : QStringLiteral("TFINSDESTINATARI"));
+    setWindowTitle(AddressWindowTitle(AddressKind::Consignee, modify ? AddressAction::Modify : AddressAction::Insert));
+    ctx_.AddressFile = kConsigneeFile;
+    checks_ = new FormChecks(this, ctx_.messenger());
+
+    auto* grid = new QGridLayout(this);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(6);
+    int row = 0;
+
+    if (modify) {
+        auto* mod = new QLabel(QStringLiteral("MODIFICA "), this);
+        mod->setObjectName(QStringLiteral("LMODIFICA"));
+        mod->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+        grid->addWidget(mod, row++, 1, 1, 2);
+    }
+
+    TIPOIN = new CodedField(ctx_, QStringLiteral("T015"), {"TIPOIN", "DTIPOIN", "BTIPOIN", "BNTIPOIN"}, 1, this);
+    addRow(TIPOIN, QStringLiteral("Tipo di Destinatario"), row, grid);
+
+    CACCI1 = line("CACCI1", 13, true);
+    LIDEN = new QLabel(QStringLiteral("Identificativo"), this);
+    LIDEN->setObjectName(QStringLiteral("LIDEN"));
+    {
+        auto* l = new QLabel(QStringLiteral("Codice d'Accisa"), this);
+        l->setBuddy(CACCI1);
+        grid->addWidget(l, row, 0, Qt::AlignRight);
+        grid->addWidget(CACCI1, row, 1, Qt::AlignLeft);
+        grid->addWidget(LIDEN, row, 2, Qt::AlignLeft);
+        labels_.insert(CACCI1, l);
+        ++row;
+    }
+    DENOM1 = line("DENOM1", 100, false);
+    addRow(DENOM1, QStringLiteral("Denominazione"), row, grid);
+    INDIR1 = line("INDIR1", 65, false);
+    addRow(INDIR1, QStringLiteral("Indirizzo"), row, grid);
+    NUMCI1 = line("NUMCI1", 11, false);
+    addRow(NUMCI1, QStringLiteral("N° civico"), row, grid);
+    C_A_P1 = line("C_A_P1", 10, false);
+    addRow(C_A_P1, QStringLiteral("C.A.P."), row, grid);
+    CITTA1 = line("CITTA1", 50, true);
+    addRow(CITTA1, QStringLiteral("Città"), row, grid);
+
+    CODUTE = new CodedField(ctx_, QStringLiteral("T004"), {"CODUTE", "DCODUTE", "BCODUTE", "BNCODUTE"}, 2, this);
+    addRow(CODUTE, QStringLiteral("Stato Membro"), row, grid);
+    ESENZIONE = line("ESENZIONE", 100, false);
+    {
+        // The long caption sits above its edit.
+        auto* l = new QLabel(QStringLiteral("Indicare il numero di serie del certificato di esenzione e lo Stato membro"), this);
+        l->setObjectName(QStringLiteral("LESENZIONE"));
+        l->setBuddy(ESENZIONE);
+        grid->addWidget(l, row++, 1, 1, 2);
+        grid->addWidget(ESENZIONE, row++, 1, 1, 2, Qt::AlignLeft);
+        labels_.insert(ESENZIONE, l);
+    }
+
+    // The place of destination: a heading, then its rows in the same columns as the address.
+    LDESTINAZIONE = new QLabel(QStringLiteral("INDIRIZZO del LUOGO di DESTINAZIONE "), this);
+    LDESTINAZIONE->setObjectName(QStringLiteral("LDESTINAZIONE"));
+    LDESTINAZIONE->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    grid->setRowMinimumHeight(row++, 6);
+    grid->addWidget(LDESTINAZIONE, row++, 0, 1, 3);
+    CACCI2 = line("CACCI2", 13, true);
+    {
+        // The long caption sits above its edit.
+        auto* l = new QLabel(modify ? QStringLiteral("Codice d'Accisa del luogo di dstinazione: Tax warehouse")
+                                    : QStringLiteral("Codice d'Accisa del luogo di destinazione: Tax warehouse"),
+                             this);
+        l->setObjectName(QStringLiteral("LCACCI2"));
+        l->setBuddy(CACCI2);
+        grid->addWidget(l, row++, 1, 1, 2);
+        grid->addWidget(CACCI2, row++, 1, 1, 2, Qt::AlignLeft);
+        labels_.insert(CACCI2, l);
+    }
+    DENOM2 = line("DENOM2", 100, false);
+    addRow(DENOM2, QStringLiteral("Denominazione"), row, grid);
+    INDIR2 = line("INDIR2", 65, false);
+    addRow(INDIR2, QStringLiteral("Indirizzo"), row, grid);
+    NUMCI2 = line("NUMCI2", 11, false);
+    addRow(NUMCI2, QStringLiteral("N° civico"), row, grid);
+    C_A_P2 = line("C_A_P2", 10, false);
+    addRow(C_A_P2, QStringLiteral("C.A.P."), row, grid);
+    CITTA2 = line("CITTA2", 50, true);
+    addRow(CITTA2, QStringLiteral("Città"), row, grid);
+    grid->setRowMinimumHeight(row++, 6);
+
+    SEZDOG = new CodedField(ctx_, QStringLiteral("T001"), {"SEZDOG", "DSEZDOG", "BSEZDOG", "BNSEZDOG"}, 2, this);
+    SEZDOG->setTextCase(TextCase::Lower);
+    addRow(SEZDOG, QStringLiteral("Lingua delle descrizioni"), row, grid);
+
+    BCONF = button(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BMOSTRA = button(this, "BMOSTRA", ShowAddressesCaption(AddressKind::Consignee));
+    BSEED = button(this, "BSEED", QStringLiteral("Banca Dati SEED"));
+    BABBANDONA = button(this, "BABBANDONA", QStringLiteral("&Abbandona"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BCONF);
+    buttons->addWidget(BMOSTRA);
+    buttons->addWidget(BSEED);
+    buttons->addStretch(1);
+    buttons->addWidget(BABBANDONA);
+    grid->setRowMinimumHeight(row++, 10);
+    grid->addLayout(buttons, row++, 0, 1, 3);
+    grid->setColumnStretch(2, 1);
+
+    // Tab and Enter follow the order of the form.
+    QWidget* order[] = {TIPOIN->edit(), CACCI1, DENOM1, INDIR1, NUMCI1, C_A_P1, CITTA1, CODUTE->edit(), ESENZIONE,
+                        CACCI2, DENOM2, INDIR2, NUMCI2, C_A_P2, CITTA2, SEZDOG->edit(), BCONF, BMOSTRA, BSEED, BABBANDONA};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    checks_->attach();
+    checks_->onLeaveDo(TIPOIN->edit(), [this] { leaveType(); });
+    checks_->onLeaveDo(CODUTE->edit(), [this] { lookupOrList(CODUTE); });
+    checks_->onLeaveDo(SEZDOG->edit(), [this] { lookupOrList(SEZDOG); });
+    if (!modify_) {
+        checks_->onLeaveDo(CACCI1, [this] { leaveExcise(); });
+        checks_->onLeaveDo(DENOM1, [this] { leaveName(); });
+        checks_->onLeaveDo(CITTA1, [this] { leaveCity(); });
+    }
+    connect(TIPOIN, &CodedField::picked, this, [this] {
+        if (TIPOIN->lastRow())
+            applyType();
+    });
+
+    connect(BCONF, &QPushButton::clicked, this, &ConsigneeWindow::confirm);
+    connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
+    connect(BMOSTRA, &QPushButton::clicked, this, &ConsigneeWindow::showAddresses);
+    connect(BSEED, &QPushButton::clicked, this, &ConsigneeWindow::openSeed);
+}
+
+QLineEdit* ConsigneeWindow::line(const char* name, int maxLength, bool upper)
+{
+    auto* e = new QLineEdit(this);
+    e->setObjectName(QString::fromLatin1(name));
+    setupText(e, maxLength, upper ? TextCase::Upper : TextCase::AsTyped);
+    // Short codes get an edit of their size; names and streets a wide one.
+    if (maxLength <= 20)
+        e->setFixedWidth(widthFor(e, std::max(maxLength, 4)));
+    else
+        e->setMinimumWidth(widthFor(e, maxLength));
+    return e;
+}
+
+void ConsigneeWindow::addRow(QWidget* field, const QString& label, int& row, QGridLayout* grid)
+{
+    auto* l = new QLabel(label, field->parentWidget());
+    l->setObjectName(QStringLiteral("L") + field->objectName());
+    if (auto* coded = qobject_cast<CodedField*>(field))
+        l->setBuddy(coded->edit());
+    else
+        l->setBuddy(field);
+    grid->addWidget(l, row, 0, Qt::AlignRight);
+    if (qobject_cast<CodedField*>(field))
+        grid->addWidget(field, row, 1, 1, 2);
+    else
+        grid->addWidget(field, row, 1, 1, 2, Qt::AlignLeft);
+    labels_.insert(field, l);
+    ++row;
+}
+
+void ConsigneeWindow::setShown(QWidget* field, bool shown)
+{
+    field->setVisible(shown);
+    if (QWidget* l = labels_.value(field))
+        l->setVisible(shown);
+}
+
+QString ConsigneeWindow::path() const
+{
+    return AddressFilePath(ctx_, ctx_.AddressFile);
+}
+
+AddressFields ConsigneeWindow::fields() const
+{
+    AddressFields f;
+    f.TIPOIN = TIPOIN->code();
+    f.CACCI1 = CACCI1->text();
+    f.CACCI2 = CACCI2->text();
+    f.DENOM1 = DENOM1->text();
+    f.DENOM2 = DENOM2->text();
+    f.ESENZIONE = ESENZIONE->text();
+    f.INDIR1 = INDIR1->text();
+    f.NUMCI1 = NUMCI1->text();
+    f.C_A_P1 = C_A_P1->text();
+    f.CITTA1 = CITTA1->text();
+    f.INDIR2 = INDIR2->text();
+    f.NUMCI2 = NUMCI2->text();
+    f.C_A_P2 = C_A_P2->text();
+    f.CITTA2 = CITTA2->text();
+    f.CODUTE = CODUTE->code();
+    f.SEZDOG = SEZDOG->code();
+    return f;
+}
+
+void ConsigneeWindow::setFields(const AddressFields& f)
+{
+    TIPOIN->setCode(f.TIPOIN);
+    CACCI1->setText(f.CACCI1);
+    CACCI2->setText(f.CACCI2);
+    DENOM1->setText(f.DENOM1);
+    DENOM2->setText(f.DENOM2);
+    ESENZIONE->setText(f.ESENZIONE);
+    INDIR1->setText(f.INDIR1);
+    NUMCI1->setText(f.NUMCI1);
+    C_A_P1->setText(f.C_A_P1);
+    CITTA1->setText(f.CITTA1);
+    INDIR2->setText(f.INDIR2);
+    NUMCI2->setText(f.NUMCI2);
+    C_A_P2->setText(f.C_A_P2);
+    CITTA2->setText(f.CITTA2);
+    CODUTE->setCode(f.CODUTE);
+    SEZDOG->setCode(f.SEZDOG);
+    for (CodedField* c : {TIPOIN, CODUTE, SEZDOG})
+        c->companion()->clear();
+}
+
+void ConsigneeWindow::applyType()
+{
+    const ConsigneeLayout l = ConsigneeTypeLayout(TIPOIN->code());
+    LIDEN->setText(l.identifierLabel);
+    setShown(CACCI1, l.identifier);
+    LIDEN->setVisible(l.identifier);
+    if (!l.identifier)
+        CACCI1->clear();
+    LDESTINAZIONE->setVisible(l.place);
+    for (QWidget* e : {DENOM2, INDIR2, NUMCI2, C_A_P2, CITTA2})
+        setShown(e, l.place);
+    setShown(CACCI2, l.placeExcise);
+    setShown(ESENZIONE, l.exemption);
+    setShown(CODUTE, l.exemption);
+    if (!modify_) {
+        if (!l.place)
+            for (QLineEdit* e : {DENOM2, INDIR2, NUMCI2, C_A_P2, CITTA2})
+                e->clear();
+        if (!l.placeExcise)
+            CACCI2->clear();
+        if (!l.exemption) {
+            ESENZIONE->clear();
+            CODUTE->clear();
+        }
+    }
+}
+
+void ConsigneeWindow::clearForm()
+{
+    setFields(AddressFields{});
+    SEZDOG->setCode(QStringLiteral("it"));
+    applyType();
+    checks_->resetTouched();
+    TIPOIN->edit()->setFocus(Qt::OtherFocusReason);
+}
+
+bool ConsigneeWindow::lookupOrList(CodedField* field)
+{
+    if (field->lookup())
+        return true;
+    field->pick();
+    return false;
+}
+
+void ConsigneeWindow::leaveType()
+{
+    const QString accepted = AcceptedConsigneeType(TIPOIN->code());
+    if (accepted != TIPOIN->code())
+        TIPOIN->setCode(accepted);
+    if (lookupOrList(TIPOIN))
+        applyType();
+}
+
+void ConsigneeWindow::leaveExcise()
+{
+    const QString type = TIPOIN->code();
+    // An excise number too short to name a country leaves the language alone.
+    const bool byExcise = type == QLatin1String("1") || type == QLatin1String("2") || type == QLatin1String("3")
+        || type == QLatin1String("4");
+    if (byExcise && trimField(CACCI1->text()).size() >= 2) {
+        SEZDOG->setCode(LanguageFromExcise(CACCI1->text()));
+        SEZDOG->lookup();
+    }
+    try {
+        const QString warning = DuplicateExciseWarning(path(), CACCI1->text());
+        if (!warning.isEmpty())
+            ctx_.messenger().info(warning);
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+    }
+}
+
+void ConsigneeWindow::leaveName()
+{
+    try {
+        const QString warning = DuplicateNameWarning(path(), DENOM1->text());
+        if (!warning.isEmpty())
+            ctx_.messenger().info(warning);
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+    }
+}
+
+void ConsigneeWindow::leaveCity()
+{
+    const QString type = TIPOIN->code();
+    if ((type != QLatin1String("1") && type != QLatin1String("4")) || !trimField(DENOM2->text()).isEmpty())
+        return;
+    DENOM2->setText(DENOM1->text());
+    INDIR2->setText(INDIR1->text());
+    NUMCI2->setText(NUMCI1->text());
+    C_A_P2->setText(C_A_P1->text());
+    CITTA2->setText(CITTA1->text());
+    if (type == QLatin1String("1"))
+        CACCI2->setText(CACCI1->text());
+}
+
+void ConsigneeWindow::confirm()
+{
+    if (!checks_->touched()) {
+        TIPOIN->edit()->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    leaveType();
+    if (!TIPOIN->lastRow())
+        return;
+    if (!lookupOrList(SEZDOG))
+        return;
+    const AddressFields f = fields();
+    const bool memberState = FieldsShown(AddressKind::Consignee, f.TIPOIN).exemption && CODUTE->lookup();
+    if (!checks_->show(CheckRequiredAddressFields(AddressKind::Consignee, f)))
+        return;
+    const TRecIndirizzo record = BuildAddressRecord(AddressKind::Consignee, f, memberState);
+    ctx_.CurrentAddress = record;
+    try {
+        write(record);
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+    }
+}
+
+void ConsigneeWindow::showAddresses()
+{
+    ctx_.TableName = ctx_.AddressFile;
+    ctx_.PickedCode = -1;
+    openWindow(QStringLiteral("TFLISTVIEW"), ctx_, this);
+}
+
+void ConsigneeWindow::openSeed()
+{
+    try {
+        const QString address = SeedWebAddress(ctx_);
+        if (!address.isEmpty())
+            ctx_.shell().openUrl(address);
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+    }
+}
+
+TFINSDESTINATARI::TFINSDESTINATARI(AppContext& ctx, QWidget* parent) : ConsigneeWindow(ctx, false, parent)
+{
+    clearForm();
+}
+
+void TFINSDESTINATARI::write(const TRecIndirizzo& record)
+{
+    const std::int32_t code = InsertAddress(path(), record, ctx_.messenger());
+    ctx_.CurrentAddress = record;
+    ctx_.CurrentAddress.number = code;
+    trimCompany(ctx_.CurrentAddress);
+    if (ctx_.FromMenu)
+        clearForm();
+    else
+        accept();
+}
+
+} // namespace vt

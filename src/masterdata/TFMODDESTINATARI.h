@@ -1,0 +1,17 @@
+#pragma once
+// Modifies the consignee picked from the menu: the record keeps its code and moves to the
+// position of its (possibly new) name.
+#include "masterdata/TFINSDESTINATARI.h"
+
+namespace vt {
+
+class TFMODDESTINATARI : public ConsigneeWindow {
+    Q_OBJECT
+public:
+    explicit TFMODDESTINATARI(AppContext& ctx, QWidget* parent = nullptr);
+
+protected:
+    void write(const TRecIndirizzo& record) override;
+};
+
+} // namespace vt
