@@ -113,4 +113,7 @@ QJsonObject withMeanings(const QByteArray& rec, const QString& fileName)
 
 inspect::Register company{{QStringLiteral("company"), QRegularExpression(QStringLiteral("^UTENTE\\.\\d{3}$")),
                            TRecAzienda::Size, withMeanings}};
+inspect::Register address{{QStringLiteral("address"),
+                           QRegularExpression(QStringLiteral("^INDIRIZZI_[DTGF]\\.DAT$")), TRecAzienda::Size,
+                           withMeanings}};
 } // namespace
