@@ -481,3 +481,27 @@ TEST_F(AddressWindows, SeedButtonOpensWebAddressZero)
     click(&w, "BSEED");
     EXPECT_EQ(t.shell.urls, QStringList{"https://seed.example/"});
 }
+
+TEST_F(AddressWindows, AnUnknownMemberStateIsNotStored)
+{
+    TFINSDESTINATARI w(t.ctx);
+    showActive(&w);
+    typeAndEnter(&w, "TIPOIN", QStringLiteral("5"));
+    fillAddress(&w, "Ambasciata");
+    typeAndEnter(&w, "CODUTE", QStringLiteral("XX"));
+    EXPECT_EQ(get(&w, "DCODUTE")->text(), QStringLiteral("CODICE NON VALIDO"));
+    click(&w, "BCONF");
+    const QList<QByteArray> raw = RecordFile(file("INDIRIZZI_D"), 608).readAll();
+    ASSERT_EQ(raw.size(), 1);
+    EXPECT_EQ(raw[0].mid(553, 5), QByteArray(1, char(4)) + "    ");
+}
+
+TEST_F(AddressWindows, ShowButtonListsTheWindowsFile)
+{
+    t.ctx.TableName = QStringLiteral("T015");
+    TFINSDESTINATARI w(t.ctx);
+    showActive(&w);
+    click(&w, "BMOSTRA");
+    EXPECT_EQ(t.ctx.TableName, QStringLiteral("INDIRIZZI_D"));
+    EXPECT_EQ(t.ctx.AddressFile, QStringLiteral("INDIRIZZI_D"));
+}
