@@ -15,6 +15,9 @@
 #include "masterdata/TFINSINDIRIZZO.h"
 #include "masterdata/TFMODDESTINATARI.h"
 #include "masterdata/TFMODINDIRIZZO.h"
+#include "app/LifecycleDispatch.h"
+#include "messages/TFCREAFIRMAINVIAIE815.h"
+#include "messages/TFSCEGLIDAA.h"
 
 namespace vt {
 
@@ -36,6 +39,9 @@ void wireWindows(WindowRegistry& r)
     r["TFINSINDIRIZZO"] = [](AppContext& c, QWidget* p) { TFINSINDIRIZZO w(c, p); w.exec(); };
     r["TFMODINDIRIZZO"] = [](AppContext& c, QWidget* p) { TFMODINDIRIZZO w(c, p); w.exec(); };
     r["TFCANCDESTIN"] = [](AppContext& c, QWidget* p) { TFCANCDESTIN w(c, p); w.exec(); };
+    r["LIFECYCLE"] = [](AppContext& c, QWidget* p) { runLifecycle(c, p); };
+    r["TFSCEGLIDAA"] = [](AppContext& c, QWidget* p) { TFSCEGLIDAA w(c, p); w.exec(); };
+    r["TFCREAFIRMAINVIAIE815"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE815 w(c, p); w.exec(); };
 }
 
 bool openWindow(const QString& name, AppContext& ctx, QWidget* parent)

@@ -89,6 +89,52 @@ Ie815FlowWritten writeIe815Flow(AppContext& ctx, const Ie815FlowRequest& rq)
     return {flowPath, int(src.products.size())};
 }
 
+bool flowDateTooEarly(const QDate& flowDate, double dispatchDate)
+{
+    const QDate dispatch = dates::toDate(dispatchDate);
+    return flowDate.isValid() && dispatch.isValid() && flowDate.addDays(7) < dispatch;
+}
+
+Ie815Confirmation checkIe815Confirmation(const AppContext& ctx, const QDate& flowDate, const QString& numberText,
+                                         const TRecEad& header)
+{
+    Ie815Confirmation c;
+    bool ok = false;
+    const int number = numberText.trimmed().toInt(&ok);
+    if (!ok || number < 1) {
+        c.verdict = CheckResult::fail(QString(), QStringLiteral("NUMFLU"));
+        return c;
+    }
+    if (number > flow::MaxNumber) {
+        c.verdict = CheckResult::fail(QStringLiteral("indicare un valore compreso tra 1 e 99"), QStringLiteral("NUMFLU"));
+        return c;
+    }
+    if (!flowDate.isValid()) {
+        c.verdict = CheckResult::fail(QString(), QStringLiteral("DATFLU"));
+        return c;
+    }
+    const QString userCode = trimField(ctx.CompanyRecord.CODUTE);
+    const QString problem = flow::userCodeProblem(userCode);
+    if (!problem.isEmpty()) {
+        c.verdict = CheckResult::fail(problem, QStringLiteral("DATFLU"));
+        return c;
+    }
+    c.request.year = ctx.WorkYear;
+    c.request.progressive = header.progressivo;
+    c.request.flowDate = flowDate;
+    c.request.flowNumber = number;
+    c.request.flowName = flow::flowName(userCode, flowDate, number);
+    if (flowDateTooEarly(flowDate, header.DATSPE)) {
+        c.warnings << QString::fromUtf8(FlowDateTooEarly);
+        c.warningFocus = QStringLiteral("DATFLU");
+    }
+    if (QFileInfo::exists(flow::pathIn(ctx.AppConfig.Fld[2], flow::signedName(c.request.flowName)))) {
+        c.warnings << QString::fromUtf8(SignedFileReplaced);
+        c.request.replaceSigned = true;
+    }
+    return c;
+}
+
 bool storeIe815Arc(AppContext& ctx, const QString& year, std::int32_t progressive, const QString& arc)
 {
     return updateEadInPlace(ctx, year, progressive, [&](TRecEad& h) {

@@ -5,10 +5,12 @@
 // state "I" stored in the header.
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
 
+#include "foundation/Check.h"
 #include "messages/EadRecord.h"
 #include "messages/Ie815Flow.h"
 
@@ -32,6 +34,26 @@ struct Ie815FlowWritten {
 
 // The rows of DatiGenFolder/T020.TAB in file order, or nothing when the table is missing.
 std::optional<QList<TRecTabella>> readTreatments(const AppContext& ctx);
+
+// The checks made when the confirmation is reached, in their order: the flow number (positive,
+// focus NUMFLU), the flow date (a date, focus DATFLU), the flow name (a user code that can name a
+// file); then, without stopping the confirmation, the IE815 date rule and the signed file of the
+// same name already present (to be replaced).
+struct Ie815Confirmation {
+    CheckResult verdict;        // a failure stops the confirmation
+    QStringList warnings;       // shown in order; they do not stop it
+    QString warningFocus;       // DATFLU after the date rule's message
+    Ie815FlowRequest request;   // valid when verdict passes
+};
+Ie815Confirmation checkIe815Confirmation(const AppContext& ctx, const QDate& flowDate, const QString& numberText,
+                                         const TRecEad& header);
+
+// The date rule of the IE815: the flow date may not be more than 7 days before the dispatch.
+bool flowDateTooEarly(const QDate& flowDate, double dispatchDate);
+inline const char* const FlowDateTooEarly =
+    "LA DATA DEL FLUSSO NON PUO' ESSERE ANTERIORE DI 7 GIORNI DALLA DATA DI SPEDIZIONE";
+inline const char* const SignedFileReplaced =
+    "IL FILE E' GIA' PRESENTE NELLA CARTELLA \"FIRMATI\": VERRA' SOSTITUITO";
 
 // Builds and writes the IE815 flow of the e-AD (confirmation steps 2 to 11). Every change is made
 // under the lock of its file. Throws IoError (the e-AD no longer in its file, no product line, a

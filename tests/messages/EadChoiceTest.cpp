@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -158,6 +159,7 @@ TEST_F(EadChoice, WindowListsTheYearAndEnterPicksTheRow)
     emit list->header()->sectionClicked(0);
     EXPECT_EQ(list->topLevelItem(0)->text(0), "FT/150 del 01/12/2026");
     list->setCurrentItem(list->topLevelItem(0));
+    w.grab().save(QDir::temp().filePath("TFSCEGLIDAA.png"));
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(ctx.PickedEad, 3);
     EXPECT_EQ(w.result(), QDialog::Accepted);

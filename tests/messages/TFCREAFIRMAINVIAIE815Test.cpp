@@ -1,0 +1,274 @@
+// The IE815 flow window and the lifecycle dispatcher for mode "I", driven offscreen.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "app/LifecycleDispatch.h"
+#include "app/WindowRegistry.h"
+#include "foundation/MenuActions.h"
+#include "foundation/RecordFile.h"
+#include "foundation/Dates.h"
+#include "messages/EadStore.h"
+#include "messages/Summary.h"
+#include "messages/TFCREAFIRMAINVIAIE815.h"
+#include "support/EadFixtures.h"
+#include "support/Fakes.h"
+
+using namespace vt;
+using namespace vt::test;
+
+namespace {
+
+struct Ie815Window : ::testing::Test {
+    TestContext t;
+    AppContext& ctx = t.ctx;
+    QString toSign, signedDir;
+
+    void SetUp() override
+    {
+        toSign = t.path("fv/dafirmare");
+        signedDir = t.path("fv/firmati");
+        QDir().mkpath(toSign);
+        QDir().mkpath(signedDir);
+        ctx.AppConfig.Fld[0] = t.path("fv/FirmaVerifica.exe");
+        ctx.AppConfig.Fld[1] = toSign + "/";
+        ctx.AppConfig.Fld[2] = signedDir + "/";
+        ctx.CompanyRecord = blankCompany();
+        trimCompany(ctx.CompanyRecord);
+        ctx.CompanyRecord.CODUTE = "ABCD";
+        ctx.CompanyRecord.CACCI1 = "IT00FIT00012S";
+        ctx.CompanyRecord.SEZDOG = "066100";
+        ctx.CompanyRecord.PARIVA = "01234567890";
+        t.shell.answer = false; // the signing program does not start: no transmission window
+    }
+
+    // An e-AD saved and in hand, as after its compilation.
+    void eadInHand(const QDate& dispatch = QDate(2026, 12, 9))
+    {
+        ctx.EadHeader = saveSampleEad(ctx, 1, 2, dispatch);
+        writeTextLines(eadSummaryPath(ctx), {"RIEPILOGO DI PROVA", "seconda riga"});
+    }
+
+    template <class T>
+    T* child(QWidget& w, const char* name)
+    {
+        T* c = w.findChild<T*>(name);
+        EXPECT_TRUE(c) << name;
+        return c;
+    }
+
+    void leaveDate(TFCREAFIRMAINVIAIE815& w, const QString& text)
+    {
+        auto* date = child<QLineEdit>(w, "DATFLU");
+        date->setFocus();
+        date->selectAll();
+        QTest::keyClicks(date, text);
+        QTest::keyClick(date, Qt::Key_Tab);
+        QApplication::processEvents();
+    }
+};
+
+} // namespace
+
+TEST_F(Ie815Window, OpensWithTheSummaryTheFolderAndToday)
+{
+    eadInHand();
+    TFCREAFIRMAINVIAIE815 w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_EQ(w.windowTitle(), "Crea il messaggio IE815 - Firma - Invia nell'Ambiente Telematico della Dogana");
+    EXPECT_EQ(child<QTextEdit>(w, "RIEPILOGO")->toPlainText(), "RIEPILOGO DI PROVA\nseconda riga\n");
+    EXPECT_EQ(child<QLabel>(w, "LFLUSSO")->text(), toSign + "/");
+    EXPECT_EQ(child<QLineEdit>(w, "DATFLU")->text(), "09/12/2026");
+    EXPECT_TRUE(child<QLineEdit>(w, "DATFLU")->hasFocus());
+    EXPECT_EQ(child<QLineEdit>(w, "NUMFLU")->text(), "");
+    EXPECT_EQ(child<QLineEdit>(w, "NUMFLU")->toolTip(), "indicare un valore compreso tra 1 e 99");
+    EXPECT_TRUE(child<QCheckBox>(w, "CFIRMA")->isChecked());
+    EXPECT_EQ(child<QCheckBox>(w, "CFIRMA")->text(), "Esegue Firma e Verifica ");
+    EXPECT_EQ(child<QPushButton>(w, "BCONF")->text(), "&CONFERMA");
+    EXPECT_EQ(child<QPushButton>(w, "BABBANDONA")->text(), "&Abbandona");
+    w.grab().save(QDir::temp().filePath("TFCREAFIRMAINVIAIE815.png"));
+}
+
+TEST_F(Ie815Window, ConfirmWritesTheFlowStoresFlowDataAndStartsTheSigningProgram)
+{
+    eadInHand();
+    TFCREAFIRMAINVIAIE815 w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    leaveDate(w, "10122026");
+    EXPECT_EQ(child<QLineEdit>(w, "NUMFLU")->text(), "1");
+    QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
+
+    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join("|").toStdString();
+    EXPECT_TRUE(QFile::exists(toSign + "/ABCD1210.C01"));
+    const auto h = findHeader(eadfiles::headers(ctx, "2026"), ctx.EadHeader.progressivo);
+    EXPECT_EQ(dates::toDate(h->dataFlusso), QDate(2026, 12, 10));
+    EXPECT_EQ(h->numeroFlusso, 1);
+    EXPECT_EQ(h->stato, " ") << "not sent: the signing program did not start";
+    EXPECT_EQ(t.shell.programs, QStringList{t.path("fv/FirmaVerifica.exe")});
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+}
+
+TEST_F(Ie815Window, WithoutSigningTheProgramIsNotStarted)
+{
+    eadInHand();
+    TFCREAFIRMAINVIAIE815 w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    leaveDate(w, "09122026");
+    child<QCheckBox>(w, "CFIRMA")->setChecked(false);
+    QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
+    EXPECT_TRUE(QFile::exists(toSign + "/ABCD1209.C01"));
+    EXPECT_TRUE(t.shell.programs.isEmpty());
+}
+
+TEST_F(Ie815Window, ANumberThatIsNotPositiveKeepsTheFocusAndWritesNothing)
+{
+    eadInHand();
+    TFCREAFIRMAINVIAIE815 w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto* number = child<QLineEdit>(w, "NUMFLU");
+    for (const char* text : {"", "0", "-1"}) {
+        number->setText(text);
+        QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
+        EXPECT_TRUE(number->hasFocus()) << text;
+        EXPECT_TRUE(QDir(toSign).isEmpty()) << text;
+        EXPECT_TRUE(w.isVisible());
+    }
+    EXPECT_EQ(findHeader(eadfiles::headers(ctx, "2026"), ctx.EadHeader.progressivo)->numeroFlusso, 0);
+}
+
+TEST_F(Ie815Window, AFlowDateMoreThanAWeekBeforeTheDispatchIsReportedButNotRefused)
+{
+    eadInHand(QDate(2026, 12, 20));
+    TFCREAFIRMAINVIAIE815 w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    leaveDate(w, "12122026"); // 12 + 7 = 19 < 20
+    QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
+    EXPECT_EQ(t.messenger.infos,
+              QStringList{"LA DATA DEL FLUSSO NON PUO' ESSERE ANTERIORE DI 7 GIORNI DALLA DATA DI SPEDIZIONE"});
+    EXPECT_TRUE(QFile::exists(toSign + "/ABCD1212.C01"));
+
+    t.messenger.infos.clear();
+    TFCREAFIRMAINVIAIE815 w2(ctx);
+    w2.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w2));
+    leaveDate(w2, "13122026"); // 13 + 7 = 20: allowed
+    QTest::mouseClick(child<QPushButton>(w2, "BCONF"), Qt::LeftButton);
+    EXPECT_TRUE(t.messenger.infos.isEmpty());
+}
+
+TEST_F(Ie815Window, ASignedFileOfTheSameNameIsAnnouncedAndReplaced)
+{
+    eadInHand();
+    QFile s(signedDir + "/ABCD1209.C01.p7m");
+    ASSERT_TRUE(s.open(QIODevice::WriteOnly));
+    s.close();
+    TFCREAFIRMAINVIAIE815 w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    leaveDate(w, "09122026");
+    EXPECT_EQ(child<QLineEdit>(w, "NUMFLU")->text(), "2") << "next after the signed flow 1";
+    auto* number = child<QLineEdit>(w, "NUMFLU");
+    number->setText("1");
+    QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
+    EXPECT_EQ(t.messenger.infos, QStringList{"IL FILE E' GIA' PRESENTE NELLA CARTELLA \"FIRMATI\": VERRA' SOSTITUITO"});
+    EXPECT_FALSE(QFile::exists(signedDir + "/ABCD1209.C01.p7m"));
+    EXPECT_TRUE(QFile::exists(toSign + "/ABCD1209.C01"));
+}
+
+TEST_F(Ie815Window, MenuItemChoosesLoadsSummarisesAndBuildsTheFlow)
+{
+    // What StartupCheck requires: company data, the application paths and the web addresses.
+    TRecAzienda company = ctx.CompanyRecord;
+    company.TIPOIN = "1";
+    RecordFile(ctx.datiGen("UTENTE.001"), TRecAzienda::Size).replaceAll({encodeCompany(company)});
+    TRecTabella paths = blankRow();
+    for (int i = 0; i < 4; ++i)
+        paths.Fld[i] = i < 3 ? ctx.AppConfig.Fld[i] : t.path("emcs");
+    PadRow(paths);
+    RecordFile(ctx.datiGen("APPL.CFG"), TRecTabella::Size).replaceAll({encodeRow(paths)});
+    TRecTabella web = blankRow();
+    for (int i = 0; i < 7; ++i)
+        web.Fld[i] = QStringLiteral("https://example.invalid/%1").arg(i);
+    PadRow(web);
+    RecordFile(ctx.datiGen("WEB.CFG"), TRecTabella::Size).replaceAll({encodeRow(web)});
+    ctx.CompanyRecord = blankCompany(); // StartupCheck loads it
+
+    saveSampleEad(ctx, 1, 1);
+    TRecEad second = saveSampleEad(ctx, 2, 3);
+    // Leftovers of an earlier operation in the work files.
+    writeWorkFiles(ctx, 4, 4);
+
+    QStringList seen;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || seen.contains(modal->objectName()))
+            return;
+        seen << modal->objectName();
+        if (modal->objectName() == "TFSCEGLIDAA") {
+            auto* list = modal->findChild<QTreeWidget*>("LISTA");
+            list->setFocus();
+            QApplication::processEvents();
+            list->setCurrentItem(list->topLevelItem(1));
+            QTest::keyClick(list, Qt::Key_Return);
+        } else if (modal->objectName() == "TFCREAFIRMAINVIAIE815") {
+            auto* date = modal->findChild<QLineEdit*>("DATFLU");
+            QTest::keyClick(date, Qt::Key_Tab);
+            QApplication::processEvents();
+            QTest::mouseClick(modal->findChild<QPushButton*>("BCONF"), Qt::LeftButton);
+        }
+    });
+    driver.start(20);
+    const MenuItem* item = findMenuItem("AINVIAIE815");
+    ASSERT_TRUE(item);
+    runMenuAction(*item, ctx, [&](const QString& name) { return openWindow(name, ctx, nullptr); });
+    driver.stop();
+
+    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join("|").toStdString();
+    EXPECT_EQ(ctx.OpCode, 'I');
+    EXPECT_EQ(seen, (QStringList{"TFSCEGLIDAA", "TFCREAFIRMAINVIAIE815"}));
+    EXPECT_EQ(ctx.PickedEad, second.progressivo);
+    EXPECT_EQ(ctx.WorkYear, "2026");
+    EXPECT_EQ(readLineFile(ctx.temp("TRASPORTO.DAT")).size(), 2);
+    EXPECT_EQ(readLineFile(ctx.temp("PRODOTTI.DAT")).size(), 3);
+    EXPECT_TRUE(readTextFile(eadSummaryPath(ctx)).contains("CHIANTI CLASSICO 3"));
+    const QByteArray flowFile = [&] {
+        QFile f(toSign + "/ABCD1209.C01");
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    EXPECT_TRUE(flowFile.startsWith("ABCD            ABCD1209.C01            066100    01234567890     001 00004\r\n"));
+    EXPECT_EQ(findHeader(eadfiles::headers(ctx, "2026"), second.progressivo)->numeroFlusso, 1);
+}
+
+TEST_F(Ie815Window, LeavingTheChooserEndsTheActionAndOtherModesDoNothing)
+{
+    saveSampleEad(ctx, 1, 1);
+    ctx.OpCode = 'I';
+    QTimer::singleShot(50, [] {
+        if (QWidget* m = QApplication::activeModalWidget())
+            QTest::keyClick(m, Qt::Key_Escape);
+    });
+    runLifecycle(ctx, nullptr);
+    EXPECT_EQ(ctx.PickedEad, -1);
+    EXPECT_TRUE(QDir(toSign).isEmpty());
+
+    ctx.OpCode = 'R';
+    runLifecycle(ctx, nullptr); // would block on a chooser if it opened one
+    EXPECT_TRUE(QDir(toSign).isEmpty());
+}
