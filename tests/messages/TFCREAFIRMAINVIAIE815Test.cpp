@@ -213,23 +213,31 @@ TEST_F(Ie815Window, MenuItemChoosesLoadsSummarisesAndBuildsTheFlow)
     // Leftovers of an earlier operation in the work files.
     writeWorkFiles(ctx, 4, 4);
 
+    // Acts on each modal window as it comes, until it has closed.
     QStringList seen;
     QTimer driver;
     QObject::connect(&driver, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || seen.contains(modal->objectName()))
+        if (!modal)
             return;
-        seen << modal->objectName();
+        if (!seen.contains(modal->objectName()))
+            seen << modal->objectName();
         if (modal->objectName() == "TFSCEGLIDAA") {
             auto* list = modal->findChild<QTreeWidget*>("LISTA");
-            list->setFocus();
-            QApplication::processEvents();
+            if (!list->hasFocus()) {
+                list->setFocus(); // the list builds itself when it gets the focus
+                return;
+            }
+            if (list->topLevelItemCount() < 2)
+                return;
             list->setCurrentItem(list->topLevelItem(1));
             QTest::keyClick(list, Qt::Key_Return);
         } else if (modal->objectName() == "TFCREAFIRMAINVIAIE815") {
-            auto* date = modal->findChild<QLineEdit*>("DATFLU");
-            QTest::keyClick(date, Qt::Key_Tab);
-            QApplication::processEvents();
+            auto* number = modal->findChild<QLineEdit*>("NUMFLU");
+            if (number->text().isEmpty()) {
+                QTest::keyClick(modal->findChild<QLineEdit*>("DATFLU"), Qt::Key_Tab); // proposes the number
+                return;
+            }
             QTest::mouseClick(modal->findChild<QPushButton*>("BCONF"), Qt::LeftButton);
         }
     });
@@ -260,11 +268,14 @@ TEST_F(Ie815Window, LeavingTheChooserEndsTheActionAndOtherModesDoNothing)
 {
     saveSampleEad(ctx, 1, 1);
     ctx.OpCode = 'I';
-    QTimer::singleShot(50, [] {
+    QTimer escape;
+    QObject::connect(&escape, &QTimer::timeout, [] {
         if (QWidget* m = QApplication::activeModalWidget())
             QTest::keyClick(m, Qt::Key_Escape);
     });
+    escape.start(20);
     runLifecycle(ctx, nullptr);
+    escape.stop();
     EXPECT_EQ(ctx.PickedEad, -1);
     EXPECT_TRUE(QDir(toSign).isEmpty());
 
