@@ -1,5 +1,9 @@
 #include "app/WindowRegistry.h"
 
+#include <QApplication>
+
+#include "foundation/Tables.h"
+
 // Window headers, one line per window.
 #include "masterdata/TFCODICI.h"
 #include "masterdata/TFCODICI_NC.h"
@@ -18,6 +22,7 @@
 #include "app/LifecycleDispatch.h"
 #include "messages/TFCREAFIRMAINVIAIE815.h"
 #include "messages/TFSCEGLIDAA.h"
+#include "foundation/TFLISTVIEW.h"
 
 namespace vt {
 
@@ -42,7 +47,17 @@ void wireWindows(WindowRegistry& r)
     r["LIFECYCLE"] = [](AppContext& c, QWidget* p) { runLifecycle(c, p); };
     r["TFSCEGLIDAA"] = [](AppContext& c, QWidget* p) { TFSCEGLIDAA w(c, p); w.exec(); };
     r["TFCREAFIRMAINVIAIE815"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE815 w(c, p); w.exec(); };
+    r["TFLISTVIEW"] = [](AppContext& c, QWidget* p) { TFLISTVIEW w(c, p); w.exec(); };
 }
+
+namespace {
+// The "Inserisce Nuovo Codice" buttons and the code-table menu reach the editor through this.
+[[maybe_unused]] const bool codeTableOpenerInstalled = [] {
+    SetCodeTableOpener(
+        [](AppContext& c) { openWindow(QStringLiteral("TFCODICI"), c, QApplication::activeWindow()); });
+    return true;
+}();
+} // namespace
 
 bool openWindow(const QString& name, AppContext& ctx, QWidget* parent)
 {

@@ -92,6 +92,26 @@ std::optional<TRecTabella> LookupCode(AppContext& ctx, const QString& table, con
     return row;
 }
 
+namespace {
+CodeTableOpener& codeTableOpener()
+{
+    static CodeTableOpener opener;
+    return opener;
+}
+} // namespace
+
+void SetCodeTableOpener(CodeTableOpener opener)
+{
+    codeTableOpener() = std::move(opener);
+}
+
+void OpenCodeTable(AppContext& ctx, bool newCode)
+{
+    ctx.NewCodeMode = newCode;
+    if (codeTableOpener())
+        codeTableOpener()(ctx);
+}
+
 QList<TRecTabella> ReadRows(const QString& tabPath)
 {
     QList<TRecTabella> rows;

@@ -3,6 +3,7 @@
 // TRecTabella records in DatiGenFolder/NAME.TAB, described by DatiGenFolder/NAME.STR.
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 #include "foundation/TableRecord.h"
@@ -29,6 +30,12 @@ std::int32_t InsertRow(AppContext& ctx, const QString& tabPath);
 
 // Convenience for coded fields: the trimmed description (Fld[1]) of code in table, or nothing.
 std::optional<TRecTabella> LookupCode(AppContext& ctx, const QString& table, const QString& code);
+
+// Opens the code editor TFCODICI on ctx.TableName with NewCodeMode := newCode. The windows layer
+// installs the opener at start-up; without one (or before the editor exists) nothing opens.
+using CodeTableOpener = std::function<void(AppContext& ctx)>;
+void SetCodeTableOpener(CodeTableOpener opener);
+void OpenCodeTable(AppContext& ctx, bool newCode);
 
 // All rows of a .TAB, trimmed, in file order (a missing file has none).
 QList<TRecTabella> ReadRows(const QString& tabPath);
