@@ -133,6 +133,14 @@ void TFLISTVIEW::reject()
     QDialog::reject();
 }
 
+void TFLISTVIEW::done(int result)
+{
+    QDialog::done(result);
+    // Give the keyboard back to the window that asked for the list.
+    if (QWidget* caller = parentWidget())
+        caller->window()->activateWindow();
+}
+
 void TFLISTVIEW::sortByShown(int shownIndex)
 {
     if (shownIndex < 0 || shownIndex >= shown_.size())

@@ -21,6 +21,7 @@ public:
 
 public slots:
     void reject() override; // Esc and "Abbandona"
+    void done(int result) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
