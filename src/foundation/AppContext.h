@@ -10,8 +10,11 @@
 #include "foundation/Services.h"
 #include "foundation/TableRecord.h"
 #include "messages/EadRecord.h"
+#include "foundation/Transmission.h"
 
 namespace vt {
+
+class CustomsService;
 
 struct Services {
     Messenger& messenger;
@@ -82,6 +85,12 @@ struct AppContext {
     // 520-byte register record picked for the movement and guarantee windows, as stored).
     TRecIndirizzo FoundAddress = blankCompany();
     QByteArray MovementRecord = QByteArray(520, '\0');
+
+    // Signing hand-off and transmission of flows.
+    Transmission Transmit;            // the flow in hand and its result
+    bool LastPutReal = false;         // environment of the last put since start ("Interroga E.D.I.")
+    CustomsService* Customs = nullptr; // the customs file service; none: the gSOAP client
+    QString CustomsCaFile;            // a CA trusted besides the system store (tests); empty: none
 
     // Paths inside the data folders.
     QString datiGen(const QString& name) const;

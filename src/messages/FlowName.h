@@ -10,9 +10,9 @@
 
 #include <optional>
 
-namespace vt {
+#include "foundation/Transmission.h"
 
-enum class FlowKind { IE815, IE810, IE813, IE818, Register };
+namespace vt {
 
 namespace flow {
 
