@@ -6,6 +6,7 @@
 
 // Window headers, one line per window.
 #include "masterdata/TFCODICI.h"
+#include "masterdata/TFDATIAZIENDA.h"
 #include "masterdata/TFCODICI_NC.h"
 #include "masterdata/TFSTRUTAB.h"
 #include "masterdata/TFINDWEB.h"
@@ -30,6 +31,7 @@ void wireWindows(WindowRegistry& r)
 {
     // One entry per window, e.g.
     //   r["TFDATIAZIENDA"] = [](AppContext& c, QWidget* p) { TFDATIAZIENDA w(c, p); w.exec(); };
+    r["TFDATIAZIENDA"] = [](AppContext& c, QWidget* p) { TFDATIAZIENDA w(c, p); w.exec(); };
     r["TFCODICI"] = [](AppContext& c, QWidget* p) { TFCODICI w(c, p); w.exec(); };
     r["TFCODICI_NC"] = [](AppContext& c, QWidget* p) { TFCODICI_NC w(c, p); w.exec(); };
     r["TFSTRUTAB"] = [](AppContext& c, QWidget* p) { TFSTRUTAB w(c, p); w.exec(); };

@@ -1,0 +1,368 @@
+#include "masterdata/TFDATIAZIENDA.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "foundation/IoError.h"
+#include "foundation/Text.h"
+#include "masterdata/Company.h"
+#include "masterdata/Settings.h"
+#include "ui/CodedField.h"
+#include "ui/Edits.h"
+#include "ui/FormChecks.h"
+
+namespace vt {
+
+namespace {
+QPushButton* button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+QLabel* label(const QString& text, QWidget* buddy)
+{
+    auto* l = new QLabel(text, buddy->parentWidget());
+    l->setBuddy(buddy);
+    return l;
+}
+// Width for n characters of typical text.
+int widthFor(const QWidget* w, int n)
+{
+    return w->fontMetrics().horizontalAdvance(QString(n, QLatin1Char('M'))) * 3 / 4 + 14;
+}
+} // namespace
+
+QLineEdit* TFDATIAZIENDA::edit(const char* name, int maxLength, bool upper)
+{
+    auto* e = new QLineEdit(this);
+    e->setObjectName(QString::fromLatin1(name));
+    setupText(e, maxLength, upper ? TextCase::Upper : TextCase::AsTyped);
+    return e;
+}
+
+TFDATIAZIENDA::TFDATIAZIENDA(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx)
+{
+    setObjectName(QStringLiteral("TFDATIAZIENDA"));
+    setWindowTitle(QStringLiteral("Dati dell'Azienda"));
+    checks_ = new FormChecks(this, ctx_.messenger());
+
+    // Widgets in the order of the fields (Enter follows it).
+    RTIPOIN = new QGroupBox(QStringLiteral("Tipo di Autorizzazione"), this);
+    RTIPOIN->setObjectName(QStringLiteral("RTIPOIN"));
+    tipo0_ = new QRadioButton(QStringLiteral("DEPOSITO FISCALE"), RTIPOIN);
+    tipo1_ = new QRadioButton(QStringLiteral("SPEDITORE/DESTINATARIO AUTORIZZATO"), RTIPOIN);
+    tipo0_->setObjectName(QStringLiteral("RTIPOIN0"));
+    tipo1_->setObjectName(QStringLiteral("RTIPOIN1"));
+    auto* tipoRow = new QHBoxLayout(RTIPOIN);
+    tipoRow->addWidget(tipo0_, 1);
+    tipoRow->addWidget(tipo1_, 1);
+
+    CACCI1 = edit("CACCI1", 13, true);
+    CODUTE = edit("CODUTE", 4, true);
+    CODUTE->setToolTip(QStringLiteral("Digitare il codice attribuito dal Sistema Telematico Doganale"));
+    DENOM1 = edit("DENOM1", 100, false);
+    PARIVA = edit("PARIVA", 11, true);
+    CODFIS = edit("CODFIS", 16, true);
+    INDIR1 = edit("INDIR1", 65, false);
+    NUMCI1 = edit("NUMCI1", 11, false);
+    C_A_P1 = edit("C_A_P1", 10, false);
+    CITTA1 = edit("CITTA1", 50, true);
+    office_ = new CodedField(ctx_, QStringLiteral("TA03"), {"UFFDO1", "DUFFDOG", "BUFFDOG", "BNUFFDOG"}, 8, this);
+    SEZDOG = edit("SEZDOG", 6, false);
+    CONGAR = edit("CONGAR", 17, false);
+    CAUESO = edit("CAUESO", 1, true);
+    UFFDO2 = edit("UFFDO2", 8, false);
+    BUFFDO2 = button(this, "BUFFDO2", QStringLiteral("ec.europa.eu"));
+    BUFFDO2->setFocusPolicy(Qt::NoFocus);
+    BWEB = button(this, "BWEB", QStringLiteral("Banca Dati SEED"));
+    BWEB->setFocusPolicy(Qt::NoFocus);
+
+    auto* place = new QGroupBox(QStringLiteral("Indirizzo del luogo di spedizione: 001 "), this);
+    INDIR2 = edit("INDIR2", 65, false);
+    NUMCI2 = edit("NUMCI2", 11, false);
+    C_A_P2 = edit("C_A_P2", 10, false);
+    CITTA2 = edit("CITTA2", 50, false);
+    for (QLineEdit* e : {INDIR2, NUMCI2, C_A_P2, CITTA2})
+        e->setParent(place);
+
+    BCONF = button(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BABBANDONA = button(this, "BABBANDONA", QStringLiteral("&Abbandona"));
+
+    // Sizes: short codes get short edits, names and streets take the room left.
+    CACCI1->setFixedWidth(widthFor(this, 14));
+    CODUTE->setFixedWidth(widthFor(this, 5));
+    PARIVA->setFixedWidth(widthFor(this, 12));
+    CODFIS->setFixedWidth(widthFor(this, 17));
+    for (QLineEdit* e : {NUMCI1, NUMCI2})
+        e->setFixedWidth(widthFor(this, 8));
+    for (QLineEdit* e : {C_A_P1, C_A_P2})
+        e->setFixedWidth(widthFor(this, 7));
+    SEZDOG->setFixedWidth(widthFor(this, 7));
+    CONGAR->setFixedWidth(widthFor(this, 18));
+    CAUESO->setFixedWidth(widthFor(this, 2));
+    UFFDO2->setFixedWidth(office_->edit()->width());
+    UFFDO2->setMaximumWidth(office_->edit()->maximumWidth());
+
+    // The form: labels right-aligned in column 0 and 3, fields in 1-2 and 4-5.
+    auto* g = new QGridLayout;
+    g->setHorizontalSpacing(8);
+    g->setVerticalSpacing(6);
+    const auto right = Qt::AlignRight | Qt::AlignVCenter;
+    int row = 0;
+    g->addWidget(label(QStringLiteral("Codice d'Accisa"), CACCI1), row, 0, right);
+    g->addWidget(CACCI1, row, 1, Qt::AlignLeft);
+    g->addWidget(label(QStringLiteral("Codice Utente"), CODUTE), row, 3, right);
+    g->addWidget(CODUTE, row, 4, Qt::AlignLeft);
+    ++row;
+    g->addWidget(label(QStringLiteral("Denominazione"), DENOM1), row, 0, right);
+    g->addWidget(DENOM1, row, 1, 1, 5);
+    ++row;
+    g->addWidget(label(QStringLiteral("Partita I.V.A."), PARIVA), row, 0, right);
+    g->addWidget(PARIVA, row, 1, Qt::AlignLeft);
+    g->addWidget(label(QStringLiteral("Codice Fiscale"), CODFIS), row, 3, right);
+    g->addWidget(CODFIS, row, 4, Qt::AlignLeft);
+    ++row;
+    g->addWidget(label(QStringLiteral("Indirizzo"), INDIR1), row, 0, right);
+    g->addWidget(INDIR1, row, 1, 1, 2);
+    g->addWidget(label(QStringLiteral("N° civico"), NUMCI1), row, 3, right);
+    g->addWidget(NUMCI1, row, 4, Qt::AlignLeft);
+    ++row;
+    g->addWidget(label(QStringLiteral("C.A.P."), C_A_P1), row, 0, right);
+    g->addWidget(C_A_P1, row, 1, Qt::AlignLeft);
+    g->addWidget(label(QStringLiteral("Città"), CITTA1), row, 3, right);
+    g->addWidget(CITTA1, row, 4, 1, 2);
+    ++row;
+    g->addWidget(label(QStringLiteral("Ufficio Dogana"), office_->edit()), row, 0, right);
+    g->addWidget(office_, row, 1, 1, 5);
+    ++row;
+    g->addWidget(label(QStringLiteral("Sezione Dogana"), SEZDOG), row, 0, right);
+    g->addWidget(SEZDOG, row, 1, Qt::AlignLeft);
+    g->addWidget(label(QStringLiteral("Codice Conto garanzia"), CONGAR), row, 3, right);
+    g->addWidget(CONGAR, row, 4, Qt::AlignLeft);
+    ++row;
+    g->addWidget(label(QStringLiteral("Cauzione / Esonero ? C/E"), CAUESO), row, 0, right);
+    g->addWidget(CAUESO, row, 1, Qt::AlignLeft);
+    ++row;
+    auto* exportLabel = label(QStringLiteral("Ufficio Dogana abilitato alle esportazioni (verifica nella banca dati WEB)"), UFFDO2);
+    exportLabel->setWordWrap(true);
+    g->addWidget(exportLabel, row, 0, 1, 1, right);
+    auto* exportRow = new QHBoxLayout;
+    exportRow->addWidget(UFFDO2);
+    exportRow->addWidget(BUFFDO2);
+    exportRow->addStretch(1);
+    exportRow->addWidget(BWEB);
+    g->addLayout(exportRow, row, 1, 1, 5);
+    g->setColumnStretch(2, 1);
+    g->setColumnStretch(5, 1);
+    g->setColumnMinimumWidth(2, 12);
+
+    auto* pg = new QGridLayout(place);
+    pg->setHorizontalSpacing(8);
+    pg->addWidget(label(QStringLiteral("Indirizzo"), INDIR2), 0, 0, right);
+    pg->addWidget(INDIR2, 0, 1, 1, 2);
+    pg->addWidget(label(QStringLiteral("N° civico"), NUMCI2), 0, 3, right);
+    pg->addWidget(NUMCI2, 0, 4, Qt::AlignLeft);
+    pg->addWidget(label(QStringLiteral("C.A.P."), C_A_P2), 1, 0, right);
+    pg->addWidget(C_A_P2, 1, 1, Qt::AlignLeft);
+    pg->addWidget(label(QStringLiteral("Città"), CITTA2), 1, 3, right);
+    pg->addWidget(CITTA2, 1, 4, 1, 2);
+    pg->setColumnStretch(2, 1);
+    pg->setColumnStretch(5, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(BCONF);
+    buttons->addWidget(BABBANDONA);
+
+    auto* main = new QVBoxLayout(this);
+    main->addWidget(RTIPOIN);
+    main->addLayout(g);
+    main->addWidget(place);
+    main->addStretch(1);
+    main->addLayout(buttons);
+    setMinimumWidth(760);
+
+    // The label column of both groups lines up.
+    const int labelWidth = exportLabel->fontMetrics().horizontalAdvance(QStringLiteral("Cauzione / Esonero ? C/E")) + 8;
+    g->setColumnMinimumWidth(0, labelWidth);
+    pg->setColumnMinimumWidth(0, labelWidth - place->contentsMargins().left() - pg->contentsMargins().left());
+    exportLabel->setMaximumWidth(labelWidth);
+
+    checks_->attach();
+    checks_->onLeave(CACCI1, [this] { return CheckCompanyExcise(CACCI1->text(), true, QStringLiteral("CACCI1")); });
+    checks_->onLeave(CAUESO, [this] { return CheckDepositExemption(CAUESO->text()); });
+    checks_->onLeave(DENOM1, [this] { return checkName(); });
+    checks_->onLeaveDo(office_->edit(), [this] { leaveOffice(); });
+    checks_->onLeaveDo(CITTA1, [this] { copyRegisteredAddress(); });
+    checks_->onLeaveDo(CODFIS, [this] {
+        if (QString w = FiscalCodeWarning(CODFIS->text()); !w.isEmpty())
+            ctx_.messenger().info(w);
+    });
+    checks_->onLeaveDo(PARIVA, [this] {
+        if (QString w = VatNumberWarning(PARIVA->text()); !w.isEmpty())
+            ctx_.messenger().info(w);
+    });
+    connect(office_, &CodedField::picked, this, [this] { deriveFromOffice(); });
+    connect(tipo0_, &QRadioButton::clicked, this, [this] { CACCI1->setFocus(Qt::OtherFocusReason); });
+    connect(tipo1_, &QRadioButton::clicked, this, [this] { CACCI1->setFocus(Qt::OtherFocusReason); });
+    connect(BWEB, &QPushButton::clicked, this, [this] {
+        if (QString a = WebAddress(ctx_, 0); !a.isEmpty())
+            ctx_.shell().openUrl(a);
+    });
+    connect(BUFFDO2, &QPushButton::clicked, this, [this] {
+        if (QString a = WebAddress(ctx_, 1); !a.isEmpty())
+            ctx_.shell().openUrl(a);
+    });
+    connect(BCONF, &QPushButton::clicked, this, &TFDATIAZIENDA::confirm);
+    connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
+
+    try {
+        if (auto r = ReadCompanyFile(ctx_, QStringLiteral("001"))) {
+            load(*r);
+            loaded_ = true;
+        }
+    } catch (const IoError&) {
+        // A file that cannot be read closes the window, as a missing one does.
+    }
+    CACCI1->setFocus(Qt::OtherFocusReason);
+}
+
+int TFDATIAZIENDA::exec()
+{
+    if (!loaded_)
+        return QDialog::Rejected;
+    return QDialog::exec();
+}
+
+void TFDATIAZIENDA::load(const TRecAzienda& r)
+{
+    (r.TIPOIN == QLatin1String("2") ? tipo1_ : tipo0_)->setChecked(true);
+    CACCI1->setText(r.CACCI1);
+    DENOM1->setText(r.DENOM1);
+    PARIVA->setText(r.PARIVA);
+    CODFIS->setText(r.CODFIS);
+    INDIR1->setText(r.INDIR1);
+    NUMCI1->setText(r.NUMCI1);
+    C_A_P1->setText(r.C_A_P1);
+    CITTA1->setText(r.CITTA1);
+    CODUTE->setText(r.CODUTE);
+    office_->setCode(r.UFFDO1);
+    office_->companion()->clear();
+    SEZDOG->setText(r.SEZDOG);
+    CONGAR->setText(r.CONGAR);
+    CAUESO->setText(r.CAUESO.isEmpty() ? QStringLiteral("C") : r.CAUESO);
+    UFFDO2->setText(r.UFFDO2);
+    INDIR2->setText(r.INDIR2);
+    NUMCI2->setText(r.NUMCI2);
+    C_A_P2->setText(r.C_A_P2);
+    CITTA2->setText(r.CITTA2);
+    copyRegisteredAddress();
+}
+
+TRecAzienda TFDATIAZIENDA::values() const
+{
+    TRecAzienda f = blankCompany();
+    f.CACCI1 = CACCI1->text();
+    f.DENOM1 = DENOM1->text();
+    f.PARIVA = PARIVA->text();
+    f.CODFIS = CODFIS->text();
+    f.INDIR1 = INDIR1->text();
+    f.NUMCI1 = NUMCI1->text();
+    f.C_A_P1 = C_A_P1->text();
+    f.CITTA1 = CITTA1->text();
+    f.CODUTE = CODUTE->text();
+    f.UFFDO1 = office_->code();
+    f.SEZDOG = SEZDOG->text();
+    f.CONGAR = CONGAR->text();
+    f.CAUESO = CAUESO->text();
+    f.UFFDO2 = UFFDO2->text();
+    f.INDIR2 = INDIR2->text();
+    f.NUMCI2 = NUMCI2->text();
+    f.C_A_P2 = C_A_P2->text();
+    f.CITTA2 = CITTA2->text();
+    trimCompany(f);
+    return f;
+}
+
+void TFDATIAZIENDA::copyRegisteredAddress()
+{
+    if (!trimField(INDIR2->text()).isEmpty())
+        return;
+    INDIR2->setText(INDIR1->text());
+    NUMCI2->setText(NUMCI1->text());
+    C_A_P2->setText(C_A_P1->text());
+    CITTA2->setText(CITTA1->text());
+}
+
+CheckResult TFDATIAZIENDA::checkAddresses()
+{
+    const std::array<QLineEdit*, 8> edits{INDIR1, NUMCI1, C_A_P1, CITTA1, INDIR2, NUMCI2, C_A_P2, CITTA2};
+    QList<NamedValue> fields;
+    for (QLineEdit* e : edits)
+        fields.append({e->objectName(), e->text()});
+    CheckResult r = CheckAddresses(fields);
+    for (int i = 0; i < int(edits.size()); ++i)
+        edits[i]->setText(fields[i].value);
+    return r;
+}
+
+CheckResult TFDATIAZIENDA::checkName()
+{
+    NamedValue name{DENOM1->objectName(), DENOM1->text()};
+    CheckResult r = CheckCompanyName(name);
+    DENOM1->setText(name.value);
+    return r;
+}
+
+CheckResult TFDATIAZIENDA::checkOffice()
+{
+    if (office_->lookup())
+        return CheckResult::pass();
+    return CheckResult::fail({}, QStringLiteral("UFFDO1"));
+}
+
+void TFDATIAZIENDA::deriveFromOffice()
+{
+    if (!office_->lastRow())
+        return;
+    UFFDO2->setText(ExportOfficeFor(office_->code()));
+    SEZDOG->setText(SectionFor(office_->code()));
+}
+
+void TFDATIAZIENDA::leaveOffice()
+{
+    if (office_->lookup())
+        deriveFromOffice();
+    else
+        office_->pick(); // an unknown office: choose one from the list
+}
+
+void TFDATIAZIENDA::confirm()
+{
+    try {
+        if (!checks_->confirm({
+                [this] { return CheckCompanyExcise(CACCI1->text(), true, QStringLiteral("CACCI1")); },
+                [this] { return CheckDepositExemption(CAUESO->text()); },
+                [this] { return checkAddresses(); },
+                [this] { return checkName(); },
+                [this] { return checkOffice(); },
+            }))
+            return;
+        ctx_.CurrentAddress = HeadOfficeRecord(values(), tipo1_->isChecked());
+        WriteCompanyFile(ctx_, QStringLiteral("001"), ctx_.CurrentAddress);
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+        return;
+    }
+    accept();
+}
+
+} // namespace vt
