@@ -1,3 +1,4 @@
+#include "ui/CodedField.h"
 #include "masterdata/TFCODICI.h"
 
 #include <QGridLayout>
@@ -237,20 +238,8 @@ void TFCODICI::remove()
 
 void TFCODICI::list()
 {
-    const QString saved = ctx_.TableName;
-    ctx_.TableName = table_;
-    ctx_.PickedCode = -1;
-    openWindow(QStringLiteral("TFLISTVIEW"), ctx_, this);
-    ctx_.TableName = saved;
-    if (ctx_.PickedCode >= 0) {
-        QString code;
-        try {
-            if (FindRowByNumber(ctx_, ctx_.PickedCode, tablePath(ctx_, table_, ".TAB")))
-                code = ctx_.FoundRow.Fld[0];
-        } catch (const IoError& e) {
-            ctx_.messenger().info(e.text());
-        }
-        le_[0]->setText(code);
+    if (auto code = pickTableCode(ctx_, table_, this)) {
+        le_[0]->setText(*code);
         checks_->setTouched(true);
     }
     le_[0]->setFocus(Qt::OtherFocusReason);

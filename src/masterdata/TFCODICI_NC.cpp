@@ -1,3 +1,4 @@
+#include "ui/CodedField.h"
 #include "masterdata/TFCODICI_NC.h"
 
 #include <QGridLayout>
@@ -288,20 +289,8 @@ void TFCODICI_NC::remove()
 
 void TFCODICI_NC::list()
 {
-    const QString saved = ctx_.TableName;
-    ctx_.TableName = table_;
-    ctx_.PickedCode = -1;
-    openWindow(QStringLiteral("TFLISTVIEW"), ctx_, this);
-    ctx_.TableName = saved;
-    if (ctx_.PickedCode >= 0) {
-        QString c;
-        try {
-            if (FindRowByNumber(ctx_, ctx_.PickedCode, tablePath(ctx_, table_, ".TAB")))
-                c = ctx_.FoundRow.Fld[0];
-        } catch (const IoError& e) {
-            ctx_.messenger().info(e.text());
-        }
-        ME0->setText(c);
+    if (auto code = pickTableCode(ctx_, table_, this)) {
+        ME0->setText(*code);
         checks_->setTouched(true);
     }
     ME0->setFocus(Qt::OtherFocusReason);

@@ -1,3 +1,4 @@
+#include "ui/CodedField.h"
 #include "masterdata/TFPROTREGISTRI.h"
 
 #include <QGridLayout>
@@ -235,20 +236,8 @@ void TFPROTREGISTRI::remove()
 
 void TFPROTREGISTRI::list()
 {
-    const QString saved = ctx_.TableName;
-    ctx_.TableName = kTable;
-    ctx_.PickedCode = -1;
-    openWindow(QStringLiteral("TFLISTVIEW"), ctx_, this);
-    ctx_.TableName = saved;
-    if (ctx_.PickedCode >= 0) {
-        QString code;
-        try {
-            if (FindRowByNumber(ctx_, ctx_.PickedCode, tablePath(ctx_, kTable, ".TAB")))
-                code = ctx_.FoundRow.Fld[0];
-        } catch (const IoError& e) {
-            ctx_.messenger().info(e.text());
-        }
-        LE0->setText(code);
+    if (auto code = pickTableCode(ctx_, kTable, this)) {
+        LE0->setText(*code);
         checks_->setTouched(true);
     }
     LE0->setFocus(Qt::OtherFocusReason);

@@ -89,25 +89,32 @@ bool CodedField::lookup()
     return row_.has_value();
 }
 
+std::optional<QString> pickTableCode(AppContext& ctx, const QString& table, QWidget* parent)
+{
+    const QString savedTable = ctx.TableName;
+    ctx.TableName = table;
+    ctx.PickedCode = -1;
+    openWindow(QStringLiteral("TFLISTVIEW"), ctx, parent);
+    ctx.TableName = savedTable;
+    if (ctx.PickedCode < 0)
+        return std::nullopt;
+    QString chosen;
+    try {
+        if (FindRowByNumber(ctx, ctx.PickedCode, tablePath(ctx, table, ".TAB")))
+            chosen = trimField(ctx.FoundRow.Fld[0]);
+    } catch (const IoError& e) {
+        ctx.messenger().info(e.text());
+    }
+    return chosen;
+}
+
 void CodedField::pick()
 {
-    const QString savedTable = ctx_.TableName;
-    ctx_.TableName = table_;
-    ctx_.PickedCode = -1;
-    openWindow(QStringLiteral("TFLISTVIEW"), ctx_, window());
-    if (ctx_.PickedCode >= 0) {
-        QString chosen;
-        try {
-            if (FindRowByNumber(ctx_, ctx_.PickedCode, tablePath(ctx_, table_, ".TAB")))
-                chosen = trimField(ctx_.FoundRow.Fld[0]);
-        } catch (const IoError& e) {
-            ctx_.messenger().info(e.text());
-        }
-        setCode(chosen);
+    if (auto chosen = pickTableCode(ctx_, table_, window())) {
+        setCode(*chosen);
         lookup();
         emit picked();
     }
-    ctx_.TableName = savedTable;
     edit_->setFocus(Qt::OtherFocusReason);
 }
 

@@ -26,6 +26,11 @@ namespace vt {
 
 struct AppContext;
 
+// Lists table through TFLISTVIEW (TableName restored afterwards): nothing when the listing was
+// left without a choice, else the chosen row's code (empty when the row is gone). I/O failures are
+// shown through the Messenger.
+std::optional<QString> pickTableCode(AppContext& ctx, const QString& table, QWidget* parent);
+
 class CodedField : public QWidget {
     Q_OBJECT
 public:
