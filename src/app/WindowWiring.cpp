@@ -23,6 +23,7 @@
 #include "app/LifecycleDispatch.h"
 #include "messages/TFCREAFIRMAINVIAIE815.h"
 #include "messages/TFSCEGLIDAA.h"
+#include "messages/TFTELEMATICO.h"
 #include "foundation/TFLISTVIEW.h"
 
 namespace vt {
@@ -49,6 +50,7 @@ void wireWindows(WindowRegistry& r)
     r["LIFECYCLE"] = [](AppContext& c, QWidget* p) { runLifecycle(c, p); };
     r["TFSCEGLIDAA"] = [](AppContext& c, QWidget* p) { TFSCEGLIDAA w(c, p); w.exec(); };
     r["TFCREAFIRMAINVIAIE815"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE815 w(c, p); w.exec(); };
+    r["TFTELEMATICO"] = [](AppContext& c, QWidget* p) { TFTELEMATICO w(c, p); w.exec(); };
     r["TFLISTVIEW"] = [](AppContext& c, QWidget* p) { TFLISTVIEW w(c, p); w.exec(); };
 }
 

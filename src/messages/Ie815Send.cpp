@@ -11,6 +11,7 @@
 #include "foundation/Tables.h"
 #include "foundation/Text.h"
 #include "messages/EadStore.h"
+#include "messages/FlowEntryCheck.h"
 #include "messages/FlowName.h"
 #include "messages/FlowText.h"
 
@@ -38,8 +39,7 @@ std::optional<QList<TRecTabella>> readTreatments(const AppContext& ctx)
 Ie815FlowWritten writeIe815Flow(AppContext& ctx, const Ie815FlowRequest& rq)
 {
     const QString flowPath = flow::pathIn(ctx.AppConfig.Fld[1], rq.flowName);
-    if (rq.replaceSigned)
-        removeFile(flow::pathIn(ctx.AppConfig.Fld[2], flow::signedName(rq.flowName)));
+    removeReplacedSigned(ctx, FlowEntry{rq.flowDate, rq.flowNumber, rq.flowName, rq.replaceSigned});
 
     // Flow date and number go into the header as soon as the flow is built.
     const double flowDate = dates::fromDate(rq.flowDate);
@@ -98,41 +98,22 @@ bool flowDateTooEarly(const QDate& flowDate, double dispatchDate)
 Ie815Confirmation checkIe815Confirmation(const AppContext& ctx, const QDate& flowDate, const QString& numberText,
                                          const TRecEad& header)
 {
+    const FlowEntryCheck e = checkFlowEntry(ctx, flowDate, numberText, [&](const QDate& date) {
+        return flowDateTooEarly(date, header.DATSPE) ? QString::fromUtf8(FlowDateTooEarly) : QString();
+    });
     Ie815Confirmation c;
-    bool ok = false;
-    const int number = numberText.trimmed().toInt(&ok);
-    if (!ok || number < 1) {
-        c.verdict = CheckResult::fail(QString(), QStringLiteral("NUMFLU"));
+    c.verdict = e.verdict;
+    c.warnings = e.warnings;
+    c.warningFocus = e.warningFocus;
+    if (!e.verdict)
         return c;
-    }
-    if (number > flow::MaxNumber) {
-        c.verdict = CheckResult::fail(QStringLiteral("indicare un valore compreso tra 1 e 99"), QStringLiteral("NUMFLU"));
-        return c;
-    }
-    if (!flowDate.isValid()) {
-        c.verdict = CheckResult::fail(QString(), QStringLiteral("DATFLU"));
-        return c;
-    }
-    const QString userCode = trimField(ctx.CompanyRecord.CODUTE);
-    const QString problem = flow::userCodeProblem(userCode);
-    if (!problem.isEmpty()) {
-        c.verdict = CheckResult::fail(problem, QStringLiteral("DATFLU"));
-        return c;
-    }
-    c.request.year = ctx.WorkYear;
-    c.request.progressive = header.progressivo;
-    c.request.flowDate = flowDate;
-    c.request.flowNumber = number;
-    c.request.flowName = flow::flowName(userCode, flowDate, number);
-    if (flowDateTooEarly(flowDate, header.DATSPE)) {
-        c.warnings << QString::fromUtf8(FlowDateTooEarly);
-        c.warningFocus = QStringLiteral("DATFLU");
-    }
-    if (QFileInfo::exists(flow::pathIn(ctx.AppConfig.Fld[2], flow::signedName(c.request.flowName)))) {
-        c.warnings << QString::fromUtf8(SignedFileReplaced);
-        c.request.replaceSigned = true;
-    }
+    c.request = ie815Request(ctx, header, e.entry);
     return c;
+}
+
+Ie815FlowRequest ie815Request(const AppContext& ctx, const TRecEad& header, const FlowEntry& entry)
+{
+    return {ctx.WorkYear, header.progressivo, entry.date, entry.number, entry.name, entry.replaceSigned};
 }
 
 bool storeIe815Arc(AppContext& ctx, const QString& year, std::int32_t progressive, const QString& arc)

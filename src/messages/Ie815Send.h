@@ -12,6 +12,7 @@
 
 #include "foundation/Check.h"
 #include "messages/EadRecord.h"
+#include "messages/FlowEntryCheck.h"
 #include "messages/Ie815Flow.h"
 
 namespace vt {
@@ -48,12 +49,13 @@ struct Ie815Confirmation {
 Ie815Confirmation checkIe815Confirmation(const AppContext& ctx, const QDate& flowDate, const QString& numberText,
                                          const TRecEad& header);
 
+// The request of a checked flow entry for the e-AD of header.
+Ie815FlowRequest ie815Request(const AppContext& ctx, const TRecEad& header, const FlowEntry& entry);
+
 // The date rule of the IE815: the flow date may not be more than 7 days before the dispatch.
 bool flowDateTooEarly(const QDate& flowDate, double dispatchDate);
 inline const char* const FlowDateTooEarly =
     "LA DATA DEL FLUSSO NON PUO' ESSERE ANTERIORE DI 7 GIORNI DALLA DATA DI SPEDIZIONE";
-inline const char* const SignedFileReplaced =
-    "IL FILE E' GIA' PRESENTE NELLA CARTELLA \"FIRMATI\": VERRA' SOSTITUITO";
 
 // Builds and writes the IE815 flow of the e-AD (confirmation steps 2 to 11). Every change is made
 // under the lock of its file. Throws IoError (the e-AD no longer in its file, no product line, a

@@ -6,15 +6,11 @@
 
 #include "foundation/AppContext.h"
 
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class QTextEdit;
 
 namespace vt {
 
-class DateEdit;
+class FlowEntryForm;
 
 class TFCREAFIRMAINVIAIE815 : public QDialog {
     Q_OBJECT
@@ -23,22 +19,14 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void dateLeft();
     void confirm();
     void signAndSend(const QString& year, std::int32_t progressive);
-    void focusField(const QString& name);
 
     AppContext& ctx_;
     QTextEdit* RIEPILOGO;
-    QLabel* LFLUSSO;
-    DateEdit* DATFLU;
-    QLineEdit* NUMFLU;
-    QCheckBox* CFIRMA;
-    QPushButton* BCONF;
-    QPushButton* BABBANDONA;
+    FlowEntryForm* form_;
 };
 
 } // namespace vt

@@ -1,0 +1,137 @@
+#include "ui/FlowEntryForm.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/WindowRegistry.h"
+#include "foundation/Text.h"
+#include "ui/Edits.h"
+
+namespace vt {
+
+FlowEntryForm::FlowEntryForm(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx)
+{
+    setObjectName(QStringLiteral("FlowEntryForm"));
+
+    auto* folderCaption = new QLabel(QStringLiteral("Il FLUSSO sarà generato nella cartella:  "), this);
+    LFLUSSO = new QLabel(this);
+    LFLUSSO->setObjectName(QStringLiteral("LFLUSSO"));
+    LFLUSSO->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    DATFLU = new DateEdit(this);
+    DATFLU->setObjectName(QStringLiteral("DATFLU"));
+    DATFLU->setFixedWidth(DATFLU->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
+    NUMFLU = new QLineEdit(this);
+    NUMFLU->setObjectName(QStringLiteral("NUMFLU"));
+    NUMFLU->setMaxLength(2);
+    NUMFLU->setToolTip(QString::fromUtf8(FlowNumberRange));
+    NUMFLU->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*")), NUMFLU));
+    NUMFLU->setFixedWidth(NUMFLU->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
+    CFIRMA = new QCheckBox(QStringLiteral("Esegue Firma e Verifica "), this);
+    CFIRMA->setObjectName(QStringLiteral("CFIRMA"));
+    CFIRMA->setChecked(true);
+
+    BCONF = new QPushButton(QStringLiteral("&CONFERMA"), this);
+    BCONF->setObjectName(QStringLiteral("BCONF"));
+    BABBANDONA = new QPushButton(QStringLiteral("&Abbandona"), this);
+    BABBANDONA->setObjectName(QStringLiteral("BABBANDONA"));
+    BCONF->setAutoDefault(false);
+    BABBANDONA->setAutoDefault(false);
+
+    auto* folder = new QHBoxLayout;
+    folder->addWidget(folderCaption);
+    folder->addWidget(LFLUSSO, 1);
+    auto* entry = new QFormLayout;
+    entry->addRow(QStringLiteral("Data del  Flusso"), DATFLU);
+    entry->addRow(QStringLiteral("Numero del  Flusso"), NUMFLU);
+    entry->addRow(QString(), CFIRMA);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BCONF);
+    buttons->addWidget(BABBANDONA);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(folder);
+    layout->addLayout(entry);
+    layout->addLayout(buttons);
+
+    DATFLU->installEventFilter(this);
+    connect(BCONF, &QPushButton::clicked, this, &FlowEntryForm::confirmRequested);
+    connect(BABBANDONA, &QPushButton::clicked, this, &FlowEntryForm::abandonRequested);
+}
+
+void FlowEntryForm::start()
+{
+    LFLUSSO->setText(trimField(ctx_.AppConfig.Fld[1]));
+    DATFLU->setDate(ctx_.clock().today());
+    NUMFLU->clear();
+    focusField(DATFLU);
+}
+
+bool FlowEntryForm::signingRequested() const
+{
+    return CFIRMA->isChecked();
+}
+
+bool FlowEntryForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // Leaving the date (not for "&Abbandona") proposes the number of that day.
+    if (watched == DATFLU && event->type() == QEvent::FocusOut && window()->focusWidget() != BABBANDONA)
+        QTimer::singleShot(0, this, [this] { dateLeft(); });
+    return QWidget::eventFilter(watched, event);
+}
+
+void FlowEntryForm::focusField(QWidget* field)
+{
+    field->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
+        edit->selectAll();
+}
+
+void FlowEntryForm::dateLeft()
+{
+    const QDate date = DATFLU->date();
+    if (!date.isValid()) {
+        focusField(DATFLU);
+        return;
+    }
+    NUMFLU->setText(QString::number(proposedFlowNumber(ctx_, date)));
+}
+
+std::optional<FlowEntry> FlowEntryForm::reachConfirm()
+{
+    const FlowEntryCheck c = checkFlowEntry(ctx_, DATFLU->date(), NUMFLU->text(), dateRule_);
+    if (!c.verdict) {
+        if (!c.verdict.message.isEmpty())
+            ctx_.messenger().info(c.verdict.message);
+        focusField(c.verdict.focus == QLatin1String("NUMFLU") ? static_cast<QWidget*>(NUMFLU) : DATFLU);
+        return std::nullopt;
+    }
+    for (const QString& warning : c.warnings)
+        ctx_.messenger().info(warning);
+    if (!c.warningFocus.isEmpty())
+        focusField(DATFLU);
+    return c.entry;
+}
+
+bool handOffToSigning(AppContext& ctx, QWidget* parent)
+{
+    if (!ctx.shell().startProgram(trimField(ctx.AppConfig.Fld[0])))
+        return false;
+    QApplication::processEvents();
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
+    return openWindow(QStringLiteral("TFTELEMATICO"), ctx, parent);
+}
+
+} // namespace vt

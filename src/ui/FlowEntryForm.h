@@ -1,0 +1,71 @@
+#pragma once
+// The flow date and number entry of every flow window, with the folder of files to sign and the
+// confirm / abandon buttons, and the hand-off of a written flow to the signing program:
+//
+//   form_ = new FlowEntryForm(ctx, this);
+//   form_->setDateRule([&](const QDate& d) { return d < ... ? QString("...") : QString(); });
+//   connect(form_, &FlowEntryForm::confirmRequested, this, &MyWindow::confirm);
+//   connect(form_, &FlowEntryForm::abandonRequested, this, &QDialog::reject);
+//   showEvent:  form_->start();
+//   confirm():  auto entry = form_->reachConfirm(); if (!entry) return;
+//               ... removeReplacedSigned, write the flow ...
+//               if (form_->signingRequested()) handOffToSigning(ctx, this);
+#include <QWidget>
+
+#include <optional>
+
+#include "foundation/AppContext.h"
+#include "messages/FlowEntryCheck.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vt {
+
+class DateEdit;
+
+class FlowEntryForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit FlowEntryForm(AppContext& ctx, QWidget* parent = nullptr);
+
+    void setDateRule(FlowDateRule rule) { dateRule_ = std::move(rule); }
+
+    // On opening: the folder shown, DATFLU today, NUMFLU empty, focus DATFLU.
+    void start();
+    // Reaching BCONF: the checks in their order with their messages and focus; the entry when the
+    // confirmation may go on.
+    std::optional<FlowEntry> reachConfirm();
+    // CFIRMA: hand the written flow to the signing program.
+    bool signingRequested() const;
+
+    DateEdit* DATFLU;
+    QLineEdit* NUMFLU;
+    QCheckBox* CFIRMA;
+    QLabel* LFLUSSO;
+    QPushButton* BCONF;
+    QPushButton* BABBANDONA;
+
+signals:
+    void confirmRequested();
+    void abandonRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void dateLeft();
+    void focusField(QWidget* field);
+
+    AppContext& ctx_;
+    FlowDateRule dateRule_;
+};
+
+// Starts the signing program (APPL.CFG, as configured, no parameters, no command shell); when it
+// starts, shows the transmission window TFTELEMATICO over parent and returns true once it has
+// closed. When it does not start the transmission is skipped and the flow file stays.
+bool handOffToSigning(AppContext& ctx, QWidget* parent);
+
+} // namespace vt

@@ -1,0 +1,352 @@
+// The transmission window offscreen, against a customs service in memory: the wait for the signed
+// file, test then real, the ARC of an IE815, the failures and their messages, abandoning.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "messages/TFTELEMATICO.h"
+#include "support/FakeCustoms.h"
+#include "support/Fakes.h"
+
+using namespace vt;
+using namespace vt::test;
+
+namespace {
+
+const QString RealHost = "reale.dogane.test";
+const QString TestHost = "prova.dogane.test:8443";
+const QString Arc = "26ITABC000000000001X7"; // 21 characters
+
+// An outcome line of the message layout, written by position: 1-5 "I0001", 46 record type,
+// 47-50 its number, 51 the verdict, 52 on what follows it, notes from 112.
+QByteArray outcomeLine(char verdict, const QString& from52)
+{
+    QString line = "I0001" + QString(40, ' ') + "A" + "0001" + QChar(verdict) + from52;
+    return line.toLatin1();
+}
+QByteArray positiveIe815(const QString& arc)
+{
+    return outcomeLine('P', arc + QString(39, ' ') + "PRESO IN CARICO") + "\r\n";
+}
+QByteArray negativeLine()
+{
+    // 52 secondary type, 53-55, 56, 57-59, 60-63, 64-113 field description, 114, 115-117, 118 on.
+    return outcomeLine('N', "B001C0010001" + QString("CODICE ACCISA").leftJustified(50, ' ') + "E" + "123"
+                                + "CODICE NON VALIDO")
+           + "\r\n";
+}
+
+struct TransmissionWindow : ::testing::Test {
+    TestContext t;
+    AppContext& ctx = t.ctx;
+    FakeCustomsService service;
+    QString signedDir;
+
+    static void SetUpTestSuite() { TFTELEMATICO::setWaitInterval(20); }
+    static void TearDownTestSuite() { TFTELEMATICO::setWaitInterval(1000); }
+
+    void SetUp() override
+    {
+        signedDir = t.path("fv/firmati");
+        QDir().mkpath(signedDir);
+        QDir().mkpath(ctx.TempFolder);
+        ctx.AppConfig.Fld[1] = t.path("fv/dafirmare/");
+        ctx.AppConfig.Fld[2] = signedDir + "/";
+        ctx.WebConfig.Fld[3] = "https://edi.reale.test";
+        ctx.WebConfig.Fld[4] = "https://emcs.reale.test";
+        ctx.WebConfig.Fld[5] = "https://edi.prova.test";
+        ctx.WebConfig.Fld[8] = RealHost;
+        ctx.WebConfig.Fld[9] = TestHost;
+        ctx.Customs = &service;
+        ctx.Transmit = Transmission{};
+        ctx.Transmit.kind = FlowKind::IE815;
+        ctx.Transmit.flowName = "ABCD1209.C03";
+    }
+
+    void writeSigned(const QByteArray& bytes = "FIRMATO")
+    {
+        QFile f(signedDir + "/ABCD1209.C03.p7m");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    template <class T>
+    T* child(QWidget& w, const char* name)
+    {
+        T* c = w.findChild<T*>(name);
+        EXPECT_TRUE(c) << name;
+        return c;
+    }
+
+    // Processes events until cond holds (at most 5 s).
+    template <class Cond>
+    bool waitFor(Cond cond)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!cond() && clock.elapsed() < 5000)
+            QTest::qWait(10);
+        return cond();
+    }
+
+    // The window shown, the signed file already there and seen.
+    std::unique_ptr<TFTELEMATICO> signedWindow()
+    {
+        writeSigned();
+        auto w = std::make_unique<TFTELEMATICO>(ctx);
+        w->show();
+        EXPECT_TRUE(waitFor([&] { return ctx.Transmit.signedSeen; }));
+        return w;
+    }
+
+    void confirmIn(TFTELEMATICO& w, const char* environment)
+    {
+        child<QRadioButton>(w, environment)->setChecked(true);
+        QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
+    }
+};
+
+TEST_F(TransmissionWindow, WaitsForTheSignedFileCountingRounds)
+{
+    TFTELEMATICO w(ctx);
+    w.show();
+    EXPECT_EQ(w.windowTitle(), "SERVIZIO TELEMATICO DOGANALE - TRASMISSIONE FILE");
+    EXPECT_EQ(child<QLabel>(w, "LATTESA")->text(), "Attesa del file firmato: ");
+    EXPECT_EQ(child<QRadioButton>(w, "RPROVA")->text(), "Invia nell'ambiente di PROVA ");
+    EXPECT_EQ(child<QRadioButton>(w, "RREALE")->text(), "Invia nell'ambiente REALE");
+    EXPECT_EQ(child<QPushButton>(w, "BEDI")->text(), "Interroga E.D.I.");
+    const QString expected = QDir::toNativeSeparators(signedDir + "/ABCD1209.C03.p7m");
+    EXPECT_EQ(child<QLabel>(w, "LCONTA")->text(), expected + " - 1");
+    EXPECT_FALSE(child<QGroupBox>(w, "GAMBIENTE")->isVisible());
+    EXPECT_FALSE(child<QLabel>(w, "LFIRMATO")->isVisible());
+
+    ASSERT_TRUE(waitFor([&] { return child<QLabel>(w, "LCONTA")->text().endsWith(" - 3"); }));
+    w.grab().save(QDir::temp().filePath("TFTELEMATICO-attesa.png"));
+    EXPECT_FALSE(ctx.Transmit.signedSeen);
+
+    writeSigned();
+    ASSERT_TRUE(waitFor([&] { return ctx.Transmit.signedSeen; }));
+    EXPECT_TRUE(child<QGroupBox>(w, "GAMBIENTE")->isVisible());
+    EXPECT_TRUE(child<QLabel>(w, "LFIRMATO")->isVisible());
+    EXPECT_EQ(child<QLabel>(w, "LNOMEFILE")->text(), "ABCD1209.C03");
+    EXPECT_FALSE(child<QLabel>(w, "LATTESA")->isVisible());
+    EXPECT_FALSE(child<QRadioButton>(w, "RPROVA")->isChecked());
+    EXPECT_FALSE(child<QRadioButton>(w, "RREALE")->isChecked());
+}
+
+TEST_F(TransmissionWindow, AbandonWhileWaitingLeavesNothingSent)
+{
+    TFTELEMATICO w(ctx);
+    w.show();
+    QTest::mouseClick(child<QPushButton>(w, "BABBANDONA"), Qt::LeftButton);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(ctx.Transmit.abandoned);
+    EXPECT_FALSE(ctx.Transmit.positiveRealOutcome);
+    EXPECT_TRUE(service.puts().empty());
+}
+
+TEST_F(TransmissionWindow, ConfirmBeforeSignatureOrEnvironmentOnlyWarns)
+{
+    TFTELEMATICO w(ctx);
+    w.show();
+    QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
+    EXPECT_EQ(t.messenger.infos, QStringList{"Il flusso non è stato firmato !"});
+
+    writeSigned();
+    ASSERT_TRUE(waitFor([&] { return ctx.Transmit.signedSeen; }));
+    t.messenger.infos.clear();
+    QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
+    EXPECT_EQ(t.messenger.infos, QStringList{"Non è stato selezionato l'ambiente per l'invio"});
+    EXPECT_TRUE(service.puts().empty());
+}
+
+TEST_F(TransmissionWindow, TestThenRealGivesTheArcToTheCaller)
+{
+    service.attachments[TestHost] = positiveIe815("26ITPROVA00000000000T");
+    service.attachments[RealHost] = "righe ignorate\r\n" + positiveIe815(Arc);
+    t.messenger.answers = {true, true}; // send to the real environment; open the E.M.C.S.
+    auto w = signedWindow();
+    confirmIn(*w, "RPROVA");
+
+    const auto puts = service.puts();
+    ASSERT_EQ(puts.size(), 2u);
+    EXPECT_EQ(puts[0].host, TestHost);
+    EXPECT_EQ(puts[1].host, RealHost);
+    for (const auto& p : puts) {
+        EXPECT_EQ(p.name, "ABCD1209.C03.p7m");
+        EXPECT_EQ(p.content, QByteArray("FIRMATO"));
+    }
+    const auto gets = service.gets();
+    ASSERT_EQ(gets.size(), 2u);
+    EXPECT_EQ(gets[0].host, TestHost);
+    EXPECT_EQ(gets[1].host, RealHost);
+    EXPECT_EQ(gets[1].name, "ABCD1209.J03.p7m");
+
+    EXPECT_EQ(t.messenger.all,
+              (QStringList{"risposta del webservice: File ricevuto con successo",
+                           "Il file è stato accettato nell'ambiente di prova!  PREMI \"OK\" PER INVIARLO NELL'AMBIENTE REALE",
+                           "risposta del webservice: File ricevuto con successo",
+                           "ARC ATTRIBUITO: " + Arc + " - PREMI \"OK\" PER APRIRE L'E.M.C.S."}));
+    EXPECT_TRUE(ctx.Transmit.realSendDone);
+    EXPECT_TRUE(ctx.Transmit.positiveRealOutcome);
+    EXPECT_EQ(ctx.Transmit.arc, Arc);
+    EXPECT_EQ(ctx.EadHeader.ARC, Arc);
+    EXPECT_TRUE(ctx.LastPutReal);
+    EXPECT_EQ(t.shell.urls, QStringList{"https://emcs.reale.test"});
+    EXPECT_TRUE(child<QRadioButton>(*w, "RREALE")->isChecked());
+    EXPECT_TRUE(child<QTextEdit>(*w, "RICHED")->toPlainText().startsWith("ARC ATTRIBUITO:  " + Arc + "\n   *** ESITO POSITIVO *** "));
+    w->grab().save(QDir::temp().filePath("TFTELEMATICO-esito.png"));
+
+    // The details are the ones of DETTAGLI.TXT.
+    QFile details(QDir(ctx.TempFolder).filePath("DETTAGLI.TXT"));
+    ASSERT_TRUE(details.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(details.readAll().startsWith("ARC ATTRIBUITO:  " + Arc.toLatin1() + "\r\n"));
+
+    // A second confirmation says the flow has gone, and the click goes on.
+    t.messenger.all.clear();
+    t.messenger.infos.clear();
+    t.messenger.answers = {false};
+    QTest::mouseClick(child<QPushButton>(*w, "BCONF"), Qt::LeftButton);
+    ASSERT_FALSE(t.messenger.infos.isEmpty());
+    EXPECT_EQ(t.messenger.infos.first(), "Flusso già inviato !");
+
+    // Closing keeps the outcome for the flow window.
+    QTest::mouseClick(child<QPushButton>(*w, "BABBANDONA"), Qt::LeftButton);
+    EXPECT_TRUE(ctx.Transmit.positiveRealOutcome);
+}
+
+TEST_F(TransmissionWindow, OtherKindsArePositiveWithoutArc)
+{
+    ctx.Transmit.kind = FlowKind::IE810;
+    service.attachments[RealHost] = outcomeLine('P', QString(60, ' ')) + "\r\n";
+    auto w = signedWindow();
+    confirmIn(*w, "RREALE");
+    EXPECT_TRUE(ctx.Transmit.positiveRealOutcome);
+    EXPECT_TRUE(ctx.Transmit.arc.isEmpty());
+    EXPECT_TRUE(t.messenger.questions.isEmpty());
+    EXPECT_TRUE(child<QTextEdit>(*w, "RICHED")->toPlainText().startsWith("   *** ESITO POSITIVO *** "));
+}
+
+TEST_F(TransmissionWindow, NegativeOutcomeInTestStopsThere)
+{
+    service.attachments[TestHost] = negativeLine();
+    auto w = signedWindow();
+    confirmIn(*w, "RPROVA");
+    EXPECT_EQ(service.puts().size(), 1u);
+    EXPECT_EQ(t.messenger.infos.last(), "Il file contiene errori.");
+    EXPECT_TRUE(t.messenger.questions.isEmpty());
+    EXPECT_FALSE(ctx.Transmit.positiveRealOutcome);
+    EXPECT_FALSE(ctx.LastPutReal);
+    const QString details = child<QTextEdit>(*w, "RICHED")->toPlainText();
+    EXPECT_TRUE(details.contains("DESCRIZ. ERRORE CODICE NON VALIDO")) << details.toStdString();
+}
+
+TEST_F(TransmissionWindow, NegativeOutcomeInRealStoresNothing)
+{
+    service.attachments[RealHost] = negativeLine();
+    auto w = signedWindow();
+    confirmIn(*w, "RREALE");
+    EXPECT_TRUE(ctx.Transmit.realSendDone);
+    EXPECT_FALSE(ctx.Transmit.positiveRealOutcome);
+    EXPECT_TRUE(ctx.Transmit.arc.isEmpty());
+    EXPECT_TRUE(t.messenger.questions.isEmpty());
+}
+
+TEST_F(TransmissionWindow, FailedCallsGiveTheirMessages)
+{
+    struct Case {
+        const char* what;
+        bool putFails;
+        QString putAnswer;
+        int getFailures;
+        QStringList infos;
+        size_t gets;
+    };
+    const QString attempt = ", verifica la disponibilità del sito delle dogane";
+    const std::vector<Case> cases = {
+        {"put fails", true, "", 0,
+         {"Errore di connessione, verifica la disponibilità del sito delle dogane", "risposta del webservice: ERRORE"}, 0},
+        {"put refused", false, "File rifiutato", 0, {"risposta del webservice: File rifiutato"}, 0},
+        {"get fails three times", false, "ok con successo", 5,
+         {"risposta del webservice: ok con successo", "Tentativo di connessione N. 1" + attempt,
+          "Tentativo di connessione N. 2" + attempt, "Tentativo di connessione N. 3" + attempt,
+          "Il file contiene errori."},
+         3},
+        {"get answers at the second attempt", false, "ok con successo", 1,
+         {"risposta del webservice: ok con successo", "Tentativo di connessione N. 1" + attempt, "Il file contiene errori."},
+         2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeCustomsService fresh;
+        fresh.putFails = c.putFails;
+        if (!c.putAnswer.isEmpty())
+            fresh.putAnswer = c.putAnswer;
+        fresh.getFailures = c.getFailures;
+        ctx.Customs = &fresh;
+        t.messenger.infos.clear();
+        auto w = signedWindow();
+        confirmIn(*w, "RPROVA");
+        EXPECT_EQ(t.messenger.infos, c.infos);
+        EXPECT_EQ(fresh.gets().size(), c.gets);
+        if (c.gets > 0) {
+            QFile details(QDir(ctx.TempFolder).filePath("DETTAGLI.TXT"));
+            ASSERT_TRUE(details.open(QIODevice::ReadOnly));
+            EXPECT_EQ(details.readAll(), " -- DETTAGLI NON PERVENUTI DAL WEBSERVICE -- \r\n"
+                                         "    Interroga il sistema telematico doganale E.D.I. per l'esito. \r\n");
+        }
+    }
+}
+
+TEST_F(TransmissionWindow, MissingServiceAddressIsSaidAndNothingIsCalled)
+{
+    ctx.WebConfig.Fld[9] = "";
+    auto w = signedWindow();
+    confirmIn(*w, "RPROVA");
+    ASSERT_EQ(t.messenger.infos.size(), 1);
+    EXPECT_TRUE(t.messenger.infos[0].contains("SERVIZIO TELEMATICO FILE (PROVA)"));
+    EXPECT_TRUE(service.puts().empty());
+}
+
+TEST_F(TransmissionWindow, EdiOpensTheEnvironmentOfTheLastPut)
+{
+    auto w = signedWindow();
+    QTest::mouseClick(child<QPushButton>(*w, "BEDI"), Qt::LeftButton);
+    EXPECT_EQ(t.shell.urls, QStringList{"https://edi.prova.test"});
+    confirmIn(*w, "RREALE");
+    t.shell.urls.clear();
+    QTest::mouseClick(child<QPushButton>(*w, "BEDI"), Qt::LeftButton);
+    EXPECT_EQ(t.shell.urls, QStringList{"https://edi.reale.test"});
+}
+
+TEST_F(TransmissionWindow, StaysResponsiveDuringACallAndAbandonsWhenItReturns)
+{
+    service.putDelayMs = 400;
+    service.attachments[RealHost] = positiveIe815(Arc);
+    auto w = signedWindow();
+    bool busyShown = false;
+    QTimer::singleShot(100, [&] {
+        busyShown = !child<QPushButton>(*w, "BCONF")->isEnabled()
+                    && !child<QLabel>(*w, "LOCCUPATO")->text().isEmpty();
+        QTest::mouseClick(child<QPushButton>(*w, "BABBANDONA"), Qt::LeftButton);
+    });
+    confirmIn(*w, "RREALE");
+    EXPECT_TRUE(busyShown);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(ctx.Transmit.abandoned);
+    EXPECT_EQ(service.puts().size(), 1u);
+    EXPECT_TRUE(service.gets().empty()); // no outcome asked after abandoning
+    EXPECT_FALSE(ctx.Transmit.positiveRealOutcome);
+}
+
+} // namespace
