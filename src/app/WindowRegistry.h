@@ -21,4 +21,8 @@ void wireWindows(WindowRegistry& registry);
 // Shows the named window modally; false when that window does not exist yet.
 bool openWindow(const QString& name, AppContext& ctx, QWidget* parent);
 
+// The code editor for ctx.TableName, shown over the active window: TFCODICI_NC for the wine
+// product codes (TA20), TFCODICI for every other table. Installed as the OpenCodeTable opener.
+void openCodeEditor(AppContext& ctx);
+
 } // namespace vt

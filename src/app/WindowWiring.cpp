@@ -7,6 +7,7 @@
 // Window headers, one line per window.
 #include "masterdata/TFCODICI.h"
 #include "masterdata/TFDATIAZIENDA.h"
+#include "masterdata/TFALTRESEDI.h"
 #include "masterdata/TFCODICI_NC.h"
 #include "masterdata/TFSTRUTAB.h"
 #include "masterdata/TFINDWEB.h"
@@ -33,6 +34,7 @@ void wireWindows(WindowRegistry& r)
     // One entry per window, e.g.
     //   r["TFDATIAZIENDA"] = [](AppContext& c, QWidget* p) { TFDATIAZIENDA w(c, p); w.exec(); };
     r["TFDATIAZIENDA"] = [](AppContext& c, QWidget* p) { TFDATIAZIENDA w(c, p); w.exec(); };
+    r["TFALTRESEDI"] = [](AppContext& c, QWidget* p) { TFALTRESEDI w(c, p); w.exec(); };
     r["TFCODICI"] = [](AppContext& c, QWidget* p) { TFCODICI w(c, p); w.exec(); };
     r["TFCODICI_NC"] = [](AppContext& c, QWidget* p) { TFCODICI_NC w(c, p); w.exec(); };
     r["TFSTRUTAB"] = [](AppContext& c, QWidget* p) { TFSTRUTAB w(c, p); w.exec(); };
@@ -54,11 +56,16 @@ void wireWindows(WindowRegistry& r)
     r["TFLISTVIEW"] = [](AppContext& c, QWidget* p) { TFLISTVIEW w(c, p); w.exec(); };
 }
 
+void openCodeEditor(AppContext& ctx)
+{
+    const QString editor = ctx.TableName == QLatin1String("TA20") ? QStringLiteral("TFCODICI_NC") : QStringLiteral("TFCODICI");
+    openWindow(editor, ctx, QApplication::activeWindow());
+}
+
 namespace {
 // The "Inserisce Nuovo Codice" buttons and the code-table menu reach the editor through this.
 [[maybe_unused]] const bool codeTableOpenerInstalled = [] {
-    SetCodeTableOpener(
-        [](AppContext& c) { openWindow(QStringLiteral("TFCODICI"), c, QApplication::activeWindow()); });
+    SetCodeTableOpener(openCodeEditor);
     return true;
 }();
 } // namespace

@@ -40,12 +40,14 @@ void otherPremises(const MenuItem& item, AppContext& ctx, const OpenWindowFn& op
 {
     const auto first = RecordFile(ctx.datiGen(QStringLiteral("UTENTE.001")), TRecAzienda::Size).readFirst();
     const QString type = first ? decodeCompany(*first).TIPOIN : QString();
-    if (type == QLatin1String("1"))
+    if (type == QLatin1String("1")) {
+        ctx.CompanyRecord = decodeCompany(*first); // the head office, shown and copied by the window
         open(QString::fromLatin1(item.window));
-    else if (type == QLatin1String("2"))
+    } else if (type == QLatin1String("2")) {
         ctx.messenger().info(QString::fromLatin1(MsgReservedToWarehouses));
-    else
+    } else {
         ctx.messenger().info(QString::fromLatin1(MsgNoCompany));
+    }
 }
 
 void addressPick(const MenuItem& item, AppContext& ctx, const OpenWindowFn& open)

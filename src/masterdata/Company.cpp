@@ -8,6 +8,7 @@
 #include "foundation/Tables.h"
 #include "foundation/Text.h"
 #include "foundation/Validators.h"
+#include "masterdata/Settings.h"
 
 namespace vt {
 
@@ -174,6 +175,40 @@ TRecAzienda PremisesRecord(const TRecAzienda& f, const QString& premises)
     r.SEZDOG = f.SEZDOG;
     r.UFFDO2 = f.UFFDO2;
     return r;
+}
+
+QStringList HeadOfficeLines(const TRecAzienda& headOffice)
+{
+    TRecAzienda h = headOffice;
+    trimCompany(h);
+    return {h.CACCI1, h.DENOM1, h.INDIR1, h.CITTA1};
+}
+
+TRecAzienda NewPremisesFields(const TRecAzienda& headOffice)
+{
+    TRecAzienda h = headOffice;
+    trimCompany(h);
+    TRecAzienda f = blankCompany();
+    trimCompany(f);
+    f.CACCI2 = h.CACCI1;
+    f.DENOM2 = h.DENOM1;
+    f.INDIR2 = h.INDIR1;
+    f.NUMCI2 = h.NUMCI1;
+    f.C_A_P2 = h.C_A_P1;
+    f.CITTA2 = h.CITTA1;
+    f.UFFDO1 = h.UFFDO1;
+    f.UFFDO2 = h.UFFDO2;
+    f.SEZDOG = h.SEZDOG;
+    return f;
+}
+
+bool OpenWebLink(AppContext& ctx, int address)
+{
+    const QString a = WebAddress(ctx, address);
+    if (a.isEmpty())
+        return false;
+    ctx.shell().openUrl(a);
+    return true;
 }
 
 } // namespace vt

@@ -4,6 +4,7 @@
 // and TFALTRESEDI. Each file holds one TRecAzienda record, rewritten whole on confirmation.
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -65,5 +66,16 @@ CheckResult CheckPremisesNumber(const QString& text);
 TRecAzienda HeadOfficeRecord(const TRecAzienda& fields, bool registeredConsignor);
 // A premises record: only the premises column is kept, premises number in slot 553.
 TRecAzienda PremisesRecord(const TRecAzienda& fields, const QString& premises);
+
+// TFALTRESEDI on opening: the four lines describing the head office (excise number, name, street,
+// city) and the fields of a new premises, prefilled from the head office: excise number, name,
+// registered address, customs offices and section.
+QStringList HeadOfficeLines(const TRecAzienda& headOffice);
+TRecAzienda NewPremisesFields(const TRecAzienda& headOffice);
+
+// The web links of the company windows: address i of WEB.CFG (0 "Banca Dati SEED", 1 customs
+// offices of the Union) handed to the shell. Nothing happens when WEB.CFG is missing or the
+// address is blank; true when something was handed over. Read failures throw IoError.
+bool OpenWebLink(AppContext& ctx, int address);
 
 } // namespace vt

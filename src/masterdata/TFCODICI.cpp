@@ -47,8 +47,9 @@ TFCODICI::TFCODICI(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx
         le_[i] = new QLineEdit(this);
         le_[i]->setObjectName(QStringLiteral("LE%1").arg(i + 1));
         labels_[i]->setBuddy(le_[i]);
-        grid->addWidget(labels_[i], i + 1, 0, Qt::AlignRight);
-        grid->addWidget(le_[i], i + 1, 1, Qt::AlignLeft);
+        grid->addWidget(labels_[i], i + 1, 0, Qt::AlignRight | Qt::AlignVCenter);
+        if (i > 0)
+            grid->addWidget(le_[i], i + 1, 1, Qt::AlignLeft);
     }
     // Languages (T001) are lower-case codes; every other table is upper case.
     setupText(le_[0], 0, table_ == QLatin1String("T001") ? TextCase::Lower : TextCase::Upper);
@@ -56,8 +57,14 @@ TFCODICI::TFCODICI(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx
     setupText(le_[2], 0, TextCase::Upper);
     setupText(le_[3], 0, TextCase::Upper);
 
+    // The list button 5 pixels right of the code.
     BELENCA = button(this, "BELENCA", QStringLiteral("&Elenca"));
-    grid->addWidget(BELENCA, 1, 2, Qt::AlignLeft);
+    auto* codeRow = new QHBoxLayout;
+    codeRow->setSpacing(5);
+    codeRow->addWidget(le_[0]);
+    codeRow->addWidget(BELENCA);
+    codeRow->addStretch(1);
+    grid->addLayout(codeRow, 1, 1);
     grid->setColumnStretch(2, 1);
 
     BCONF = button(this, "BCONF", QStringLiteral("&CONFERMA"));
@@ -65,6 +72,7 @@ TFCODICI::TFCODICI(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx
     BCANCELLA = button(this, "BCANCELLA", QStringLiteral("Cance&lla"));
     BABBANDONA = button(this, "BABBANDONA", QStringLiteral("&Abbandona"));
     auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(6);
     buttons->addWidget(BCONF);
     buttons->addWidget(BSVUOTA);
     buttons->addWidget(BCANCELLA);

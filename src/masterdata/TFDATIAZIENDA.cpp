@@ -12,7 +12,6 @@
 #include "foundation/IoError.h"
 #include "foundation/Text.h"
 #include "masterdata/Company.h"
-#include "masterdata/Settings.h"
 #include "ui/CodedField.h"
 #include "ui/Edits.h"
 #include "ui/FormChecks.h"
@@ -112,7 +111,11 @@ TFDATIAZIENDA::TFDATIAZIENDA(AppContext& ctx, QWidget* parent) : QDialog(parent)
     UFFDO2->setMaximumWidth(office_->edit()->maximumWidth());
 
     // The form: labels right-aligned in column 0 and 3, fields in 1-2 and 4-5.
-    auto* g = new QGridLayout;
+    // The company's fields in a frame like the dispatch place below, so that both grids have the
+    // same margins and their columns line up.
+    auto* identity = new QGroupBox(this);
+    identity->setObjectName(QStringLiteral("GIDENTITY"));
+    auto* g = new QGridLayout(identity);
     g->setHorizontalSpacing(8);
     g->setVerticalSpacing(6);
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
@@ -150,22 +153,22 @@ TFDATIAZIENDA::TFDATIAZIENDA(AppContext& ctx, QWidget* parent) : QDialog(parent)
     ++row;
     g->addWidget(label(QStringLiteral("Cauzione / Esonero ? C/E"), CAUESO), row, 0, right);
     g->addWidget(CAUESO, row, 1, Qt::AlignLeft);
+    g->addWidget(BWEB, row, 4, 1, 2, Qt::AlignLeft);
     ++row;
     auto* exportLabel = label(QStringLiteral("Ufficio Dogana abilitato alle esportazioni (verifica nella banca dati WEB)"), UFFDO2);
-    exportLabel->setWordWrap(true);
-    g->addWidget(exportLabel, row, 0, 1, 1, right);
+    g->addWidget(exportLabel, row, 0, 1, 4, right);
     auto* exportRow = new QHBoxLayout;
     exportRow->addWidget(UFFDO2);
     exportRow->addWidget(BUFFDO2);
     exportRow->addStretch(1);
-    exportRow->addWidget(BWEB);
-    g->addLayout(exportRow, row, 1, 1, 5);
+    g->addLayout(exportRow, row, 4, 1, 2);
     g->setColumnStretch(2, 1);
     g->setColumnStretch(5, 1);
     g->setColumnMinimumWidth(2, 12);
 
     auto* pg = new QGridLayout(place);
     pg->setHorizontalSpacing(8);
+    pg->setVerticalSpacing(6);
     pg->addWidget(label(QStringLiteral("Indirizzo"), INDIR2), 0, 0, right);
     pg->addWidget(INDIR2, 0, 1, 1, 2);
     pg->addWidget(label(QStringLiteral("N° civico"), NUMCI2), 0, 3, right);
@@ -184,17 +187,21 @@ TFDATIAZIENDA::TFDATIAZIENDA(AppContext& ctx, QWidget* parent) : QDialog(parent)
 
     auto* main = new QVBoxLayout(this);
     main->addWidget(RTIPOIN);
-    main->addLayout(g);
+    main->addWidget(identity);
     main->addWidget(place);
     main->addStretch(1);
     main->addLayout(buttons);
-    setMinimumWidth(760);
 
-    // The label column of both groups lines up.
-    const int labelWidth = exportLabel->fontMetrics().horizontalAdvance(QStringLiteral("Cauzione / Esonero ? C/E")) + 8;
-    g->setColumnMinimumWidth(0, labelWidth);
-    pg->setColumnMinimumWidth(0, labelWidth - place->contentsMargins().left() - pg->contentsMargins().left());
-    exportLabel->setMaximumWidth(labelWidth);
+    // The columns of both grids line up: same label and field widths, same stretch.
+    const QFontMetrics fm = exportLabel->fontMetrics();
+    for (QGridLayout* grid : {g, pg}) {
+        grid->setColumnMinimumWidth(0, fm.horizontalAdvance(QStringLiteral("Cauzione / Esonero ? C/E")) + 8);
+        grid->setColumnMinimumWidth(1, widthFor(this, 14));
+        grid->setColumnMinimumWidth(2, 12);
+        grid->setColumnMinimumWidth(3, fm.horizontalAdvance(QStringLiteral("Codice Conto garanzia")) + 8);
+        grid->setColumnMinimumWidth(4, widthFor(this, 18));
+    }
+    setMinimumWidth(std::max(800, main->minimumSize().width()));
 
     checks_->attach();
     checks_->onLeave(CACCI1, [this] { return CheckCompanyExcise(CACCI1->text(), true, QStringLiteral("CACCI1")); });
@@ -213,14 +220,8 @@ TFDATIAZIENDA::TFDATIAZIENDA(AppContext& ctx, QWidget* parent) : QDialog(parent)
     connect(office_, &CodedField::picked, this, [this] { deriveFromOffice(); });
     connect(tipo0_, &QRadioButton::clicked, this, [this] { CACCI1->setFocus(Qt::OtherFocusReason); });
     connect(tipo1_, &QRadioButton::clicked, this, [this] { CACCI1->setFocus(Qt::OtherFocusReason); });
-    connect(BWEB, &QPushButton::clicked, this, [this] {
-        if (QString a = WebAddress(ctx_, 0); !a.isEmpty())
-            ctx_.shell().openUrl(a);
-    });
-    connect(BUFFDO2, &QPushButton::clicked, this, [this] {
-        if (QString a = WebAddress(ctx_, 1); !a.isEmpty())
-            ctx_.shell().openUrl(a);
-    });
+    connect(BWEB, &QPushButton::clicked, this, [this] { openLink(0); });
+    connect(BUFFDO2, &QPushButton::clicked, this, [this] { openLink(1); });
     connect(BCONF, &QPushButton::clicked, this, &TFDATIAZIENDA::confirm);
     connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -343,6 +344,15 @@ void TFDATIAZIENDA::leaveOffice()
         deriveFromOffice();
     else
         office_->pick(); // an unknown office: choose one from the list
+}
+
+void TFDATIAZIENDA::openLink(int address)
+{
+    try {
+        OpenWebLink(ctx_, address);
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+    }
 }
 
 void TFDATIAZIENDA::confirm()

@@ -33,6 +33,7 @@ private:
     CheckResult checkOffice();
     void leaveOffice();
     void deriveFromOffice();
+    void openLink(int address);
     void confirm();
 
     AppContext& ctx_;

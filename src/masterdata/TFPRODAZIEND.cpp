@@ -111,7 +111,6 @@ TFPRODAZIEND::TFPRODAZIEND(AppContext& ctx, QWidget* parent) : QDialog(parent), 
     ME4->edit()->setValidator(nullptr); // the mask does the work: upper case, digits where due
     ME4->edit()->setInputMask(QStringLiteral(">A999-99999999-NN-NNNN; "));
     ME4->edit()->setFixedWidth(fm.horizontalAdvance(QString(24, QLatin1Char('W'))) * 3 / 4 + 12);
-    ME4->setNewCodeWindow(QStringLiteral("TFCODICI_NC"));
     form->addRow(QStringLiteral("Codice Tabella Alcoli"), ME4);
 
     LE5 = lineEdit(this, "LE5", 1, TextCase::Upper);

@@ -122,10 +122,9 @@ void CodedField::newCode()
 {
     const QString savedTable = ctx_.TableName;
     ctx_.TableName = table_;
-    ctx_.NewCodeMode = true;
     ctx_.EditRow = blankRow();
     TrimRow(ctx_.EditRow);
-    openWindow(newCodeWindow_.isEmpty() ? QStringLiteral("TFCODICI") : newCodeWindow_, ctx_, window());
+    OpenCodeTable(ctx_, true);
     ctx_.NewCodeMode = false;
     ctx_.TableName = savedTable;
     // A code editor left without confirming leaves nothing: the field keeps what it had.

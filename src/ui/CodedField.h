@@ -52,8 +52,6 @@ public:
     void setTable(const QString& table) { table_ = table; }
     // Upper case unless told otherwise (languages, T001, are lower case).
     void setTextCase(TextCase c);
-    // The window that enters new codes: "TFCODICI" (OpenCodeTable) unless told otherwise.
-    void setNewCodeWindow(const QString& name) { newCodeWindow_ = name; }
 
     QString code() const;               // trimmed
     void setCode(const QString& code);  // no lookup
@@ -64,7 +62,9 @@ public:
 
 public slots:
     void pick();     // the listing; a chosen code goes into the edit, which gets the focus
-    void newCode();  // the code editor in new-code mode; its confirmed code goes into the edit
+    // The code editor in new-code mode (OpenCodeTable on this field's table); its confirmed code
+    // goes into the edit.
+    void newCode();
 
 signals:
     void picked();   // after pick() or newCode() put a code into the edit (already looked up)
@@ -72,7 +72,6 @@ signals:
 private:
     AppContext& ctx_;
     QString table_;
-    QString newCodeWindow_;
     QLineEdit* edit_;
     QLineEdit* companion_;
     QToolButton* list_;

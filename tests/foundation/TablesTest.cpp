@@ -134,5 +134,5 @@ TEST_F(TablesTest, OpenCodeTableSetsTheModeAndCallsTheInstalledOpener)
     OpenCodeTable(ctx, false); // nothing installed: nothing opens
     EXPECT_FALSE(ctx.NewCodeMode);
     // Put back what the windows layer installs.
-    SetCodeTableOpener([](AppContext& c) { openWindow(QStringLiteral("TFCODICI"), c, nullptr); });
+    SetCodeTableOpener(openCodeEditor);
 }

@@ -248,6 +248,33 @@ TEST_F(Ta20Window, PrefixW100IsRefusedAndW200Stored)
     EXPECT_EQ(QString::fromLatin1(recs[0].mid(2515, 4)), QStringLiteral("TA20"));
 }
 
+TEST_F(Ta20Window, NewCodeButtonOfAWineCodeFieldOpensTheWineCodeEditor)
+{
+    QWidget host;
+    auto* f = new CodedField(t.ctx, QStringLiteral("TA20"), {"ME4", "DME4", "BME4", "BNME4"}, 21, &host);
+    showActive(&host);
+    t.ctx.TableName = QStringLiteral("PRODAZIEND");
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* ed = qobject_cast<TFCODICI_NC*>(QApplication::activeModalWidget());
+        ASSERT_NE(ed, nullptr); // chosen by the table: TA20 has its own editor
+        seen = true;
+        showActive(ed);
+        auto* me0 = get(ed, "ME0");
+        me0->setFocus();
+        QTest::keyClicks(me0, QStringLiteral("w3002204211100a000"));
+        get<QPlainTextEdit>(ed, "Memo1")->setPlainText(QStringLiteral("Vino bianco"));
+        click(ed, "BCONF");
+    });
+    QTest::mouseClick(get<QToolButton>(&host, "BNME4"), Qt::LeftButton);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(f->code(), QStringLiteral("W300-22042111-00-A000"));
+    EXPECT_EQ(f->companion()->text(), QStringLiteral("Vino bianco"));
+    EXPECT_EQ(t.ctx.TableName, QStringLiteral("PRODAZIEND"));
+    EXPECT_FALSE(t.ctx.NewCodeMode);
+    EXPECT_EQ(RecordFile(tablePath(t.ctx, "TA20", ".TAB"), 5304).count(), 1);
+}
+
 TEST_F(Ta20Window, EndBeforeStartIsRefused)
 {
     TFCODICI_NC w(t.ctx);
