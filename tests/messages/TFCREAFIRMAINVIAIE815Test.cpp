@@ -5,11 +5,16 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTextEdit>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -21,8 +26,10 @@
 #include "messages/EadStore.h"
 #include "messages/Summary.h"
 #include "messages/TFCREAFIRMAINVIAIE815.h"
+#include "messages/TFTELEMATICO.h"
 #include "support/EadFixtures.h"
 #include "support/Fakes.h"
+#include "support/Standins.h"
 
 using namespace vt;
 using namespace vt::test;
@@ -65,6 +72,27 @@ struct Ie815Window : ::testing::Test {
         T* c = w.findChild<T*>(name);
         EXPECT_TRUE(c) << name;
         return c;
+    }
+
+    // What StartupCheck requires: company data, the application paths and the web addresses
+    // (with the hosts of the customs file service, real and test).
+    void writeConfiguration(const QString& serviceHost = QString())
+    {
+        TRecAzienda company = ctx.CompanyRecord;
+        company.TIPOIN = "1";
+        RecordFile(ctx.datiGen("UTENTE.001"), TRecAzienda::Size).replaceAll({encodeCompany(company)});
+        TRecTabella paths = blankRow();
+        for (int i = 0; i < 4; ++i)
+            paths.Fld[i] = i < 3 ? ctx.AppConfig.Fld[i] : t.path("emcs");
+        PadRow(paths);
+        RecordFile(ctx.datiGen("APPL.CFG"), TRecTabella::Size).replaceAll({encodeRow(paths)});
+        TRecTabella web = blankRow();
+        for (int i = 0; i < 7; ++i)
+            web.Fld[i] = QStringLiteral("https://example.invalid/%1").arg(i);
+        web.Fld[8] = web.Fld[9] = serviceHost;
+        PadRow(web);
+        RecordFile(ctx.datiGen("WEB.CFG"), TRecTabella::Size).replaceAll({encodeRow(web)});
+        ctx.CompanyRecord = blankCompany(); // StartupCheck loads it
     }
 
     void leaveDate(TFCREAFIRMAINVIAIE815& w, const QString& text)
@@ -192,21 +220,7 @@ TEST_F(Ie815Window, ASignedFileOfTheSameNameIsAnnouncedAndReplaced)
 
 TEST_F(Ie815Window, MenuItemChoosesLoadsSummarisesAndBuildsTheFlow)
 {
-    // What StartupCheck requires: company data, the application paths and the web addresses.
-    TRecAzienda company = ctx.CompanyRecord;
-    company.TIPOIN = "1";
-    RecordFile(ctx.datiGen("UTENTE.001"), TRecAzienda::Size).replaceAll({encodeCompany(company)});
-    TRecTabella paths = blankRow();
-    for (int i = 0; i < 4; ++i)
-        paths.Fld[i] = i < 3 ? ctx.AppConfig.Fld[i] : t.path("emcs");
-    PadRow(paths);
-    RecordFile(ctx.datiGen("APPL.CFG"), TRecTabella::Size).replaceAll({encodeRow(paths)});
-    TRecTabella web = blankRow();
-    for (int i = 0; i < 7; ++i)
-        web.Fld[i] = QStringLiteral("https://example.invalid/%1").arg(i);
-    PadRow(web);
-    RecordFile(ctx.datiGen("WEB.CFG"), TRecTabella::Size).replaceAll({encodeRow(web)});
-    ctx.CompanyRecord = blankCompany(); // StartupCheck loads it
+    writeConfiguration();
 
     saveSampleEad(ctx, 1, 1);
     TRecEad second = saveSampleEad(ctx, 2, 3);
@@ -282,4 +296,95 @@ TEST_F(Ie815Window, LeavingTheChooserEndsTheActionAndOtherModesDoNothing)
     ctx.OpCode = 'R';
     runLifecycle(ctx, nullptr); // would block on a chooser if it opened one
     EXPECT_TRUE(QDir(toSign).isEmpty());
+}
+
+// The whole road from the menu: the e-AD chosen, its IE815 flow written, signed by the signing
+// stand-in, sent to the customs stand-in on loopback HTTPS in the test and then the real
+// environment, and the ARC of the outcome stored in the e-AD header with state "I".
+TEST_F(Ie815Window, FromTheMenuToTheArcWithTheStandins)
+{
+    QTemporaryDir standinDir;
+    CustomsStandin standin(standinDir.path());
+    ASSERT_TRUE(standin.running()) << standin.error().toStdString();
+    SigningFolder signing(t.path("firma"));
+    ctx.AppConfig.Fld[0] = signing.program;
+    ctx.AppConfig.Fld[1] = signing.toSign;
+    ctx.AppConfig.Fld[2] = signing.signedDir;
+    ctx.CustomsCaFile = standin.caFile();
+    writeConfiguration(standin.host());
+    // The signing program is started as the operating system would start it, on its own.
+    t.shell.answer = true;
+    t.shell.onStart = [](const QString& program) { QProcess::startDetached(program, {}); };
+    TFTELEMATICO::setWaitInterval(100);
+    const TRecEad ead = saveSampleEad(ctx, 1, 2);
+    t.messenger.answers = {true, false}; // accepted in test: send it for real; do not open the E.M.C.S.
+
+    QStringList seen;
+    bool acting = false;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || acting)
+            return;
+        if (!seen.contains(modal->objectName()))
+            seen << modal->objectName();
+        acting = true;
+        if (modal->objectName() == "TFSCEGLIDAA") {
+            auto* list = modal->findChild<QTreeWidget*>("LISTA");
+            if (!list->hasFocus())
+                list->setFocus(); // the list builds itself when it gets the focus
+            else if (list->topLevelItemCount() > 0) {
+                list->setCurrentItem(list->topLevelItem(0));
+                QTest::keyClick(list, Qt::Key_Return);
+            }
+        } else if (modal->objectName() == "TFCREAFIRMAINVIAIE815") {
+            auto* number = modal->findChild<QLineEdit*>("NUMFLU");
+            auto* confirm = modal->findChild<QPushButton*>("BCONF");
+            if (number->text().isEmpty())
+                QTest::keyClick(modal->findChild<QLineEdit*>("DATFLU"), Qt::Key_Tab); // proposes the number
+            else // later, outside the driver: the confirmation opens the transmission window
+                QTimer::singleShot(0, confirm, [confirm] { QTest::mouseClick(confirm, Qt::LeftButton); });
+        } else if (modal->objectName() == "TFTELEMATICO" && ctx.Transmit.signedSeen) {
+            if (!ctx.Transmit.realSendDone) {
+                modal->findChild<QRadioButton*>("RPROVA")->setChecked(true);
+                QTest::mouseClick(modal->findChild<QPushButton*>("BCONF"), Qt::LeftButton);
+            } else {
+                modal->grab().save(QDir::temp().filePath("TFTELEMATICO-standin.png"));
+                QTest::mouseClick(modal->findChild<QPushButton*>("BABBANDONA"), Qt::LeftButton);
+            }
+        }
+        acting = false;
+    });
+    driver.start(20);
+    const MenuItem* item = findMenuItem("AINVIAIE815");
+    ASSERT_TRUE(item);
+    runMenuAction(*item, ctx, [&](const QString& name) { return openWindow(name, ctx, nullptr); });
+    driver.stop();
+    TFTELEMATICO::setWaitInterval(1000);
+
+    EXPECT_EQ(seen, (QStringList{"TFSCEGLIDAA", "TFCREAFIRMAINVIAIE815", "TFTELEMATICO"}));
+    ASSERT_EQ(t.messenger.questions.size(), 2) << t.messenger.all.join("|").toStdString();
+    const QString arc = ctx.Transmit.arc;
+    ASSERT_EQ(arc.size(), 21);
+    EXPECT_EQ(t.messenger.questions[1], "ARC ATTRIBUITO: " + arc + " - PREMI \"OK\" PER APRIRE L'E.M.C.S.");
+    EXPECT_TRUE(QFile::exists(signing.signedDir + "ABCD1209.C01.p7m"));
+
+    // The stored header: state s[1] at 76, ARC s[21] at 78 (length byte, then the characters).
+    const QList<QByteArray> headers = RecordFile(eadfiles::headers(ctx, "2026"), TRecEad::Size).readAll();
+    ASSERT_EQ(headers.size(), 1);
+    const QByteArray& h = headers[0];
+    EXPECT_EQ(codec::getI32(h, 0), ead.progressivo);
+    EXPECT_EQ(h[76], char(1));
+    EXPECT_EQ(h[77], 'I');
+    EXPECT_EQ(h[78], char(21));
+    EXPECT_EQ(h.mid(79, 21), arc.toLatin1());
+    EXPECT_EQ(ctx.EadHeader.stato, "I");
+
+    // vt-inspect shows them.
+    QProcess inspect;
+    inspect.start(QDir(buildDir()).filePath("vt-inspect"), {eadfiles::headers(ctx, "2026")});
+    ASSERT_TRUE(inspect.waitForFinished(20000));
+    const QJsonObject shown = QJsonDocument::fromJson(inspect.readAllStandardOutput().split('\n').first()).object();
+    EXPECT_EQ(shown.value("ARC").toString(), arc);
+    EXPECT_EQ(shown.value("stato").toString(), "I");
 }
