@@ -74,6 +74,7 @@ void TFSCEGLIDAA::showEvent(QShowEvent* event)
     LANNO->setText(QString::number(ctx_.clock().today().year()));
     ctx_.SelectedYear = LANNO->text();
     LISTA->clear();
+    LISTA->setHeaderHidden(true); // the titles come with the list of the mode
     list_ = {};
     LANNO->setFocus(Qt::OtherFocusReason);
     LANNO->selectAll();
@@ -126,6 +127,7 @@ void TFSCEGLIDAA::fillList()
     LISTA->clear();
     LISTA->setColumnCount(int(list_.titles.size()));
     LISTA->setHeaderLabels(list_.titles);
+    LISTA->setHeaderHidden(false);
     const QList<int> widths = columnWidths(list_);
     for (const ChoiceRow& row : list_.rows) {
         auto* item = new QTreeWidgetItem(LISTA, row.columns);
