@@ -15,19 +15,12 @@
 #include "foundation/IoError.h"
 #include "prints/ListingPrint.h"
 #include "ui/QtPageSurface.h"
+#include "ui/Widgets.h"
 
 namespace vt {
 
 namespace {
 constexpr int kNumberRole = Qt::UserRole;
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 int limited(int value, int limit)
 {
@@ -56,9 +49,9 @@ TFLISTVIEW::TFLISTVIEW(AppContext& ctx, QWidget* parent)
     LISTA->setFont(font);
     LISTA->installEventFilter(this);
 
-    BOK = button(this, "BOK", QStringLiteral("&OK"));
-    BSTAMPA = button(this, "BSTAMPA", QStringLiteral("&Stampa"));
-    BABBANDONA = button(this, "BABBANDONA", QStringLiteral("&Abbandona"));
+    BOK = makeButton(this, "BOK", QStringLiteral("&OK"));
+    BSTAMPA = makeButton(this, "BSTAMPA", QStringLiteral("&Stampa"));
+    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
     auto* panel = new QWidget(this);
     auto* buttons = new QHBoxLayout(panel);
     buttons->addWidget(BOK);

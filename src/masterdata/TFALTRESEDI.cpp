@@ -15,31 +15,12 @@
 #include "foundation/Text.h"
 #include "masterdata/Company.h"
 #include "ui/CodedField.h"
+#include "ui/CompanyFields.h"
 #include "ui/Edits.h"
 #include "ui/FormChecks.h"
+#include "ui/Widgets.h"
 
 namespace vt {
-
-namespace {
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-QLabel* label(const QString& text, QWidget* buddy)
-{
-    auto* l = new QLabel(text, buddy->parentWidget());
-    l->setBuddy(buddy);
-    return l;
-}
-// Width for n characters of typical text.
-int widthFor(const QWidget* w, int n)
-{
-    return w->fontMetrics().horizontalAdvance(QString(n, QLatin1Char('M'))) * 3 / 4 + 14;
-}
-} // namespace
 
 QLineEdit* TFALTRESEDI::edit(const char* name, int maxLength, bool upper)
 {
@@ -76,22 +57,22 @@ TFALTRESEDI::TFALTRESEDI(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     office_ = new CodedField(ctx_, QStringLiteral("TA03"), {"UFFDO1", "DUFFDOG", "BUFFDOG", "BNUFFDOG"}, 8, this);
     SEZDOG = edit("SEZDOG", 6, false);
     UFFDO2 = edit("UFFDO2", 8, false);
-    BUFFDO2 = button(this, "BUFFDO2", QStringLiteral("ec.europa.eu"));
+    BUFFDO2 = makeButton(this, "BUFFDO2", QStringLiteral("ec.europa.eu"));
     BUFFDO2->setFocusPolicy(Qt::NoFocus);
     // The premises fields in their frame, before the buttons so that Enter reaches BCONF last.
     auto* premises = new QGroupBox(this);
     for (QWidget* w : std::array<QWidget*, 10>{CACCI2, DENOM2, INDIR2, NUMCI2, C_A_P2, CITTA2, office_, SEZDOG,
                                                UFFDO2, BUFFDO2})
         w->setParent(premises);
-    BCONF = button(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BABBANDONA = button(this, "BABBANDONA", QStringLiteral("&Abbandona"));
+    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
 
     // Sizes: short codes get short edits, names and streets take the room left.
-    SEDE->setFixedWidth(widthFor(this, 4));
-    CACCI2->setFixedWidth(widthFor(this, 19));
-    NUMCI2->setFixedWidth(widthFor(this, 8));
-    C_A_P2->setFixedWidth(widthFor(this, 7));
-    SEZDOG->setFixedWidth(widthFor(this, 7));
+    SEDE->setFixedWidth(widthForChars(this, 4));
+    CACCI2->setFixedWidth(widthForChars(this, 19));
+    NUMCI2->setFixedWidth(widthForChars(this, 8));
+    C_A_P2->setFixedWidth(widthForChars(this, 7));
+    SEZDOG->setFixedWidth(widthForChars(this, 7));
     UFFDO2->setFixedWidth(office_->edit()->width());
     UFFDO2->setMaximumWidth(office_->edit()->maximumWidth());
     Memo1->setFixedHeight(Memo1->fontMetrics().lineSpacing() * 4 + 2 * Memo1->frameWidth()
@@ -101,7 +82,7 @@ TFALTRESEDI::TFALTRESEDI(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     auto* top = new QGridLayout;
     top->setHorizontalSpacing(8);
-    top->addWidget(label(QStringLiteral("n° della Sede Autorizzata (da 002 a 999)"), SEDE), 0, 0, right);
+    top->addWidget(buddyLabel(QStringLiteral("n° della Sede Autorizzata (da 002 a 999)"), SEDE), 0, 0, right);
     top->addWidget(SEDE, 0, 1, Qt::AlignLeft);
     top->addWidget(Memo1, 0, 3);
     top->setColumnMinimumWidth(2, 16);
@@ -112,29 +93,29 @@ TFALTRESEDI::TFALTRESEDI(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     g->setHorizontalSpacing(8);
     g->setVerticalSpacing(6);
     int row = 0;
-    g->addWidget(label(QStringLiteral("Codice d'Accisa"), CACCI2), row, 0, right);
+    g->addWidget(buddyLabel(QStringLiteral("Codice d'Accisa"), CACCI2), row, 0, right);
     g->addWidget(CACCI2, row, 1, 1, 2, Qt::AlignLeft);
     ++row;
-    g->addWidget(label(QStringLiteral("Denominazione"), DENOM2), row, 0, right);
+    g->addWidget(buddyLabel(QStringLiteral("Denominazione"), DENOM2), row, 0, right);
     g->addWidget(DENOM2, row, 1, 1, 5);
     ++row;
-    g->addWidget(label(QStringLiteral("Indirizzo"), INDIR2), row, 0, right);
+    g->addWidget(buddyLabel(QStringLiteral("Indirizzo"), INDIR2), row, 0, right);
     g->addWidget(INDIR2, row, 1, 1, 2);
-    g->addWidget(label(QStringLiteral("Numero civico"), NUMCI2), row, 3, right);
+    g->addWidget(buddyLabel(QStringLiteral("Numero civico"), NUMCI2), row, 3, right);
     g->addWidget(NUMCI2, row, 4, Qt::AlignLeft);
     ++row;
-    g->addWidget(label(QStringLiteral("C.A.P."), C_A_P2), row, 0, right);
+    g->addWidget(buddyLabel(QStringLiteral("C.A.P."), C_A_P2), row, 0, right);
     g->addWidget(C_A_P2, row, 1, Qt::AlignLeft);
-    g->addWidget(label(QStringLiteral("Città"), CITTA2), row, 3, right);
+    g->addWidget(buddyLabel(QStringLiteral("Città"), CITTA2), row, 3, right);
     g->addWidget(CITTA2, row, 4, 1, 2);
     ++row;
-    g->addWidget(label(QStringLiteral("Ufficio Dogana"), office_->edit()), row, 0, right);
+    g->addWidget(buddyLabel(QStringLiteral("Ufficio Dogana"), office_->edit()), row, 0, right);
     g->addWidget(office_, row, 1, 1, 5);
     ++row;
-    g->addWidget(label(QStringLiteral("Sezione Dogana"), SEZDOG), row, 0, right);
+    g->addWidget(buddyLabel(QStringLiteral("Sezione Dogana"), SEZDOG), row, 0, right);
     g->addWidget(SEZDOG, row, 1, Qt::AlignLeft);
     ++row;
-    g->addWidget(label(QStringLiteral("Ufficio Dogana per le esportazioni"), UFFDO2), row, 0, right);
+    g->addWidget(buddyLabel(QStringLiteral("Ufficio Dogana per le esportazioni"), UFFDO2), row, 0, right);
     auto* exportRow = new QHBoxLayout;
     exportRow->addWidget(UFFDO2);
     exportRow->addWidget(BUFFDO2);
@@ -230,54 +211,32 @@ CheckResult TFALTRESEDI::checkExcise()
 
 CheckResult TFALTRESEDI::checkAddresses()
 {
-    const std::array<QLineEdit*, 4> edits{INDIR2, NUMCI2, C_A_P2, CITTA2};
-    QList<NamedValue> fields;
-    for (QLineEdit* e : edits)
-        fields.append({e->objectName(), e->text()});
-    CheckResult r = CheckAddresses(fields);
-    for (int i = 0; i < int(edits.size()); ++i)
-        edits[i]->setText(fields[i].value);
-    return r;
+    return checkAddressEdits({INDIR2, NUMCI2, C_A_P2, CITTA2});
 }
 
 CheckResult TFALTRESEDI::checkName()
 {
-    NamedValue name{DENOM2->objectName(), DENOM2->text()};
-    CheckResult r = CheckCompanyName(name);
-    DENOM2->setText(name.value);
-    return r;
+    return checkNameEdit(DENOM2);
 }
 
 CheckResult TFALTRESEDI::checkOffice()
 {
-    if (office_->lookup())
-        return CheckResult::pass();
-    return CheckResult::fail({}, QStringLiteral("UFFDO1"));
+    return checkOfficeField(*office_);
 }
 
 void TFALTRESEDI::deriveFromOffice()
 {
-    if (!office_->lastRow())
-        return;
-    UFFDO2->setText(ExportOfficeFor(office_->code()));
-    SEZDOG->setText(SectionFor(office_->code()));
+    vt::deriveFromOffice(*office_, UFFDO2, SEZDOG);
 }
 
 void TFALTRESEDI::leaveOffice()
 {
-    if (office_->lookup())
-        deriveFromOffice();
-    else
-        office_->pick(); // an unknown office: choose one from the list
+    leaveOfficeField(*office_, UFFDO2, SEZDOG);
 }
 
 void TFALTRESEDI::openLink(int address)
 {
-    try {
-        OpenWebLink(ctx_, address);
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-    }
+    openCompanyLink(ctx_, address);
 }
 
 void TFALTRESEDI::confirm()

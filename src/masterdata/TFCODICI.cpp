@@ -15,18 +15,9 @@
 #include "masterdata/CodeTables.h"
 #include "ui/Edits.h"
 #include "ui/FormChecks.h"
+#include "ui/Widgets.h"
 
 namespace vt {
-
-namespace {
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-} // namespace
 
 TFCODICI::TFCODICI(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx), table_(trimField(ctx.TableName))
 {
@@ -58,7 +49,7 @@ TFCODICI::TFCODICI(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx
     setupText(le_[3], 0, TextCase::Upper);
 
     // The list button 5 pixels right of the code.
-    BELENCA = button(this, "BELENCA", QStringLiteral("&Elenca"));
+    BELENCA = makeButton(this, "BELENCA", QStringLiteral("&Elenca"));
     auto* codeRow = new QHBoxLayout;
     codeRow->setSpacing(5);
     codeRow->addWidget(le_[0]);
@@ -67,10 +58,10 @@ TFCODICI::TFCODICI(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx
     grid->addLayout(codeRow, 1, 1);
     grid->setColumnStretch(2, 1);
 
-    BCONF = button(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BSVUOTA = button(this, "BSVUOTA", QStringLiteral("&Svuota"));
-    BCANCELLA = button(this, "BCANCELLA", QStringLiteral("Cance&lla"));
-    BABBANDONA = button(this, "BABBANDONA", QStringLiteral("&Abbandona"));
+    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BSVUOTA = makeButton(this, "BSVUOTA", QStringLiteral("&Svuota"));
+    BCANCELLA = makeButton(this, "BCANCELLA", QStringLiteral("Cance&lla"));
+    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(6);
     buttons->addWidget(BCONF);

@@ -17,19 +17,13 @@
 #include "masterdata/CodeTables.h"
 #include "ui/Edits.h"
 #include "ui/FormChecks.h"
+#include "ui/Widgets.h"
 
 namespace vt {
 
 namespace {
 constexpr int kDescriptionMax = 250;
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 // The description holds at most 250 characters: a key that would add one more beeps.
 class MemoLimit : public QObject {
@@ -96,7 +90,7 @@ TFCODICI_NC::TFCODICI_NC(AppContext& ctx, QWidget* parent)
     lCode->setBuddy(ME0);
     grid->addWidget(lCode, 2, 0, Qt::AlignRight);
     grid->addWidget(ME0, 2, 1, 1, 2, Qt::AlignLeft);
-    BELENCA = button(this, "BELENCA", QStringLiteral("&Elenca"));
+    BELENCA = makeButton(this, "BELENCA", QStringLiteral("&Elenca"));
     grid->addWidget(BELENCA, 2, 3, Qt::AlignLeft);
 
     Memo1 = new QPlainTextEdit(this);
@@ -127,10 +121,10 @@ TFCODICI_NC::TFCODICI_NC(AppContext& ctx, QWidget* parent)
     grid->addLayout(dates, 4, 1, 1, 3);
     grid->setColumnStretch(3, 1);
 
-    BCONF = button(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BSVUOTA = button(this, "BSVUOTA", QStringLiteral("&Svuota"));
-    BCANCELLA = button(this, "BCANCELLA", QStringLiteral("Cance&lla"));
-    BABBANDONA = button(this, "BABBANDONA", QStringLiteral("&Abbandona"));
+    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BSVUOTA = makeButton(this, "BSVUOTA", QStringLiteral("&Svuota"));
+    BCANCELLA = makeButton(this, "BCANCELLA", QStringLiteral("Cance&lla"));
+    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BCONF);
     buttons->addWidget(BSVUOTA);

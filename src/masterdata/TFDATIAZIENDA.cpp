@@ -13,31 +13,12 @@
 #include "foundation/Text.h"
 #include "masterdata/Company.h"
 #include "ui/CodedField.h"
+#include "ui/CompanyFields.h"
 #include "ui/Edits.h"
 #include "ui/FormChecks.h"
+#include "ui/Widgets.h"
 
 namespace vt {
-
-namespace {
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-QLabel* label(const QString& text, QWidget* buddy)
-{
-    auto* l = new QLabel(text, buddy->parentWidget());
-    l->setBuddy(buddy);
-    return l;
-}
-// Width for n characters of typical text.
-int widthFor(const QWidget* w, int n)
-{
-    return w->fontMetrics().horizontalAdvance(QString(n, QLatin1Char('M'))) * 3 / 4 + 14;
-}
-} // namespace
 
 QLineEdit* TFDATIAZIENDA::edit(const char* name, int maxLength, bool upper)
 {
@@ -79,9 +60,9 @@ TFDATIAZIENDA::TFDATIAZIENDA(AppContext& ctx, QWidget* parent) : QDialog(parent)
     CONGAR = edit("CONGAR", 17, false);
     CAUESO = edit("CAUESO", 1, true);
     UFFDO2 = edit("UFFDO2", 8, false);
-    BUFFDO2 = button(this, "BUFFDO2", QStringLiteral("ec.europa.eu"));
+    BUFFDO2 = makeButton(this, "BUFFDO2", QStringLiteral("ec.europa.eu"));
     BUFFDO2->setFocusPolicy(Qt::NoFocus);
-    BWEB = button(this, "BWEB", QStringLiteral("Banca Dati SEED"));
+    BWEB = makeButton(this, "BWEB", QStringLiteral("Banca Dati SEED"));
     BWEB->setFocusPolicy(Qt::NoFocus);
 
     auto* place = new QGroupBox(QStringLiteral("Indirizzo del luogo di spedizione: 001 "), this);
@@ -92,21 +73,21 @@ TFDATIAZIENDA::TFDATIAZIENDA(AppContext& ctx, QWidget* parent) : QDialog(parent)
     for (QLineEdit* e : {INDIR2, NUMCI2, C_A_P2, CITTA2})
         e->setParent(place);
 
-    BCONF = button(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BABBANDONA = button(this, "BABBANDONA", QStringLiteral("&Abbandona"));
+    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
 
     // Sizes: short codes get short edits, names and streets take the room left.
-    CACCI1->setFixedWidth(widthFor(this, 14));
-    CODUTE->setFixedWidth(widthFor(this, 5));
-    PARIVA->setFixedWidth(widthFor(this, 12));
-    CODFIS->setFixedWidth(widthFor(this, 17));
+    CACCI1->setFixedWidth(widthForChars(this, 14));
+    CODUTE->setFixedWidth(widthForChars(this, 5));
+    PARIVA->setFixedWidth(widthForChars(this, 12));
+    CODFIS->setFixedWidth(widthForChars(this, 17));
     for (QLineEdit* e : {NUMCI1, NUMCI2})
-        e->setFixedWidth(widthFor(this, 8));
+        e->setFixedWidth(widthForChars(this, 8));
     for (QLineEdit* e : {C_A_P1, C_A_P2})
-        e->setFixedWidth(widthFor(this, 7));
-    SEZDOG->setFixedWidth(widthFor(this, 7));
-    CONGAR->setFixedWidth(widthFor(this, 18));
-    CAUESO->setFixedWidth(widthFor(this, 2));
+        e->setFixedWidth(widthForChars(this, 7));
+    SEZDOG->setFixedWidth(widthForChars(this, 7));
+    CONGAR->setFixedWidth(widthForChars(this, 18));
+    CAUESO->setFixedWidth(widthForChars(this, 2));
     UFFDO2->setFixedWidth(office_->edit()->width());
     UFFDO2->setMaximumWidth(office_->edit()->maximumWidth());
 
@@ -120,42 +101,42 @@ TFDATIAZIENDA::TFDATIAZIENDA(AppContext& ctx, QWidget* parent) : QDialog(parent)
     g->setVerticalSpacing(6);
     const auto right = Qt::AlignRight | Qt::AlignVCenter;
     int row = 0;
-    g->addWidget(label(QStringLiteral("Codice d'Accisa"), CACCI1), row, 0, right);
+    g->addWidget(buddyLabel(QStringLiteral("Codice d'Accisa"), CACCI1), row, 0, right);
     g->addWidget(CACCI1, row, 1, Qt::AlignLeft);
-    g->addWidget(label(QStringLiteral("Codice Utente"), CODUTE), row, 3, right);
+    g->addWidget(buddyLabel(QStringLiteral("Codice Utente"), CODUTE), row, 3, right);
     g->addWidget(CODUTE, row, 4, Qt::AlignLeft);
     ++row;
-    g->addWidget(label(QStringLiteral("Denominazione"), DENOM1), row, 0, right);
+    g->addWidget(buddyLabel(QStringLiteral("Denominazione"), DENOM1), row, 0, right);
     g->addWidget(DENOM1, row, 1, 1, 5);
     ++row;
-    g->addWidget(label(QStringLiteral("Partita I.V.A."), PARIVA), row, 0, right);
+    g->addWidget(buddyLabel(QStringLiteral("Partita I.V.A."), PARIVA), row, 0, right);
     g->addWidget(PARIVA, row, 1, Qt::AlignLeft);
-    g->addWidget(label(QStringLiteral("Codice Fiscale"), CODFIS), row, 3, right);
+    g->addWidget(buddyLabel(QStringLiteral("Codice Fiscale"), CODFIS), row, 3, right);
     g->addWidget(CODFIS, row, 4, Qt::AlignLeft);
     ++row;
-    g->addWidget(label(QStringLiteral("Indirizzo"), INDIR1), row, 0, right);
+    g->addWidget(buddyLabel(QStringLiteral("Indirizzo"), INDIR1), row, 0, right);
     g->addWidget(INDIR1, row, 1, 1, 2);
-    g->addWidget(label(QStringLiteral("N° civico"), NUMCI1), row, 3, right);
+    g->addWidget(buddyLabel(QStringLiteral("N° civico"), NUMCI1), row, 3, right);
     g->addWidget(NUMCI1, row, 4, Qt::AlignLeft);
     ++row;
-    g->addWidget(label(QStringLiteral("C.A.P."), C_A_P1), row, 0, right);
+    g->addWidget(buddyLabel(QStringLiteral("C.A.P."), C_A_P1), row, 0, right);
     g->addWidget(C_A_P1, row, 1, Qt::AlignLeft);
-    g->addWidget(label(QStringLiteral("Città"), CITTA1), row, 3, right);
+    g->addWidget(buddyLabel(QStringLiteral("Città"), CITTA1), row, 3, right);
     g->addWidget(CITTA1, row, 4, 1, 2);
     ++row;
-    g->addWidget(label(QStringLiteral("Ufficio Dogana"), office_->edit()), row, 0, right);
+    g->addWidget(buddyLabel(QStringLiteral("Ufficio Dogana"), office_->edit()), row, 0, right);
     g->addWidget(office_, row, 1, 1, 5);
     ++row;
-    g->addWidget(label(QStringLiteral("Sezione Dogana"), SEZDOG), row, 0, right);
+    g->addWidget(buddyLabel(QStringLiteral("Sezione Dogana"), SEZDOG), row, 0, right);
     g->addWidget(SEZDOG, row, 1, Qt::AlignLeft);
-    g->addWidget(label(QStringLiteral("Codice Conto garanzia"), CONGAR), row, 3, right);
+    g->addWidget(buddyLabel(QStringLiteral("Codice Conto garanzia"), CONGAR), row, 3, right);
     g->addWidget(CONGAR, row, 4, Qt::AlignLeft);
     ++row;
-    g->addWidget(label(QStringLiteral("Cauzione / Esonero ? C/E"), CAUESO), row, 0, right);
+    g->addWidget(buddyLabel(QStringLiteral("Cauzione / Esonero ? C/E"), CAUESO), row, 0, right);
     g->addWidget(CAUESO, row, 1, Qt::AlignLeft);
     g->addWidget(BWEB, row, 4, 1, 2, Qt::AlignLeft);
     ++row;
-    auto* exportLabel = label(QStringLiteral("Ufficio Dogana abilitato alle esportazioni (verifica nella banca dati WEB)"), UFFDO2);
+    auto* exportLabel = buddyLabel(QStringLiteral("Ufficio Dogana abilitato alle esportazioni (verifica nella banca dati WEB)"), UFFDO2);
     g->addWidget(exportLabel, row, 0, 1, 4, right);
     auto* exportRow = new QHBoxLayout;
     exportRow->addWidget(UFFDO2);
@@ -169,13 +150,13 @@ TFDATIAZIENDA::TFDATIAZIENDA(AppContext& ctx, QWidget* parent) : QDialog(parent)
     auto* pg = new QGridLayout(place);
     pg->setHorizontalSpacing(8);
     pg->setVerticalSpacing(6);
-    pg->addWidget(label(QStringLiteral("Indirizzo"), INDIR2), 0, 0, right);
+    pg->addWidget(buddyLabel(QStringLiteral("Indirizzo"), INDIR2), 0, 0, right);
     pg->addWidget(INDIR2, 0, 1, 1, 2);
-    pg->addWidget(label(QStringLiteral("N° civico"), NUMCI2), 0, 3, right);
+    pg->addWidget(buddyLabel(QStringLiteral("N° civico"), NUMCI2), 0, 3, right);
     pg->addWidget(NUMCI2, 0, 4, Qt::AlignLeft);
-    pg->addWidget(label(QStringLiteral("C.A.P."), C_A_P2), 1, 0, right);
+    pg->addWidget(buddyLabel(QStringLiteral("C.A.P."), C_A_P2), 1, 0, right);
     pg->addWidget(C_A_P2, 1, 1, Qt::AlignLeft);
-    pg->addWidget(label(QStringLiteral("Città"), CITTA2), 1, 3, right);
+    pg->addWidget(buddyLabel(QStringLiteral("Città"), CITTA2), 1, 3, right);
     pg->addWidget(CITTA2, 1, 4, 1, 2);
     pg->setColumnStretch(2, 1);
     pg->setColumnStretch(5, 1);
@@ -196,10 +177,10 @@ TFDATIAZIENDA::TFDATIAZIENDA(AppContext& ctx, QWidget* parent) : QDialog(parent)
     const QFontMetrics fm = exportLabel->fontMetrics();
     for (QGridLayout* grid : {g, pg}) {
         grid->setColumnMinimumWidth(0, fm.horizontalAdvance(QStringLiteral("Cauzione / Esonero ? C/E")) + 8);
-        grid->setColumnMinimumWidth(1, widthFor(this, 14));
+        grid->setColumnMinimumWidth(1, widthForChars(this, 14));
         grid->setColumnMinimumWidth(2, 12);
         grid->setColumnMinimumWidth(3, fm.horizontalAdvance(QStringLiteral("Codice Conto garanzia")) + 8);
-        grid->setColumnMinimumWidth(4, widthFor(this, 18));
+        grid->setColumnMinimumWidth(4, widthForChars(this, 18));
     }
     setMinimumWidth(std::max(800, main->minimumSize().width()));
 
@@ -305,54 +286,32 @@ void TFDATIAZIENDA::copyRegisteredAddress()
 
 CheckResult TFDATIAZIENDA::checkAddresses()
 {
-    const std::array<QLineEdit*, 8> edits{INDIR1, NUMCI1, C_A_P1, CITTA1, INDIR2, NUMCI2, C_A_P2, CITTA2};
-    QList<NamedValue> fields;
-    for (QLineEdit* e : edits)
-        fields.append({e->objectName(), e->text()});
-    CheckResult r = CheckAddresses(fields);
-    for (int i = 0; i < int(edits.size()); ++i)
-        edits[i]->setText(fields[i].value);
-    return r;
+    return checkAddressEdits({INDIR1, NUMCI1, C_A_P1, CITTA1, INDIR2, NUMCI2, C_A_P2, CITTA2});
 }
 
 CheckResult TFDATIAZIENDA::checkName()
 {
-    NamedValue name{DENOM1->objectName(), DENOM1->text()};
-    CheckResult r = CheckCompanyName(name);
-    DENOM1->setText(name.value);
-    return r;
+    return checkNameEdit(DENOM1);
 }
 
 CheckResult TFDATIAZIENDA::checkOffice()
 {
-    if (office_->lookup())
-        return CheckResult::pass();
-    return CheckResult::fail({}, QStringLiteral("UFFDO1"));
+    return checkOfficeField(*office_);
 }
 
 void TFDATIAZIENDA::deriveFromOffice()
 {
-    if (!office_->lastRow())
-        return;
-    UFFDO2->setText(ExportOfficeFor(office_->code()));
-    SEZDOG->setText(SectionFor(office_->code()));
+    vt::deriveFromOffice(*office_, UFFDO2, SEZDOG);
 }
 
 void TFDATIAZIENDA::leaveOffice()
 {
-    if (office_->lookup())
-        deriveFromOffice();
-    else
-        office_->pick(); // an unknown office: choose one from the list
+    leaveOfficeField(*office_, UFFDO2, SEZDOG);
 }
 
 void TFDATIAZIENDA::openLink(int address)
 {
-    try {
-        OpenWebLink(ctx_, address);
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-    }
+    openCompanyLink(ctx_, address);
 }
 
 void TFDATIAZIENDA::confirm()

@@ -11,17 +11,11 @@
 #include "foundation/IoError.h"
 #include "ui/Edits.h"
 #include "ui/FormChecks.h"
+#include "ui/Widgets.h"
 
 namespace vt {
 
 namespace {
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 const QString kLabels[WebFieldCount] = {
     QStringLiteral("Banca Dati SEED"),
@@ -77,8 +71,8 @@ TFINDWEB::TFINDWEB(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx
     le_[8]->setToolTip(QStringLiteral("host oppure host:porta"));
     le_[9]->setToolTip(QStringLiteral("host oppure host:porta"));
 
-    BCONF = button(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BABBANDONA = button(this, "BABBANDONA", QStringLiteral("&Abbandona"));
+    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BCONF);
     buttons->addStretch(1);

@@ -13,17 +13,11 @@
 #include "ui/CodedField.h"
 #include "ui/Edits.h"
 #include "ui/FormChecks.h"
+#include "ui/Widgets.h"
 
 namespace vt {
 
 namespace {
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 int widthFor(const QWidget* w, int chars)
 {
@@ -124,10 +118,10 @@ ConsigneeWindow::ConsigneeWindow(AppContext& ctx, bool modify, QWidget* parent)
     SEZDOG->setTextCase(TextCase::Lower);
     addRow(SEZDOG, QStringLiteral("Lingua delle descrizioni"), row, grid);
 
-    BCONF = button(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BMOSTRA = button(this, "BMOSTRA", ShowAddressesCaption(AddressKind::Consignee));
-    BSEED = button(this, "BSEED", QStringLiteral("Banca Dati SEED"));
-    BABBANDONA = button(this, "BABBANDONA", QStringLiteral("&Abbandona"));
+    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BMOSTRA = makeButton(this, "BMOSTRA", ShowAddressesCaption(AddressKind::Consignee));
+    BSEED = makeButton(this, "BSEED", QStringLiteral("Banca Dati SEED"));
+    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BCONF);
     buttons->addWidget(BMOSTRA);

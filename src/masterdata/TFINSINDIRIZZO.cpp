@@ -13,18 +13,9 @@
 #include "ui/CodedField.h"
 #include "ui/Edits.h"
 #include "ui/FormChecks.h"
+#include "ui/Widgets.h"
 
 namespace vt {
-
-namespace {
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-} // namespace
 
 AddressWindow::AddressWindow(AppContext& ctx, bool modify, QWidget* parent)
     : QDialog(parent), ctx_(ctx), modify_(modify), kind_(KindOfAddressFile(ctx.TableName))
@@ -67,10 +58,10 @@ AddressWindow::AddressWindow(AppContext& ctx, bool modify, QWidget* parent)
     SEZDOG->setTextCase(TextCase::Lower);
     addRow(SEZDOG, QStringLiteral("Lingua delle descrizioni"), row, grid);
 
-    BCONF = button(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BMOSTRA = button(this, "BMOSTRA", ShowAddressesCaption(kind_));
-    BSEED = button(this, "BSEED", QStringLiteral("Banca Dati SEED"));
-    BABBANDONA = button(this, "BABBANDONA", QStringLiteral("&Abbandona"));
+    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BMOSTRA = makeButton(this, "BMOSTRA", ShowAddressesCaption(kind_));
+    BSEED = makeButton(this, "BSEED", QStringLiteral("Banca Dati SEED"));
+    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BCONF);
     buttons->addWidget(BMOSTRA);

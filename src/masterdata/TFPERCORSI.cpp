@@ -14,17 +14,11 @@
 #include "masterdata/Settings.h"
 #include "ui/Edits.h"
 #include "ui/FormChecks.h"
+#include "ui/Widgets.h"
 
 namespace vt {
 
 namespace {
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 const QString kCaptions[4] = {
     QStringLiteral("FIRMAVERIFICA"),
@@ -60,8 +54,8 @@ TFPERCORSI::TFPERCORSI(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
     }
     grid->setColumnStretch(1, 1);
 
-    BCONF = button(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BABBANDONA = button(this, "BABBANDONA", QStringLiteral("&Abbandona"));
+    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BCONF);
     buttons->addStretch(1);

@@ -25,17 +25,11 @@
 #include "ui/CodedField.h"
 #include "ui/Edits.h"
 #include "ui/FormChecks.h"
+#include "ui/Widgets.h"
 
 namespace vt {
 
 namespace {
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLineEdit* lineEdit(QWidget* parent, const char* name, int maxLength, TextCase c)
 {
@@ -175,7 +169,7 @@ TFPRODAZIEND::TFPRODAZIEND(AppContext& ctx, QWidget* parent) : QDialog(parent), 
     Image1->setScaledContents(true);
     Image1->setFrameShape(QFrame::Box);
     Image1->setFixedSize(kPictureSide, kPictureSide);
-    BIMMAGINE = button(this, "BIMMAGINE", QStringLiteral("Carica un'immagine del Prodotto"));
+    BIMMAGINE = makeButton(this, "BIMMAGINE", QStringLiteral("Carica un'immagine del Prodotto"));
     auto* note = new QLabel(QStringLiteral("Nota: l'immagine non deve superare 100 Kbyte"), this);
     note->setWordWrap(true);
     note->setMaximumWidth(3 * kPictureSide);
@@ -186,12 +180,12 @@ TFPRODAZIEND::TFPRODAZIEND(AppContext& ctx, QWidget* parent) : QDialog(parent), 
     top->addSpacing(12);
     top->addLayout(photo);
 
-    BCONF = button(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BSVUOTA = button(this, "BSVUOTA", QStringLiteral("&Svuota"));
-    BELENCA = button(this, "BELENCA", QStringLiteral("&Elenca"));
+    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BSVUOTA = makeButton(this, "BSVUOTA", QStringLiteral("&Svuota"));
+    BELENCA = makeButton(this, "BELENCA", QStringLiteral("&Elenca"));
     BELENCA->setToolTip(QStringLiteral("Elenca i codici prodotto"));
-    BCANCELLA = button(this, "BCANCELLA", QStringLiteral("Cance&lla"));
-    BABBANDONA = button(this, "BABBANDONA", QStringLiteral("&Abbandona"));
+    BCANCELLA = makeButton(this, "BCANCELLA", QStringLiteral("Cance&lla"));
+    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {BCONF, BSVUOTA, BELENCA, BCANCELLA})
         buttons->addWidget(b);

@@ -15,17 +15,11 @@
 #include "masterdata/Settings.h"
 #include "ui/Edits.h"
 #include "ui/FormChecks.h"
+#include "ui/Widgets.h"
 
 namespace vt {
 
 namespace {
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 const QString kTable = QStringLiteral("PROTOCOLLI");
 } // namespace
@@ -58,7 +52,7 @@ TFPROTREGISTRI::TFPROTREGISTRI(AppContext& ctx, QWidget* parent) : QDialog(paren
     setupText(LE0, 10, TextCase::Upper);
     LE0->setFixedWidth(fm.horizontalAdvance(QString(11, QLatin1Char('W'))));
     addRow(1, QStringLiteral("N. del Protocollo"), LE0);
-    BELENCA = button(this, "BELENCA", QStringLiteral("Mostra / Richiama"));
+    BELENCA = makeButton(this, "BELENCA", QStringLiteral("Mostra / Richiama"));
     grid->addWidget(BELENCA, 1, 2, Qt::AlignLeft);
 
     R10 = new DateEdit(this);
@@ -95,10 +89,10 @@ TFPROTREGISTRI::TFPROTREGISTRI(AppContext& ctx, QWidget* parent) : QDialog(paren
     addWide(7, QStringLiteral("Dati dell'ufficio vidimante il registro delle garanzie (max 200)"), LE3);
     grid->setColumnStretch(2, 1);
 
-    BCONF = button(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BSVUOTA = button(this, "BSVUOTA", QStringLiteral("&Svuota"));
-    BCANCELLA = button(this, "BCANCELLA", QStringLiteral("Cance&lla"));
-    BABBANDONA = button(this, "BABBANDONA", QStringLiteral("&Abbandona"));
+    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BSVUOTA = makeButton(this, "BSVUOTA", QStringLiteral("&Svuota"));
+    BCANCELLA = makeButton(this, "BCANCELLA", QStringLiteral("Cance&lla"));
+    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BCONF);
     buttons->addWidget(BSVUOTA);

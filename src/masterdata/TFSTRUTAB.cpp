@@ -17,17 +17,11 @@
 #include "masterdata/CsvImport.h"
 #include "ui/Edits.h"
 #include "ui/FormChecks.h"
+#include "ui/Widgets.h"
 
 namespace vt {
 
 namespace {
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 // DIM cells take three digits; label cells up to 250 characters of Windows-1252.
 class CellDelegate : public QStyledItemDelegate {
@@ -93,9 +87,9 @@ TFSTRUTAB::TFSTRUTAB(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     GRIGLIA->setMinimumHeight(GRIGLIA->horizontalHeader()->sizeHint().height()
                               + 10 * GRIGLIA->verticalHeader()->defaultSectionSize() + 4);
 
-    BCONF = button(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BIMPORT = button(this, "BIMPORT", QStringLiteral("&Importa CSV"));
-    BABBANDONA = button(this, "BABBANDONA", QStringLiteral("&Abbandona"));
+    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BIMPORT = makeButton(this, "BIMPORT", QStringLiteral("&Importa CSV"));
+    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BCONF);
     buttons->addWidget(BIMPORT);

@@ -15,17 +15,11 @@
 #include "ui/CodedField.h"
 #include "ui/Edits.h"
 #include "ui/FormChecks.h"
+#include "ui/Widgets.h"
 
 namespace vt {
 
 namespace {
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 const QString kTable = QStringLiteral("ACCISE");
 } // namespace
@@ -51,7 +45,7 @@ TFTABACCISE::TFTABACCISE(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     LE0->setMinimumWidth(380);
     top->addWidget(lState, 1, 0, Qt::AlignRight);
     top->addWidget(LE0, 1, 1);
-    BELENCA = button(this, "BELENCA", QStringLiteral("Mostra / Richiama"));
+    BELENCA = makeButton(this, "BELENCA", QStringLiteral("Mostra / Richiama"));
     top->addWidget(BELENCA, 1, 2);
     top->setColumnStretch(1, 1);
     outer->addLayout(top);
@@ -82,17 +76,17 @@ TFTABACCISE::TFTABACCISE(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     }
     outer->addLayout(groups);
 
-    BWEB = button(this, "BWEB", QStringLiteral("ec.europa.eu"));
+    BWEB = makeButton(this, "BWEB", QStringLiteral("ec.europa.eu"));
     BWEB->setToolTip(QStringLiteral("Tabella delle Accise in vigore nell'Unione Europea"));
     auto* web = new QHBoxLayout;
     web->addStretch(1);
     web->addWidget(BWEB);
     outer->addLayout(web);
 
-    BCONF = button(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BSVUOTA = button(this, "BSVUOTA", QStringLiteral("&Svuota"));
-    BCANCELLA = button(this, "BCANCELLA", QStringLiteral("Cance&lla"));
-    BABBANDONA = button(this, "BABBANDONA", QStringLiteral("&Abbandona"));
+    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BSVUOTA = makeButton(this, "BSVUOTA", QStringLiteral("&Svuota"));
+    BCANCELLA = makeButton(this, "BCANCELLA", QStringLiteral("Cance&lla"));
+    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BCONF);
     buttons->addWidget(BSVUOTA);

@@ -1,6 +1,5 @@
 #include "messages/TFCREAFIRMAINVIAIE815.h"
 
-#include <QGuiApplication>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -11,18 +10,9 @@
 #include "messages/Summary.h"
 #include "ui/FlowEntryForm.h"
 #include "ui/FormChecks.h"
+#include "ui/Widgets.h"
 
 namespace vt {
-
-namespace {
-
-// The hourglass for the time of a scope.
-struct BusyCursor {
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
-
-} // namespace
 
 TFCREAFIRMAINVIAIE815::TFCREAFIRMAINVIAIE815(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx)
 {

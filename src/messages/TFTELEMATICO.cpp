@@ -18,6 +18,7 @@
 #include "messages/FlowName.h"
 #include "messages/Transmission.h"
 #include "ui/OffThread.h"
+#include "ui/Widgets.h"
 
 namespace vt {
 
@@ -79,14 +80,9 @@ TFTELEMATICO::TFTELEMATICO(AppContext& ctx, QWidget* parent) : QDialog(parent), 
     LOCCUPATO = new QLabel(this);
     LOCCUPATO->setObjectName(QStringLiteral("LOCCUPATO"));
 
-    BEDI = new QPushButton(QStringLiteral("Interroga E.D.I."), this);
-    BEDI->setObjectName(QStringLiteral("BEDI"));
-    BCONF = new QPushButton(QStringLiteral("&CONFERMA"), this);
-    BCONF->setObjectName(QStringLiteral("BCONF"));
-    BABBANDONA = new QPushButton(QStringLiteral("&Abbandona"), this);
-    BABBANDONA->setObjectName(QStringLiteral("BABBANDONA"));
-    for (QPushButton* b : {BEDI, BCONF, BABBANDONA})
-        b->setAutoDefault(false);
+    BEDI = makeButton(this, "BEDI", QStringLiteral("Interroga E.D.I."));
+    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
 
     auto* state = new QGridLayout;
     state->addWidget(LFIRMATO, 0, 0);

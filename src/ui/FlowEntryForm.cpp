@@ -16,6 +16,7 @@
 #include "app/WindowRegistry.h"
 #include "foundation/Text.h"
 #include "ui/Edits.h"
+#include "ui/Widgets.h"
 
 namespace vt {
 
@@ -41,12 +42,8 @@ FlowEntryForm::FlowEntryForm(AppContext& ctx, QWidget* parent) : QWidget(parent)
     CFIRMA->setObjectName(QStringLiteral("CFIRMA"));
     CFIRMA->setChecked(true);
 
-    BCONF = new QPushButton(QStringLiteral("&CONFERMA"), this);
-    BCONF->setObjectName(QStringLiteral("BCONF"));
-    BABBANDONA = new QPushButton(QStringLiteral("&Abbandona"), this);
-    BABBANDONA->setObjectName(QStringLiteral("BABBANDONA"));
-    BCONF->setAutoDefault(false);
-    BABBANDONA->setAutoDefault(false);
+    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
 
     auto* folder = new QHBoxLayout;
     folder->addWidget(folderCaption);

@@ -1,0 +1,28 @@
+#pragma once
+// Small builders shared by the windows.
+#include <QCursor>
+#include <QGuiApplication>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace vt {
+
+// A push button named as its component, which Enter does not press by default.
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption);
+// A label for a field, beside it in the same parent, with the field as its buddy ("&" shortcut).
+QLabel* buddyLabel(const QString& text, QWidget* buddy);
+// A width for n characters of typical text in w's font.
+int widthForChars(const QWidget* w, int n);
+
+// The hourglass for the time of a scope.
+struct BusyCursor {
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+} // namespace vt
