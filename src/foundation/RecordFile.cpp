@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <QtEndian>
 
+#include <limits>
 #include <memory>
 
 #include "foundation/FileLock.h"
@@ -226,6 +227,12 @@ std::int32_t RecordFile::insertInOrder(QByteArray record, const SortKey& key)
         std::int32_t best = 0;
         for (qsizetype off = 0; off < all.size(); off += size_)
             best = std::max(best, qFromLittleEndian<qint32>(all.constData() + off));
+        // No number follows the largest 32-bit one: refuse rather than wrap to a negative number.
+        if (best == std::numeric_limits<std::int32_t>::max())
+            throw IoError(QStringLiteral("IL FILE %1 HA RAGGIUNTO IL NUMERO MASSIMO DI RECORD (%2): IL RECORD NON E` "
+                                         "STATO INSERITO.")
+                              .arg(nativePath(path_))
+                              .arg(best));
         setNumber(record, best + 1);
     }
     const QByteArray newKey = key(record);

@@ -58,6 +58,31 @@ TEST(RecordFile, InsertNumbersFromOneAndReusesTheHighestAfterItsDeletion)
     EXPECT_EQ(empty.insertInOrder(rec(0, "x"), keyOf), 1);
 }
 
+TEST(RecordFile, NoNumberFollowsTheLargestAndTheFileIsLeftAsItWas)
+{
+    test::TestContext t;
+    const QString path = t.path(QStringLiteral("start/N.DAT"));
+    const QByteArray content = rec(-5, "a") + rec(2147483647, "k");
+    {
+        QFile w(path);
+        ASSERT_TRUE(w.open(QIODevice::WriteOnly));
+        w.write(content);
+    }
+    RecordFile f(path, Size, &t.messenger);
+    try {
+        f.insertInOrder(rec(0, "b"), keyOf);
+        ADD_FAILURE() << "a number past 2147483647 was given";
+    } catch (const IoError& e) {
+        EXPECT_TRUE(e.text().contains(QStringLiteral("N.DAT"))) << e.text().toStdString();
+        EXPECT_TRUE(e.text().contains(QStringLiteral("2147483647"))) << e.text().toStdString();
+    }
+    EXPECT_EQ(bytesOf(path), content);
+    EXPECT_FALSE(QFile::exists(FileLock::markerPath(path)));
+    // A record that brings its own number still goes in.
+    EXPECT_EQ(f.insertInOrder(rec(9, "b"), keyOf), 9);
+    EXPECT_EQ(keys(f), QStringLiteral("-5:a 9:b 2147483647:k"));
+}
+
 TEST(RecordFile, EqualKeysKeepTheirInsertionOrder)
 {
     test::TestContext t;
