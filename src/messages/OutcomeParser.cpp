@@ -56,12 +56,14 @@ QByteArray detailsBytes(const QStringList& lines)
 {
     QByteArray out;
     for (const QString& line : lines) {
-        QString safe;
-        safe.reserve(line.size());
-        for (QChar c : line)
-            safe += isCp1252(QString(c)) ? c : QLatin1Char('?');
         QByteArray b;
-        toCp1252(safe, b);
+        if (!toCp1252(line, b)) { // character by character only when the line needs it
+            QString safe;
+            safe.reserve(line.size());
+            for (QChar c : line)
+                safe += isCp1252(QString(c)) ? c : QLatin1Char('?');
+            toCp1252(safe, b);
+        }
         out += b;
         out += "\r\n";
     }
