@@ -262,6 +262,14 @@ QString DuplicateNameWarning(const QString& path, const QString& name)
     return FindAddress(AddressSearch::NameIgnoringCase, search, path) ? kDuplicateName : QString();
 }
 
+TRecIndirizzo WrittenAddress(const TRecIndirizzo& record, std::int32_t code)
+{
+    TRecIndirizzo written = record;
+    written.number = code;
+    trimCompany(written);
+    return written;
+}
+
 std::int32_t ReplaceAddress(const QString& path, std::int32_t code, const TRecIndirizzo& record, Messenger& messenger)
 {
     FileLock lock(path, messenger);

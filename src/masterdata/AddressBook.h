@@ -90,6 +90,9 @@ QString DuplicateNameWarning(const QString& path, const QString& name);
 // position, in one rewrite under the lock: the address is never lost on the way. Returns the code.
 std::int32_t ReplaceAddress(const QString& path, std::int32_t code, const TRecIndirizzo& record, Messenger& messenger);
 
+// The address a window hands on once written (CurrentAddress): the record trimmed, with its code.
+TRecIndirizzo WrittenAddress(const TRecIndirizzo& record, std::int32_t code);
+
 // The lines of the delete window's memo.
 QStringList DeleteMemoLines(AddressKind kind, const TRecIndirizzo& r);
 

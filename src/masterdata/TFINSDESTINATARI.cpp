@@ -14,6 +14,7 @@
 #include "ui/Edits.h"
 #include "ui/FormChecks.h"
 #include "ui/Widgets.h"
+#include "ui/AddressActions.h"
 
 namespace vt {
 
@@ -154,8 +155,8 @@ ConsigneeWindow::ConsigneeWindow(AppContext& ctx, bool modify, QWidget* parent)
 
     connect(BCONF, &QPushButton::clicked, this, &ConsigneeWindow::confirm);
     connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
-    connect(BMOSTRA, &QPushButton::clicked, this, &ConsigneeWindow::showAddresses);
-    connect(BSEED, &QPushButton::clicked, this, &ConsigneeWindow::openSeed);
+    connect(BMOSTRA, &QPushButton::clicked, this, [this] { showAddressListing(ctx_, this); });
+    connect(BSEED, &QPushButton::clicked, this, [this] { openSeedDatabase(ctx_); });
 }
 
 QLineEdit* ConsigneeWindow::line(const char* name, int maxLength, bool upper)
@@ -365,24 +366,6 @@ void ConsigneeWindow::confirm()
     }
 }
 
-void ConsigneeWindow::showAddresses()
-{
-    ctx_.TableName = ctx_.AddressFile;
-    ctx_.PickedCode = -1;
-    openWindow(QStringLiteral("TFLISTVIEW"), ctx_, this);
-}
-
-void ConsigneeWindow::openSeed()
-{
-    try {
-        const QString address = SeedWebAddress(ctx_);
-        if (!address.isEmpty())
-            ctx_.shell().openUrl(address);
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-    }
-}
-
 TFINSDESTINATARI::TFINSDESTINATARI(AppContext& ctx, QWidget* parent) : ConsigneeWindow(ctx, false, parent)
 {
     clearForm();
@@ -390,10 +373,7 @@ TFINSDESTINATARI::TFINSDESTINATARI(AppContext& ctx, QWidget* parent) : Consignee
 
 void TFINSDESTINATARI::write(const TRecIndirizzo& record)
 {
-    const std::int32_t code = InsertAddress(path(), record, ctx_.messenger());
-    ctx_.CurrentAddress = record;
-    ctx_.CurrentAddress.number = code;
-    trimCompany(ctx_.CurrentAddress);
+    ctx_.CurrentAddress = WrittenAddress(record, InsertAddress(path(), record, ctx_.messenger()));
     if (ctx_.FromMenu)
         clearForm();
     else

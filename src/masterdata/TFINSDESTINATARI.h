@@ -46,8 +46,6 @@ private:
     void leaveCity();
     bool lookupOrList(CodedField* field);
     void confirm();
-    void showAddresses();
-    void openSeed();
 
     CodedField *TIPOIN = nullptr, *CODUTE = nullptr, *SEZDOG = nullptr;
     QLabel* LIDEN = nullptr;

@@ -14,6 +14,7 @@
 #include "ui/Edits.h"
 #include "ui/FormChecks.h"
 #include "ui/Widgets.h"
+#include "ui/AddressActions.h"
 
 namespace vt {
 
@@ -94,8 +95,8 @@ AddressWindow::AddressWindow(AppContext& ctx, bool modify, QWidget* parent)
 
     connect(BCONF, &QPushButton::clicked, this, &AddressWindow::confirm);
     connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
-    connect(BMOSTRA, &QPushButton::clicked, this, &AddressWindow::showAddresses);
-    connect(BSEED, &QPushButton::clicked, this, &AddressWindow::openSeed);
+    connect(BMOSTRA, &QPushButton::clicked, this, [this] { showAddressListing(ctx_, this); });
+    connect(BSEED, &QPushButton::clicked, this, [this] { openSeedDatabase(ctx_); });
 }
 
 QLineEdit* AddressWindow::line(const char* name, int maxLength, bool upper)
@@ -234,24 +235,6 @@ void AddressWindow::confirm()
     }
 }
 
-void AddressWindow::showAddresses()
-{
-    ctx_.TableName = ctx_.AddressFile;
-    ctx_.PickedCode = -1;
-    openWindow(QStringLiteral("TFLISTVIEW"), ctx_, this);
-}
-
-void AddressWindow::openSeed()
-{
-    try {
-        const QString address = SeedWebAddress(ctx_);
-        if (!address.isEmpty())
-            ctx_.shell().openUrl(address);
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-    }
-}
-
 TFINSINDIRIZZO::TFINSINDIRIZZO(AppContext& ctx, QWidget* parent) : AddressWindow(ctx, false, parent)
 {
     clearForm();
@@ -259,10 +242,7 @@ TFINSINDIRIZZO::TFINSINDIRIZZO(AppContext& ctx, QWidget* parent) : AddressWindow
 
 void TFINSINDIRIZZO::write(const TRecIndirizzo& record)
 {
-    const std::int32_t code = InsertAddress(path(), record, ctx_.messenger());
-    ctx_.CurrentAddress = record;
-    ctx_.CurrentAddress.number = code;
-    trimCompany(ctx_.CurrentAddress);
+    ctx_.CurrentAddress = WrittenAddress(record, InsertAddress(path(), record, ctx_.messenger()));
     if (ctx_.FromMenu)
         clearForm();
     else

@@ -43,8 +43,6 @@ private:
     void leaveName();
     bool lookupOrList(CodedField* field);
     void confirm();
-    void showAddresses();
-    void openSeed();
 
     QLineEdit *CACCI2 = nullptr, *CACCI1 = nullptr, *DENOM1 = nullptr, *INDIR1 = nullptr, *NUMCI1 = nullptr,
               *C_A_P1 = nullptr, *CITTA1 = nullptr, *CAUESO = nullptr, *CONGAR = nullptr;

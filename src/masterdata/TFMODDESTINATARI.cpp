@@ -21,11 +21,7 @@ TFMODDESTINATARI::TFMODDESTINATARI(AppContext& ctx, QWidget* parent) : Consignee
 
 void TFMODDESTINATARI::write(const TRecIndirizzo& record)
 {
-    const std::int32_t code = ctx_.CompanyRecord.number;
-    ReplaceAddress(path(), code, record, ctx_.messenger());
-    ctx_.CurrentAddress = record;
-    ctx_.CurrentAddress.number = code;
-    trimCompany(ctx_.CurrentAddress);
+    ctx_.CurrentAddress = WrittenAddress(record, ReplaceAddress(path(), ctx_.CompanyRecord.number, record, ctx_.messenger()));
     accept();
 }
 
