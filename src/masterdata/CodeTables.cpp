@@ -66,6 +66,8 @@ CheckResult CheckCodeFree(AppContext& ctx, const QString& table, const QString& 
 std::int32_t SaveCodeRow(AppContext& ctx, const QString& table, std::optional<std::int32_t> replacing)
 {
     const QString path = tablePath(ctx, table, ".TAB");
+    ctx.EditRow.Num = 0;
+    ctx.EditRow.Ext[0] = table;
     if (!replacing)
         return InsertRow(ctx, path);
 

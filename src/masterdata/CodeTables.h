@@ -38,7 +38,7 @@ std::optional<TRecTabella> FindCode(AppContext& ctx, const QString& table, const
 CheckResult CheckCodeFree(AppContext& ctx, const QString& table, const QString& code, const QString& oldCode,
                           bool modifyMode, const QString& focus);
 
-// Writes ctx.EditRow (Num 0, so it gets the highest number + 1) in code order; in modify mode the
+// Writes ctx.EditRow (Num 0, so it gets the highest number + 1; Ext[0] the table) in code order; in modify mode the
 // old row goes first. Both happen under one lock in one atomic rewrite, so a failure never loses
 // the old row. Returns the new row's number.
 std::int32_t SaveCodeRow(AppContext& ctx, const QString& table, std::optional<std::int32_t> replacing);

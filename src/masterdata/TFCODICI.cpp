@@ -207,8 +207,6 @@ void TFCODICI::confirm()
     try {
         if (!confirmChecks())
             return;
-        ctx_.EditRow.Num = 0;
-        ctx_.EditRow.Ext[0] = table_;
         SaveCodeRow(ctx_, table_, modify_ ? std::optional<std::int32_t>(oldNumber_) : std::nullopt);
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
@@ -237,11 +235,7 @@ void TFCODICI::remove()
 
 void TFCODICI::list()
 {
-    if (auto code = pickTableCode(ctx_, table_, this)) {
-        le_[0]->setText(*code);
-        checks_->setTouched(true);
-    }
-    le_[0]->setFocus(Qt::OtherFocusReason);
+    pickTableCodeInto(ctx_, table_, le_[0], *checks_);
 }
 
 } // namespace vt

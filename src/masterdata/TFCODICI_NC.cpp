@@ -253,8 +253,6 @@ void TFCODICI_NC::confirm()
     try {
         if (!confirmChecks())
             return;
-        ctx_.EditRow.Num = 0;
-        ctx_.EditRow.Ext[0] = table_;
         SaveCodeRow(ctx_, table_, modify_ ? std::optional<std::int32_t>(oldNumber_) : std::nullopt);
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
@@ -283,11 +281,7 @@ void TFCODICI_NC::remove()
 
 void TFCODICI_NC::list()
 {
-    if (auto code = pickTableCode(ctx_, table_, this)) {
-        ME0->setText(*code);
-        checks_->setTouched(true);
-    }
-    ME0->setFocus(Qt::OtherFocusReason);
+    pickTableCodeInto(ctx_, table_, ME0, *checks_);
 }
 
 } // namespace vt

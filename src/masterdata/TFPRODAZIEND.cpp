@@ -630,11 +630,7 @@ void TFPRODAZIEND::remove()
 
 void TFPRODAZIEND::list()
 {
-    if (auto code = pickTableCode(ctx_, kTable, this)) {
-        LE0->setText(*code);
-        checks_->setTouched(true);
-    }
-    LE0->setFocus(Qt::OtherFocusReason);
+    pickTableCodeInto(ctx_, kTable, LE0, *checks_);
 }
 
 } // namespace vt

@@ -230,11 +230,7 @@ void TFPROTREGISTRI::remove()
 
 void TFPROTREGISTRI::list()
 {
-    if (auto code = pickTableCode(ctx_, kTable, this)) {
-        LE0->setText(*code);
-        checks_->setTouched(true);
-    }
-    LE0->setFocus(Qt::OtherFocusReason);
+    pickTableCodeInto(ctx_, kTable, LE0, *checks_);
 }
 
 } // namespace vt

@@ -232,11 +232,7 @@ void TFTABACCISE::remove()
 
 void TFTABACCISE::list()
 {
-    if (auto code = pickTableCode(ctx_, kTable, this)) {
-        LE0->setCode(*code);
-        checks_->setTouched(true);
-    }
-    LE0->edit()->setFocus(Qt::OtherFocusReason);
+    pickTableCodeInto(ctx_, kTable, LE0->edit(), *checks_);
 }
 
 void TFTABACCISE::openWebSite()

@@ -1,4 +1,5 @@
 #include "ui/CodedField.h"
+#include "ui/FormChecks.h"
 
 #include <QHBoxLayout>
 
@@ -106,6 +107,15 @@ std::optional<QString> pickTableCode(AppContext& ctx, const QString& table, QWid
         ctx.messenger().info(e.text());
     }
     return chosen;
+}
+
+void pickTableCodeInto(AppContext& ctx, const QString& table, QLineEdit* edit, FormChecks& checks)
+{
+    if (auto code = pickTableCode(ctx, table, edit->window())) {
+        edit->setText(*code);
+        checks.setTouched(true);
+    }
+    edit->setFocus(Qt::OtherFocusReason);
 }
 
 void CodedField::pick()

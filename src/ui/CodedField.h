@@ -22,7 +22,11 @@
 #include "foundation/TableRecord.h"
 #include "ui/Edits.h"
 
+class QLineEdit;
+
 namespace vt {
+
+class FormChecks;
 
 struct AppContext;
 
@@ -30,6 +34,9 @@ struct AppContext;
 // left without a choice, else the chosen row's code (empty when the row is gone). I/O failures are
 // shown through the Messenger.
 std::optional<QString> pickTableCode(AppContext& ctx, const QString& table, QWidget* parent);
+// "Elenca" of the table editors: a code picked from the listing goes into edit and the window
+// counts as touched; the focus returns to edit either way.
+void pickTableCodeInto(AppContext& ctx, const QString& table, QLineEdit* edit, FormChecks& checks);
 
 class CodedField : public QWidget {
     Q_OBJECT
