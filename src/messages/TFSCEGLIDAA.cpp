@@ -145,7 +145,10 @@ void TFSCEGLIDAA::fillList()
     int width = total + 50;
     if (ctx_.ScreenWidthLimit > 0)
         width = std::min(width, ctx_.ScreenWidthLimit);
+    const QPoint centre = frameGeometry().center();
     resize(std::max(width, 400), std::max(height(), 300));
+    if (isVisible()) // it grows about its centre, so that it stays over the main window
+        move(centre - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
     if (LISTA->topLevelItemCount() > 0 && !LISTA->currentItem())
         LISTA->setCurrentItem(LISTA->topLevelItem(0));
 }
