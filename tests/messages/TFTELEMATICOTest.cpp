@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSemaphore>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -331,14 +332,18 @@ TEST_F(TransmissionWindow, EdiOpensTheEnvironmentOfTheLastPut)
 
 TEST_F(TransmissionWindow, StaysResponsiveDuringACallAndAbandonsWhenItReturns)
 {
-    service.putDelayMs = 400;
+    QSemaphore gate;
+    service.putGate = &gate;
     service.attachments[RealHost] = positiveIe815(Arc);
     auto w = signedWindow();
     bool busyShown = false;
-    QTimer::singleShot(100, [&] {
+    // Runs while the put is held on its thread: the window answers events meanwhile.
+    QTimer::singleShot(20, [&] {
         busyShown = !child<QPushButton>(*w, "BCONF")->isEnabled()
                     && !child<QLabel>(*w, "LOCCUPATO")->text().isEmpty();
         QTest::mouseClick(child<QPushButton>(*w, "BABBANDONA"), Qt::LeftButton);
+        busyShown = busyShown && w->isVisible(); // closes only once the call has returned
+        gate.release();
     });
     confirmIn(*w, "RREALE");
     EXPECT_TRUE(busyShown);

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QMap>
 #include <QMutex>
-#include <QThread>
+#include <QSemaphore>
 
 #include <deque>
 
@@ -26,8 +26,8 @@ public:
 
     CustomsReply put(const CustomsEndpoint& endpoint, const QByteArray& content, const QString& name) override
     {
-        if (putDelayMs > 0)
-            QThread::msleep(putDelayMs);
+        if (putGate)
+            putGate->acquire(); // held until the test lets it go
         QMutexLocker lock(&mutex_);
         puts_.push_back({endpoint.host, name, content});
         if (putFails)
@@ -57,7 +57,7 @@ public:
     // Set before the calls.
     QString putAnswer = QStringLiteral("File ricevuto con successo");
     bool putFails = false;
-    int putDelayMs = 0;
+    QSemaphore* putGate = nullptr;         // when set, put waits for one release
     int getFailures = 0;                  // the first n get calls fail
     QMap<QString, QByteArray> attachments; // by host
 
