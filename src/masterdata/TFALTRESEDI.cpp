@@ -140,10 +140,10 @@ TFALTRESEDI::TFALTRESEDI(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     checks_->attach();
     checks_->onLeave(SEDE, [this] { return leavePremises(); });
     checks_->onLeave(CACCI2, [this] { return checkExcise(); });
-    checks_->onLeave(DENOM2, [this] { return checkName(); });
-    checks_->onLeaveDo(office_->edit(), [this] { leaveOffice(); });
-    connect(office_, &CodedField::picked, this, [this] { deriveFromOffice(); });
-    connect(BUFFDO2, &QPushButton::clicked, this, [this] { openLink(1); });
+    checks_->onLeave(DENOM2, [this] { return checkNameEdit(DENOM2); });
+    checks_->onLeaveDo(office_->edit(), [this] { leaveOfficeField(*office_, UFFDO2, SEZDOG); });
+    connect(office_, &CodedField::picked, this, [this] { deriveFromOffice(*office_, UFFDO2, SEZDOG); });
+    connect(BUFFDO2, &QPushButton::clicked, this, [this] { openCompanyLink(ctx_, 1); });
     connect(BCONF, &QPushButton::clicked, this, &TFALTRESEDI::confirm);
     connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -209,36 +209,6 @@ CheckResult TFALTRESEDI::checkExcise()
     return CheckCompanyExcise(CACCI2->text(), false, QStringLiteral("CACCI2"));
 }
 
-CheckResult TFALTRESEDI::checkAddresses()
-{
-    return checkAddressEdits({INDIR2, NUMCI2, C_A_P2, CITTA2});
-}
-
-CheckResult TFALTRESEDI::checkName()
-{
-    return checkNameEdit(DENOM2);
-}
-
-CheckResult TFALTRESEDI::checkOffice()
-{
-    return checkOfficeField(*office_);
-}
-
-void TFALTRESEDI::deriveFromOffice()
-{
-    vt::deriveFromOffice(*office_, UFFDO2, SEZDOG);
-}
-
-void TFALTRESEDI::leaveOffice()
-{
-    leaveOfficeField(*office_, UFFDO2, SEZDOG);
-}
-
-void TFALTRESEDI::openLink(int address)
-{
-    openCompanyLink(ctx_, address);
-}
-
 void TFALTRESEDI::confirm()
 {
     try {
@@ -246,9 +216,9 @@ void TFALTRESEDI::confirm()
         if (!checks_->confirm({
                 [this] { return CheckPremisesNumber(SEDE->text()); },
                 [this] { return checkExcise(); },
-                [this] { return checkAddresses(); },
-                [this] { return checkName(); },
-                [this] { return checkOffice(); },
+                [this] { return checkAddressEdits({INDIR2, NUMCI2, C_A_P2, CITTA2}); },
+                [this] { return checkNameEdit(DENOM2); },
+                [this] { return checkOfficeField(*office_); },
             }))
             return;
         ctx_.CurrentAddress = PremisesRecord(values(), SEDE->text());

@@ -26,12 +26,6 @@ private:
     TRecAzienda values() const;
     CheckResult leavePremises();
     CheckResult checkExcise();
-    CheckResult checkAddresses();
-    CheckResult checkName();
-    CheckResult checkOffice();
-    void leaveOffice();
-    void deriveFromOffice();
-    void openLink(int address);
     void confirm();
 
     AppContext& ctx_;

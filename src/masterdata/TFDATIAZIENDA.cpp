@@ -187,8 +187,8 @@ TFDATIAZIENDA::TFDATIAZIENDA(AppContext& ctx, QWidget* parent) : QDialog(parent)
     checks_->attach();
     checks_->onLeave(CACCI1, [this] { return CheckCompanyExcise(CACCI1->text(), true, QStringLiteral("CACCI1")); });
     checks_->onLeave(CAUESO, [this] { return CheckDepositExemption(CAUESO->text()); });
-    checks_->onLeave(DENOM1, [this] { return checkName(); });
-    checks_->onLeaveDo(office_->edit(), [this] { leaveOffice(); });
+    checks_->onLeave(DENOM1, [this] { return checkNameEdit(DENOM1); });
+    checks_->onLeaveDo(office_->edit(), [this] { leaveOfficeField(*office_, UFFDO2, SEZDOG); });
     checks_->onLeaveDo(CITTA1, [this] { copyRegisteredAddress(); });
     checks_->onLeaveDo(CODFIS, [this] {
         if (QString w = FiscalCodeWarning(CODFIS->text()); !w.isEmpty())
@@ -198,11 +198,11 @@ TFDATIAZIENDA::TFDATIAZIENDA(AppContext& ctx, QWidget* parent) : QDialog(parent)
         if (QString w = VatNumberWarning(PARIVA->text()); !w.isEmpty())
             ctx_.messenger().info(w);
     });
-    connect(office_, &CodedField::picked, this, [this] { deriveFromOffice(); });
+    connect(office_, &CodedField::picked, this, [this] { deriveFromOffice(*office_, UFFDO2, SEZDOG); });
     connect(tipo0_, &QRadioButton::clicked, this, [this] { CACCI1->setFocus(Qt::OtherFocusReason); });
     connect(tipo1_, &QRadioButton::clicked, this, [this] { CACCI1->setFocus(Qt::OtherFocusReason); });
-    connect(BWEB, &QPushButton::clicked, this, [this] { openLink(0); });
-    connect(BUFFDO2, &QPushButton::clicked, this, [this] { openLink(1); });
+    connect(BWEB, &QPushButton::clicked, this, [this] { openCompanyLink(ctx_, 0); });
+    connect(BUFFDO2, &QPushButton::clicked, this, [this] { openCompanyLink(ctx_, 1); });
     connect(BCONF, &QPushButton::clicked, this, &TFDATIAZIENDA::confirm);
     connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -284,45 +284,15 @@ void TFDATIAZIENDA::copyRegisteredAddress()
     CITTA2->setText(CITTA1->text());
 }
 
-CheckResult TFDATIAZIENDA::checkAddresses()
-{
-    return checkAddressEdits({INDIR1, NUMCI1, C_A_P1, CITTA1, INDIR2, NUMCI2, C_A_P2, CITTA2});
-}
-
-CheckResult TFDATIAZIENDA::checkName()
-{
-    return checkNameEdit(DENOM1);
-}
-
-CheckResult TFDATIAZIENDA::checkOffice()
-{
-    return checkOfficeField(*office_);
-}
-
-void TFDATIAZIENDA::deriveFromOffice()
-{
-    vt::deriveFromOffice(*office_, UFFDO2, SEZDOG);
-}
-
-void TFDATIAZIENDA::leaveOffice()
-{
-    leaveOfficeField(*office_, UFFDO2, SEZDOG);
-}
-
-void TFDATIAZIENDA::openLink(int address)
-{
-    openCompanyLink(ctx_, address);
-}
-
 void TFDATIAZIENDA::confirm()
 {
     try {
         if (!checks_->confirm({
                 [this] { return CheckCompanyExcise(CACCI1->text(), true, QStringLiteral("CACCI1")); },
                 [this] { return CheckDepositExemption(CAUESO->text()); },
-                [this] { return checkAddresses(); },
-                [this] { return checkName(); },
-                [this] { return checkOffice(); },
+                [this] { return checkAddressEdits({INDIR1, NUMCI1, C_A_P1, CITTA1, INDIR2, NUMCI2, C_A_P2, CITTA2}); },
+                [this] { return checkNameEdit(DENOM1); },
+                [this] { return checkOfficeField(*office_); },
             }))
             return;
         ctx_.CurrentAddress = HeadOfficeRecord(values(), tipo1_->isChecked());

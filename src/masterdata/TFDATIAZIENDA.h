@@ -28,12 +28,6 @@ private:
     void load(const TRecAzienda& r);
     TRecAzienda values() const;
     void copyRegisteredAddress();
-    CheckResult checkAddresses();
-    CheckResult checkName();
-    CheckResult checkOffice();
-    void leaveOffice();
-    void deriveFromOffice();
-    void openLink(int address);
     void confirm();
 
     AppContext& ctx_;

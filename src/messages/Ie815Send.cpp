@@ -95,12 +95,17 @@ bool flowDateTooEarly(const QDate& flowDate, double dispatchDate)
     return flowDate.isValid() && dispatch.isValid() && flowDate.addDays(7) < dispatch;
 }
 
+FlowDateRule ie815DateRule(const TRecEad& header)
+{
+    return [&header](const QDate& date) {
+        return flowDateTooEarly(date, header.DATSPE) ? QString::fromUtf8(FlowDateTooEarly) : QString();
+    };
+}
+
 Ie815Confirmation checkIe815Confirmation(const AppContext& ctx, const QDate& flowDate, const QString& numberText,
                                          const TRecEad& header)
 {
-    const FlowEntryCheck e = checkFlowEntry(ctx, flowDate, numberText, [&](const QDate& date) {
-        return flowDateTooEarly(date, header.DATSPE) ? QString::fromUtf8(FlowDateTooEarly) : QString();
-    });
+    const FlowEntryCheck e = checkFlowEntry(ctx, flowDate, numberText, ie815DateRule(header));
     Ie815Confirmation c;
     c.verdict = e.verdict;
     c.warnings = e.warnings;

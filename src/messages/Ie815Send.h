@@ -54,6 +54,8 @@ Ie815FlowRequest ie815Request(const AppContext& ctx, const TRecEad& header, cons
 
 // The date rule of the IE815: the flow date may not be more than 7 days before the dispatch.
 bool flowDateTooEarly(const QDate& flowDate, double dispatchDate);
+// That rule for the flow entry, on the dispatch date of header (read when the rule runs).
+FlowDateRule ie815DateRule(const TRecEad& header);
 inline const char* const FlowDateTooEarly =
     "LA DATA DEL FLUSSO NON PUO' ESSERE ANTERIORE DI 7 GIORNI DALLA DATA DI SPEDIZIONE";
 

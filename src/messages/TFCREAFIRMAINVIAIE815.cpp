@@ -29,9 +29,7 @@ TFCREAFIRMAINVIAIE815::TFCREAFIRMAINVIAIE815(AppContext& ctx, QWidget* parent) :
     RIEPILOGO->setMinimumSize(640, 320);
 
     form_ = new FlowEntryForm(ctx_, this);
-    form_->setDateRule([this](const QDate& date) {
-        return flowDateTooEarly(date, ctx_.EadHeader.DATSPE) ? QString::fromUtf8(FlowDateTooEarly) : QString();
-    });
+    form_->setDateRule(ie815DateRule(ctx_.EadHeader));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(RIEPILOGO, 1);
@@ -45,9 +43,6 @@ TFCREAFIRMAINVIAIE815::TFCREAFIRMAINVIAIE815(AppContext& ctx, QWidget* parent) :
 void TFCREAFIRMAINVIAIE815::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    // The transmission window then expects an ARC.
-    ctx_.Transmit = Transmission{};
-    ctx_.Transmit.kind = FlowKind::IE815;
     RIEPILOGO->setPlainText(readTextFile(eadSummaryPath(ctx_)));
     form_->start();
 }
