@@ -13,7 +13,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
-#include "app/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 
 namespace vt {
 

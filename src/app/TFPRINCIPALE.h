@@ -4,7 +4,7 @@
 #include <array>
 
 #include "foundation/AppContext.h"
-#include "foundation/MenuActions.h"
+#include "app/MenuActions.h"
 
 class QLabel;
 class QMenuBar;

@@ -1,4 +1,4 @@
-#include "app/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 
 #include <QApplication>
 
@@ -25,7 +25,7 @@
 #include "messages/TFCREAFIRMAINVIAIE815.h"
 #include "messages/TFSCEGLIDAA.h"
 #include "messages/TFTELEMATICO.h"
-#include "foundation/TFLISTVIEW.h"
+#include "ui/TFLISTVIEW.h"
 
 namespace vt {
 

@@ -9,7 +9,7 @@
 #include "foundation/CompanyRecord.h"
 #include "foundation/Services.h"
 #include "foundation/TableRecord.h"
-#include "messages/EadRecord.h"
+#include "foundation/EadRecord.h"
 #include "foundation/Transmission.h"
 
 namespace vt {

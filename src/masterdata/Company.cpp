@@ -19,13 +19,6 @@ CheckResult CheckCompanyExcise(const QString& text, bool headOffice, const QStri
     return CheckResult::fail(kExciseWrong, focus);
 }
 
-CheckResult CheckDepositExemption(const QString& text)
-{
-    if (text.startsWith(QLatin1Char('C')) || text.startsWith(QLatin1Char('E')))
-        return CheckResult::pass();
-    return CheckResult::fail(kDepositOrExemption, QStringLiteral("CAUESO"));
-}
-
 QString Capitalised(const QString& text)
 {
     QString t = trimField(text);

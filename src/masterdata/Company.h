@@ -16,15 +16,12 @@ namespace vt {
 struct AppContext;
 
 inline const QString kExciseWrong = QStringLiteral("ATTENZIONE CODICE D'ACCISA ERRATO");
-inline const QString kDepositOrExemption = QStringLiteral("DIGITA: C per cauzione, E pe esonero");
 inline const QString kAtLeastOneCharacter = QStringLiteral("DIGITARE ALMENO UN CARATTERE");
 inline const QString kFiscalCodeWrong = QStringLiteral("ATTENZIONE CODICE FISCALE ERRATO");
 inline const QString kVatWrong = QStringLiteral("ATTENZIONE PARTITA I.V.A. ERRATA");
 
 // Excise number: seventh character "V" or "X" for the head office, "V" alone for other premises.
 CheckResult CheckCompanyExcise(const QString& text, bool headOffice, const QString& focus);
-// "C" (security deposit) or "E" (exemption) as first character.
-CheckResult CheckDepositExemption(const QString& text);
 
 // Trimmed, first character capitalised.
 QString Capitalised(const QString& text);

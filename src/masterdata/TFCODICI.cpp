@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 #include "foundation/IoError.h"
 #include "foundation/Tables.h"
 #include "foundation/Text.h"

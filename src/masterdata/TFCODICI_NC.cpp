@@ -9,7 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 #include "foundation/Dates.h"
 #include "foundation/IoError.h"
 #include "foundation/Tables.h"

@@ -11,6 +11,7 @@
 
 #include "foundation/IoError.h"
 #include "foundation/Text.h"
+#include "masterdata/AddressBook.h"
 #include "masterdata/Company.h"
 #include "ui/CodedField.h"
 #include "ui/CompanyFields.h"
@@ -186,7 +187,7 @@ TFDATIAZIENDA::TFDATIAZIENDA(AppContext& ctx, QWidget* parent) : QDialog(parent)
 
     checks_->attach();
     checks_->onLeave(CACCI1, [this] { return CheckCompanyExcise(CACCI1->text(), true, QStringLiteral("CACCI1")); });
-    checks_->onLeave(CAUESO, [this] { return CheckDepositExemption(CAUESO->text()); });
+    checks_->onLeave(CAUESO, [this] { return CheckDepositOrExemption(CAUESO->text()); });
     checks_->onLeave(DENOM1, [this] { return checkNameEdit(DENOM1); });
     checks_->onLeaveDo(office_->edit(), [this] { leaveOfficeField(*office_, UFFDO2, SEZDOG); });
     checks_->onLeaveDo(CITTA1, [this] { copyRegisteredAddress(); });
@@ -289,7 +290,7 @@ void TFDATIAZIENDA::confirm()
     try {
         if (!checks_->confirm({
                 [this] { return CheckCompanyExcise(CACCI1->text(), true, QStringLiteral("CACCI1")); },
-                [this] { return CheckDepositExemption(CAUESO->text()); },
+                [this] { return CheckDepositOrExemption(CAUESO->text()); },
                 [this] { return checkAddressEdits({INDIR1, NUMCI1, C_A_P1, CITTA1, INDIR2, NUMCI2, C_A_P2, CITTA2}); },
                 [this] { return checkNameEdit(DENOM1); },
                 [this] { return checkOfficeField(*office_); },

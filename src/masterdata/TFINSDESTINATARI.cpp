@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 #include "foundation/AddressFile.h"
 #include "foundation/IoError.h"
 #include "foundation/Text.h"

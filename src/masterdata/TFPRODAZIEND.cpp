@@ -15,7 +15,7 @@
 
 #include <cmath>
 
-#include "app/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 #include "foundation/IoError.h"
 #include "foundation/NumberFormat.h"
 #include "foundation/Tables.h"

@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 #include "foundation/Dates.h"
 #include "foundation/IoError.h"
 #include "foundation/Tables.h"

@@ -12,7 +12,7 @@
 #include "foundation/IoError.h"
 #include "foundation/RecordFile.h"
 #include "foundation/Text.h"
-#include "messages/EadRecord.h"
+#include "foundation/EadRecord.h"
 
 namespace vt {
 

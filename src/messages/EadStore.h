@@ -19,7 +19,7 @@
 #include <optional>
 
 #include "foundation/AppContext.h"
-#include "messages/EadRecord.h"
+#include "foundation/EadRecord.h"
 
 namespace vt {
 

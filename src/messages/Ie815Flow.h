@@ -10,7 +10,7 @@
 
 #include "foundation/CompanyRecord.h"
 #include "foundation/TableRecord.h"
-#include "messages/EadRecord.h"
+#include "foundation/EadRecord.h"
 
 namespace vt {
 

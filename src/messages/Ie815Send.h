@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "foundation/Check.h"
-#include "messages/EadRecord.h"
+#include "foundation/EadRecord.h"
 #include "messages/FlowEntryCheck.h"
 #include "messages/Ie815Flow.h"
 

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 #include "foundation/AppContext.h"
-#include "messages/EadRecord.h"
+#include "foundation/EadRecord.h"
 
 namespace vt {
 

@@ -1,6 +1,6 @@
 #include "ui/AddressActions.h"
 
-#include "app/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 #include "foundation/AppContext.h"
 #include "foundation/IoError.h"
 #include "masterdata/AddressBook.h"

@@ -3,7 +3,7 @@
 
 #include <QHBoxLayout>
 
-#include "app/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 #include "foundation/AppContext.h"
 #include "foundation/IoError.h"
 #include "foundation/Tables.h"

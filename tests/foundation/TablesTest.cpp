@@ -4,7 +4,7 @@
 
 #include <QFile>
 
-#include "app/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 #include "foundation/Tables.h"
 #include "support/Fakes.h"
 #include "support/TableFixtures.h"

@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 #include "foundation/AddressFile.h"
-#include "foundation/MenuActions.h"
+#include "app/MenuActions.h"
 #include "foundation/MenuTable.h"
 #include "foundation/RecordFile.h"
 #include "support/CodeTableFixture.h"

@@ -7,8 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "foundation/MenuActions.h"
+#include "app/MenuActions.h"
 #include "foundation/RecordFile.h"
+#include "masterdata/AddressBook.h"
 #include "masterdata/Company.h"
 #include "masterdata/TFDATIAZIENDA.h"
 #include "support/CodeTableFixture.h"
@@ -38,10 +39,10 @@ TEST(CompanyChecks, ExciseNumberHeadOfficeAndPremises)
 
 TEST(CompanyChecks, DepositNameAddressesAndWarnings)
 {
-    EXPECT_TRUE(CheckDepositExemption(QStringLiteral("C")).ok);
-    EXPECT_TRUE(CheckDepositExemption(QStringLiteral("E")).ok);
-    EXPECT_EQ(CheckDepositExemption(QStringLiteral("X")).message, QStringLiteral("DIGITA: C per cauzione, E pe esonero"));
-    EXPECT_FALSE(CheckDepositExemption(QString()).ok);
+    EXPECT_TRUE(CheckDepositOrExemption(QStringLiteral("C")).ok);
+    EXPECT_TRUE(CheckDepositOrExemption(QStringLiteral("E")).ok);
+    EXPECT_EQ(CheckDepositOrExemption(QStringLiteral("X")).message, QStringLiteral("DIGITA: C per cauzione, E pe esonero"));
+    EXPECT_FALSE(CheckDepositOrExemption(QString()).ok);
 
     const std::pair<const char*, bool> names[] = {{" cantina srl", true}, {"9 vini", true}, {"", false}, {"-x", false}};
     for (const auto& [n, ok] : names) {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/CompanyRecord.h"
-#include "foundation/MenuActions.h"
+#include "app/MenuActions.h"
 #include "foundation/RecordFile.h"
 #include "masterdata/DriveWindow.h"
 #include "masterdata/StartupCheck.h"

@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/WindowRegistry.h"
-#include "foundation/MenuActions.h"
+#include "ui/WindowRegistry.h"
+#include "app/MenuActions.h"
 #include "foundation/RecordFile.h"
 #include "foundation/Tables.h"
 #include "masterdata/Company.h"

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 #include "foundation/Dates.h"
 #include "foundation/Tables.h"
 #include "masterdata/DriveWindow.h"

@@ -19,8 +19,8 @@
 #include <QTreeWidget>
 
 #include "app/LifecycleDispatch.h"
-#include "app/WindowRegistry.h"
-#include "foundation/MenuActions.h"
+#include "ui/WindowRegistry.h"
+#include "app/MenuActions.h"
 #include "foundation/RecordFile.h"
 #include "foundation/Dates.h"
 #include "messages/EadStore.h"

@@ -5,7 +5,7 @@
 #include <QList>
 
 #include "foundation/AppContext.h"
-#include "messages/EadRecord.h"
+#include "foundation/EadRecord.h"
 
 namespace vt::test {
 

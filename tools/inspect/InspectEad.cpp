@@ -4,7 +4,7 @@
 
 #include "Inspect.h"
 #include "foundation/Dates.h"
-#include "messages/EadRecord.h"
+#include "foundation/EadRecord.h"
 
 namespace {
 using namespace vt;

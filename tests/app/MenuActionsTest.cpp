@@ -4,7 +4,7 @@
 #include <QtEndian>
 
 #include "foundation/AddressFile.h"
-#include "foundation/MenuActions.h"
+#include "app/MenuActions.h"
 #include "foundation/RecordFile.h"
 #include "foundation/TableRecord.h"
 #include "support/Fakes.h"

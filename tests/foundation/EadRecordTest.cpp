@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "messages/EadRecord.h"
+#include "foundation/EadRecord.h"
 
 using namespace vt;
 

@@ -1,4 +1,4 @@
-#include "foundation/MenuActions.h"
+#include "app/MenuActions.h"
 
 #include <QtEndian>
 

@@ -1,4 +1,4 @@
-#include "messages/EadRecord.h"
+#include "foundation/EadRecord.h"
 
 #include <array>
 

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/WindowRegistry.h"
-#include "foundation/TFLISTVIEW.h"
+#include "ui/WindowRegistry.h"
+#include "ui/TFLISTVIEW.h"
 #include "support/Fakes.h"
 #include "support/TableFixtures.h"
 

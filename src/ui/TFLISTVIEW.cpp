@@ -1,4 +1,4 @@
-#include "foundation/TFLISTVIEW.h"
+#include "ui/TFLISTVIEW.h"
 
 #include <QFontMetrics>
 #include <QHBoxLayout>
