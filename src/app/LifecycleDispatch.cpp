@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "app/MenuActions.h"
 #include "foundation/IoError.h"
 #include "messages/EadLifecycle.h"
 #include "messages/TFCREAFIRMAINVIAIE815.h"
@@ -12,8 +13,10 @@ namespace vt {
 
 void runLifecycle(AppContext& ctx, QWidget* parent)
 {
-    if (ctx.OpCode != QLatin1Char('I'))
+    if (ctx.OpCode != QLatin1Char('I')) {
+        ctx.messenger().info(QString::fromLatin1(MsgNotAvailable)); // a mode without its handler yet
         return;
+    }
     try {
         emptyLifecycleWorkFiles(ctx);
     } catch (const IoError& e) {

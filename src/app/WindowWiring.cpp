@@ -70,15 +70,27 @@ namespace {
 }();
 } // namespace
 
+namespace {
+const WindowRegistry& registry()
+{
+    static const WindowRegistry r = [] {
+        WindowRegistry w;
+        wireWindows(w);
+        return w;
+    }();
+    return r;
+}
+} // namespace
+
+bool windowRegistered(const QString& name)
+{
+    return registry().count(name) > 0;
+}
+
 bool openWindow(const QString& name, AppContext& ctx, QWidget* parent)
 {
-    static const WindowRegistry registry = [] {
-        WindowRegistry r;
-        wireWindows(r);
-        return r;
-    }();
-    auto it = registry.find(name);
-    if (it == registry.end())
+    auto it = registry().find(name);
+    if (it == registry().end())
         return false;
     it->second(ctx, parent);
     return true;
