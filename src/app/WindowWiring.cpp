@@ -23,6 +23,10 @@
 #include "masterdata/TFMODINDIRIZZO.h"
 #include "app/LifecycleDispatch.h"
 #include "messages/TFCREAFIRMAINVIAIE815.h"
+#include "messages/TFCREAFIRMAINVIAIE810.h"
+#include "messages/TFCREAFIRMAINVIAIE813.h"
+#include "messages/TFINS_MOD_CANC_ARC.h"
+#include "messages/TFRICIE815.h"
 #include "messages/TFSCEGLIDAA.h"
 #include "messages/TFTELEMATICO.h"
 #include "ui/TFLISTVIEW.h"
@@ -52,6 +56,10 @@ void wireWindows(WindowRegistry& r)
     r["LIFECYCLE"] = [](AppContext& c, QWidget* p) { runLifecycle(c, p); };
     r["TFSCEGLIDAA"] = [](AppContext& c, QWidget* p) { TFSCEGLIDAA w(c, p); w.exec(); };
     r["TFCREAFIRMAINVIAIE815"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE815 w(c, p); w.exec(); };
+    r["TFCREAFIRMAINVIAIE810"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE810 w(c, p); w.exec(); };
+    r["TFCREAFIRMAINVIAIE813"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE813 w(c, p); w.exec(); };
+    r["TFINS_MOD_CANC_ARC"] = [](AppContext& c, QWidget* p) { TFINS_MOD_CANC_ARC w(c, p); w.exec(); };
+    r["TFRICIE815"] = [](AppContext& c, QWidget* p) { TFRICIE815 w(c, p); w.exec(); };
     r["TFTELEMATICO"] = [](AppContext& c, QWidget* p) { TFTELEMATICO w(c, p); w.exec(); };
     r["TFLISTVIEW"] = [](AppContext& c, QWidget* p) { TFLISTVIEW w(c, p); w.exec(); };
 }
