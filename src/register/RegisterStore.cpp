@@ -9,6 +9,7 @@
 #include "foundation/AppContext.h"
 #include "foundation/Dates.h"
 #include "foundation/FileGroup.h"
+#include "foundation/FileLock.h"
 #include "foundation/IoError.h"
 #include "foundation/RecordFile.h"
 
@@ -240,13 +241,12 @@ qsizetype registerPosition(const QList<TRecMovimento>& records, const TRecMovime
 
 TRecMovimento InsertRegisterRecord(TRecMovimento n, const QString& path, Messenger& messenger)
 {
-    TRecMovimento written;
-    FileGroup group({path}, &messenger);
-    group.run([&](FileGroup& g) {
-        QList<QByteArray> records = g.read(path, kSize);
-        written = placeRecord(records, n);
-        g.replace(path, kSize, records);
-    });
+    // One file, one atomic replacement: nothing to put back on failure, so no group is needed.
+    FileLock lock(path, messenger);
+    RecordFile file(path, kSize);
+    QList<QByteArray> records = file.readAll();
+    const TRecMovimento written = placeRecord(records, n);
+    file.replaceAll(records);
     return written;
 }
 
