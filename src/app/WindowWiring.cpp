@@ -30,6 +30,8 @@
 #include "messages/TFSCEGLIDAA.h"
 #include "messages/TFTELEMATICO.h"
 #include "ui/TFLISTVIEW.h"
+#include "register/TFMOVIMENTI.h"
+#include "register/TFSCEGLIMOVIMENTO.h"
 
 namespace vt {
 
@@ -62,6 +64,8 @@ void wireWindows(WindowRegistry& r)
     r["TFRICIE815"] = [](AppContext& c, QWidget* p) { TFRICIE815 w(c, p); w.exec(); };
     r["TFTELEMATICO"] = [](AppContext& c, QWidget* p) { TFTELEMATICO w(c, p); w.exec(); };
     r["TFLISTVIEW"] = [](AppContext& c, QWidget* p) { TFLISTVIEW w(c, p); w.exec(); };
+    r["TFSCEGLIMOVIMENTO"] = [](AppContext& c, QWidget* p) { TFSCEGLIMOVIMENTO w(c, p); w.exec(); };
+    r["TFMOVIMENTI"] = [](AppContext& c, QWidget* p) { TFMOVIMENTI w(c, p); w.exec(); };
 }
 
 void openCodeEditor(AppContext& ctx)
