@@ -23,6 +23,8 @@
 #include "masterdata/TFMODINDIRIZZO.h"
 #include "app/LifecycleDispatch.h"
 #include "messages/TFCREAFIRMAINVIAIE815.h"
+#include "messages/TFCREAFIRMAINVIAIE818.h"
+#include "messages/TFPREPIE818.h"
 #include "messages/TFSCEGLIDAA.h"
 #include "messages/TFTELEMATICO.h"
 #include "ui/TFLISTVIEW.h"
@@ -54,6 +56,8 @@ void wireWindows(WindowRegistry& r)
     r["TFCREAFIRMAINVIAIE815"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE815 w(c, p); w.exec(); };
     r["TFTELEMATICO"] = [](AppContext& c, QWidget* p) { TFTELEMATICO w(c, p); w.exec(); };
     r["TFLISTVIEW"] = [](AppContext& c, QWidget* p) { TFLISTVIEW w(c, p); w.exec(); };
+    r["TFPREPIE818"] = [](AppContext& c, QWidget* p) { TFPREPIE818 w(c, p); w.exec(); };
+    r["TFCREAFIRMAINVIAIE818"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE818 w(c, p); w.exec(); };
 }
 
 void openCodeEditor(AppContext& ctx)
