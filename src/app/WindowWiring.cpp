@@ -27,6 +27,8 @@
 #include "messages/TFCREAFIRMAINVIAIE813.h"
 #include "messages/TFINS_MOD_CANC_ARC.h"
 #include "messages/TFRICIE815.h"
+#include "messages/TFCREAFIRMAINVIAIE818.h"
+#include "messages/TFPREPIE818.h"
 #include "messages/TFSCEGLIDAA.h"
 #include "messages/TFTELEMATICO.h"
 #include "ui/TFLISTVIEW.h"
@@ -66,6 +68,8 @@ void wireWindows(WindowRegistry& r)
     r["TFLISTVIEW"] = [](AppContext& c, QWidget* p) { TFLISTVIEW w(c, p); w.exec(); };
     r["TFSCEGLIMOVIMENTO"] = [](AppContext& c, QWidget* p) { TFSCEGLIMOVIMENTO w(c, p); w.exec(); };
     r["TFMOVIMENTI"] = [](AppContext& c, QWidget* p) { TFMOVIMENTI w(c, p); w.exec(); };
+    r["TFPREPIE818"] = [](AppContext& c, QWidget* p) { TFPREPIE818 w(c, p); w.exec(); };
+    r["TFCREAFIRMAINVIAIE818"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE818 w(c, p); w.exec(); };
 }
 
 void openCodeEditor(AppContext& ctx)
