@@ -115,6 +115,11 @@ std::optional<FlowEntry> FlowEntryForm::reachConfirm()
         focusField(c.verdict.focus == QLatin1String("NUMFLU") ? static_cast<QWidget*>(NUMFLU) : DATFLU);
         return std::nullopt;
     }
+    if (dateRuleStops_ && !c.warningFocus.isEmpty()) {
+        ctx_.messenger().info(c.warnings.first()); // the date rule's message comes first
+        focusField(DATFLU);
+        return std::nullopt;
+    }
     for (const QString& warning : c.warnings)
         ctx_.messenger().info(warning);
     if (!c.warningFocus.isEmpty())
