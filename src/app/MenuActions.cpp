@@ -1,4 +1,5 @@
 #include "app/MenuActions.h"
+#include "app/NotAvailable.h"
 
 #include <QtEndian>
 
@@ -35,7 +36,7 @@ bool openOrSay(AppContext& ctx, const OpenWindowFn& open, const QString& name)
 {
     if (open(name))
         return true;
-    ctx.messenger().info(QString::fromLatin1(MsgNotAvailable));
+    tellNotAvailable(ctx);
     return false;
 }
 
@@ -284,7 +285,7 @@ void runMenuAction(const MenuItem& item, AppContext& ctx, const OpenWindowFn& op
     if (available) {
         for (const QString& name : windowsOfAction(item))
             if (!available(name)) {
-                ctx.messenger().info(QString::fromLatin1(MsgNotAvailable));
+                tellNotAvailable(ctx);
                 return;
             }
     }

@@ -93,12 +93,18 @@ bool QtShell::openUrl(const QString& address)
 
 bool QtShell::startProgram(const QString& program)
 {
-    // Started directly, never through a command shell, so spaces or shell characters in the
-    // path are harmless.
+    // As the system's "open" would: a program is started directly, never through a command
+    // shell, so spaces or shell characters in the path are harmless; any other existing path (a
+    // document, a script that is not executable, a folder) goes to its default handler.
     const QString path = program.trimmed();
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    if (path.isEmpty())
         return false;
-    return QProcess::startDetached(path, {}, QFileInfo(path).absolutePath());
+    const QFileInfo info(path);
+    if (!info.exists())
+        return false;
+    if (info.isFile() && info.isExecutable())
+        return QProcess::startDetached(info.absoluteFilePath(), {}, info.absolutePath());
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
 }
 
 QString QtFileDialogs::openFile(const QString& caption, const QString& folder, const QString& filter)
