@@ -1,4 +1,5 @@
 #include "app/MenuActions.h"
+#include "app/LifecycleDispatch.h"
 #include "app/NotAvailable.h"
 
 #include <QtEndian>
@@ -217,18 +218,6 @@ char lifecycleOpCode(int tag)
     case 14: return 'N';
     case 16: return 'n';
     default: return 0;
-    }
-}
-
-QString lifecycleWindow(QChar op)
-{
-    switch (op.toLatin1()) {
-    case 'R': case 'C': case 'A': case 'X': case 'x': case 'a': case 'd': case 'e': case 'N': case 'n':
-        return QStringLiteral("TFINS_MOD_CANC_ARC");
-    case 'I': return QStringLiteral("TFCREAFIRMAINVIAIE815");
-    case '9': return QStringLiteral("TFCREAFIRMAINVIAIE810");
-    case 'f': return QStringLiteral("TFCREAFIRMAINVIAIE813");
-    default: return {};
     }
 }
 

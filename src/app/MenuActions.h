@@ -37,9 +37,6 @@ void runMenuAction(const MenuItem& item, AppContext& ctx, const OpenWindowFn& op
 // loaders, the dispatcher and the window of its mode); empty for the links.
 QStringList windowsOfAction(const MenuItem& item);
 
-// Window that the lifecycle dispatcher shows for a mode after the choice; empty for none.
-QString lifecycleWindow(QChar op);
-
 // The first item of the table with that action name (and caption, when given); nullptr if none.
 const MenuItem* findMenuItem(const QString& action, const QString& caption = {});
 

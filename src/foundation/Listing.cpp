@@ -40,7 +40,7 @@ int Listing::columnWidth(int n) const
     const QList<int> shown = shownColumns();
     if (n < 0 || n >= shown.size())
         return 0;
-    return std::max(shownWidth(shown[n]), int(titleOfShown(n).size()));
+    return std::max(shownWidth(shown[n]), int(titleOfShown(n).size()) + 1);
 }
 
 namespace {

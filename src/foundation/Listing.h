@@ -33,7 +33,8 @@ struct Listing {
     // Title of the n-th shown column (empty when Ext[2] names fewer).
     QString titleOfShown(int n) const;
     // Width in characters of the n-th shown column, on screen and in print: the wider of its
-    // data (shownWidth) and its title, so that a title never runs into the next column.
+    // data (shownWidth) and its title followed by a space, so that a title never runs into the
+    // next column.
     int columnWidth(int n) const;
 };
 

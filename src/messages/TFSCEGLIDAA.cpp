@@ -83,8 +83,8 @@ void TFSCEGLIDAA::showEvent(QShowEvent* event)
     LANNO->setText(QString::number(ctx_.clock().today().year()));
     ctx_.SelectedYear = LANNO->text();
     fitTitle();
-    // The list of the default year is there from the start; it is built again whenever it
-    // receives the focus, so a year typed afterwards is listed too.
+    // The list of the default year is there from the start; a year typed afterwards is listed
+    // when the list receives the focus.
     rebuildList();
     LANNO->setFocus(Qt::OtherFocusReason);
     LANNO->selectAll();
@@ -112,7 +112,10 @@ bool TFSCEGLIDAA::eventFilter(QObject* watched, QEvent* event)
         if (focusWidget() != BABBANDONA)
             QTimer::singleShot(0, this, [this] { yearLeft(); });
     } else if (watched == LISTA && event->type() == QEvent::FocusIn) {
-        rebuildList();
+        // The list of another year is built on arrival; the list already shown for this year is
+        // kept, so that the row a click lands on (the first half of a double click) stays there.
+        if (ctx_.SelectedYear != listYear_)
+            rebuildList();
     } else if (watched == LISTA && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -136,6 +139,7 @@ void TFSCEGLIDAA::yearLeft()
 
 void TFSCEGLIDAA::rebuildList()
 {
+    listYear_ = ctx_.SelectedYear;
     try {
         list_ = buildChoiceList(ctx_, ctx_.OpCode, ctx_.SelectedYear);
     } catch (const IoError& e) {

@@ -39,6 +39,7 @@ private:
     QPushButton* BABBANDONA;
     QLabel* LNESSUNO; // "Nessun e-AD" when the year has none for the mode
     ChoiceList list_;
+    QString listYear_; // the year list_ was built for
 };
 
 } // namespace vt
