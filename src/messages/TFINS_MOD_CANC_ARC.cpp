@@ -72,7 +72,10 @@ TFINS_MOD_CANC_ARC::TFINS_MOD_CANC_ARC(AppContext& ctx, QWidget* parent)
 
     // "x", "a": the cancellation summary.
     RICHMOTANN = summaryBox(this, "RICHMOTANN");
-    RICHMOTANN->setFixedSize(780, RICHMOTANN->fontMetrics().lineSpacing() * 4 + 12);
+    // Three short lines: the note's padding needs no scrolling.
+    RICHMOTANN->setFixedSize(780, RICHMOTANN->fontMetrics().lineSpacing() * 3 + 16);
+    RICHMOTANN->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RICHMOTANN->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RICHMOTANN->setVisible(mode_ == QLatin1Char('x') || mode_ == QLatin1Char('a'));
 
     BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
