@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QEvent>
 #include <QFormLayout>
 #include <QGuiApplication>
@@ -126,10 +127,25 @@ std::optional<FlowEntry> FlowEntryForm::reachConfirm()
     return c.entry;
 }
 
+QString signingNotStarted(const QString& program)
+{
+    if (program.isEmpty())
+        return QStringLiteral("NON E' STATO INDICATO IL PROGRAMMA DI FIRMA: IL FLUSSO RESTA NELLA CARTELLA DEI FILE DA "
+                              "FIRMARE. INDICARLO IN \"Percorsi per le Applicazioni\"");
+    return QStringLiteral("IMPOSSIBILE AVVIARE IL PROGRAMMA DI FIRMA \"%1\": IL FLUSSO RESTA NELLA CARTELLA DEI "
+                          "FILE DA FIRMARE. CONTROLLARE IL PERCORSO IN \"Percorsi per le Applicazioni\"")
+        .arg(QDir::toNativeSeparators(program));
+}
+
 bool handOffToSigning(AppContext& ctx, QWidget* parent)
 {
-    if (!ctx.shell().startProgram(trimField(ctx.AppConfig.Fld[0])))
+    const QString program = trimField(ctx.AppConfig.Fld[0]);
+    if (!ctx.shell().startProgram(program)) {
+        while (QGuiApplication::overrideCursor())
+            QGuiApplication::restoreOverrideCursor();
+        ctx.messenger().info(signingNotStarted(program));
         return false;
+    }
     QApplication::processEvents();
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();

@@ -68,7 +68,9 @@ private:
 
 // Starts the signing program (APPL.CFG, as configured, no parameters, no command shell); when it
 // starts, shows the transmission window TFTELEMATICO over parent and returns true once it has
-// closed. When it does not start the transmission is skipped and the flow file stays.
+// closed. When it does not start the user is told (naming the path), the transmission is skipped
+// and the flow file stays.
 bool handOffToSigning(AppContext& ctx, QWidget* parent);
+QString signingNotStarted(const QString& program);
 
 } // namespace vt
