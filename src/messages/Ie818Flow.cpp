@@ -45,8 +45,7 @@ void addBody(flow::FieldLine& f, const TRecDettaglio& l, const QString& outcome,
 
 QString ie818Prefix(const TRecAzienda& company, const QString& arc, double flowDate)
 {
-    return QStringLiteral("IE818") + trimField(company.CACCI1) + QString(5, QLatin1Char(' ')) + padField(arc, 21)
-           + flow::date(flowDate);
+    return flow::recordPrefix(QStringLiteral("IE818"), company, arc, 21, flowDate);
 }
 
 QStringList ie818Lines(const Ie818Source& s, QList<Ie818Placement>* placements)

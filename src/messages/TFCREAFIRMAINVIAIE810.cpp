@@ -36,7 +36,9 @@ TFCREAFIRMAINVIAIE810::TFCREAFIRMAINVIAIE810(AppContext& ctx, QWidget* parent) :
     RIEPILOGO = summaryBox(this, "RIEPILOGO");
     RIEPILOGO->setMinimumSize(640, 280);
     RICHMOT = summaryBox(this, "RICHMOT");
-    RICHMOT->setFixedHeight(RICHMOT->fontMetrics().lineSpacing() * 4 + 12);
+    RICHMOT->setFixedHeight(RICHMOT->fontMetrics().lineSpacing() * 3 + 16);
+    RICHMOT->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RICHMOT->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* reasonCaption = new QLabel(QStringLiteral("Motivo della cancellazione:"), this);
 
     form_ = new FlowEntryForm(ctx_, this);

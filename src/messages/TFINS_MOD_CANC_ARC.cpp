@@ -12,6 +12,7 @@
 #include "foundation/IoError.h"
 #include "foundation/Text.h"
 #include "messages/EadLifecycle.h"
+#include "messages/ReceiptLifecycle.h"
 #include "messages/Summary.h"
 #include "ui/CodedField.h"
 #include "ui/Edits.h"
@@ -72,7 +73,10 @@ TFINS_MOD_CANC_ARC::TFINS_MOD_CANC_ARC(AppContext& ctx, QWidget* parent)
 
     // "x", "a": the cancellation summary.
     RICHMOTANN = summaryBox(this, "RICHMOTANN");
-    RICHMOTANN->setFixedSize(780, RICHMOTANN->fontMetrics().lineSpacing() * 4 + 12);
+    // Three short lines: the note's padding needs no scrolling.
+    RICHMOTANN->setFixedSize(780, RICHMOTANN->fontMetrics().lineSpacing() * 3 + 16);
+    RICHMOTANN->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RICHMOTANN->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RICHMOTANN->setVisible(mode_ == QLatin1Char('x') || mode_ == QLatin1Char('a'));
 
     BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
@@ -148,9 +152,13 @@ void TFINS_MOD_CANC_ARC::showSummaries()
 {
     try {
         const bool change = mode_ == QLatin1Char('d') || mode_ == QLatin1Char('e');
-        const QStringList lines =
-            change ? writeChangeSummary(ctx_, ctx_.MessageRecord) : writeEadSummary(ctx_, ctx_.EadHeader);
-        RIEPILOGO->setPlainText(lines.join(QLatin1Char('\n')));
+        const bool receipt = mode_ == QLatin1Char('N') || mode_ == QLatin1Char('n');
+        if (receipt) // written by the dispatcher from the report in hand
+            RIEPILOGO->setPlainText(readTextFile(eadSummaryPath(ctx_)));
+        else
+            RIEPILOGO->setPlainText(
+                (change ? writeChangeSummary(ctx_, ctx_.MessageRecord) : writeEadSummary(ctx_, ctx_.EadHeader))
+                    .join(QLatin1Char('\n')));
         if (RICHMOTANN->isVisibleTo(this))
             RICHMOTANN->setPlainText(readTextFile(cancellationSummaryPath(ctx_)));
     } catch (const IoError& e) {
@@ -223,6 +231,17 @@ bool TFINS_MOD_CANC_ARC::apply()
         case 'e':
             resetIe813SendData(ctx_, year, ctx_.MessageRecord.progressivo);
             return true;
+        case 'N':
+        case 'n': {
+            const std::int32_t number = ctx_.MessageRecord.progressivo;
+            const ReceiptAction result = mode_ == QLatin1Char('N') ? deleteUnsentReceipt(ctx_, year, number)
+                                                                   : resetReceiptSendData(ctx_, year, number);
+            if (result != ReceiptAction::Done) {
+                ctx_.messenger().info(receiptActionMessage(result, number));
+                return false;
+            }
+            return true;
+        }
         default:
             return false;
         }

@@ -578,15 +578,16 @@ TEST_F(LifecycleWindows, AChosenRecordThatIsGoneIsReported)
               QStringList{"L'e-AD N. 1 DEL 2026 NON E' PIU' PRESENTE (UN'ALTRA POSTAZIONE LO HA CANCELLATO?)"});
 }
 
-TEST_F(LifecycleWindows, ModesWithoutTheirWindowsSaySo)
+TEST_F(LifecycleWindows, TheReportOfReceiptModesGoThroughTheChooser)
 {
     writeConfiguration();
     for (const char* action : {"ACANC_IE818", "AAZZRIF_IE818"}) {
         t.messenger.infos.clear();
         ModalDriver driver;
+        driver.on["TFSCEGLIDAA"] = pressEscape();
         runMenu(action);
-        EXPECT_TRUE(driver.seen.isEmpty()) << action;
-        EXPECT_EQ(t.messenger.infos, QStringList{"Funzione non ancora disponibile"}) << action;
+        EXPECT_EQ(driver.seen, QStringList{"TFSCEGLIDAA"}) << action;
+        EXPECT_TRUE(t.messenger.infos.isEmpty()) << action << t.messenger.infos.join("|").toStdString();
     }
 }
 
