@@ -104,7 +104,7 @@ TEST(RegisterRecord, HandBuiltUnloadImageDecodesAndEncodesToTheSameBytes)
             putText(img, e.offset, e.width, "");
     img[0] = 9;                                                   // numero 9
     img[4] = 3;                                                   // collegato 3
-    putBytes(img, 8, {0, 0, 0, 0, 0x40, 0xCE, 0xE6, 0x40});      // 46709.0 = 18/11/2027
+    putBytes(img, 8, {0, 0, 0, 0, 0xA0, 0xCE, 0xE6, 0x40});      // 46709.0 = 18/11/2027
     img[16] = 12;                                                 // flow 12
     putText(img, 20, 1, "R");
     putBytes(img, 24, {0, 0, 0, 0, 0x80, 0xCE, 0xE6, 0x40});     // 46708.0 = 17/11/2027
