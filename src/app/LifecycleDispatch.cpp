@@ -6,6 +6,7 @@
 #include "app/NotAvailable.h"
 #include "foundation/IoError.h"
 #include "messages/EadLifecycle.h"
+#include "messages/ReceiptLifecycle.h"
 #include "messages/TFSCEGLIDAA.h"
 #include "ui/WindowRegistry.h"
 
@@ -17,7 +18,7 @@ QString lifecycleWindow(QChar mode)
     case 'I': return QStringLiteral("TFCREAFIRMAINVIAIE815");
     case '9': return QStringLiteral("TFCREAFIRMAINVIAIE810");
     case 'f': return QStringLiteral("TFCREAFIRMAINVIAIE813");
-    case 'R': case 'C': case 'A': case 'X': case 'x': case 'a': case 'd': case 'e':
+    case 'R': case 'C': case 'A': case 'X': case 'x': case 'a': case 'd': case 'e': case 'N': case 'n':
         return QStringLiteral("TFINS_MOD_CANC_ARC");
     default: return {};
     }
@@ -47,7 +48,11 @@ void runLifecycle(AppContext& ctx, QWidget* parent)
     if (ctx.PickedEad < 0)
         return;
     try {
-        const QString missing = loadChosenRecords(ctx);
+        // A report of receipt: its header into MessageRecord, its lines into DETTAGLI.818, its summary.
+        const bool receipt = ctx.OpCode == QLatin1Char('N') || ctx.OpCode == QLatin1Char('n');
+        const QString missing = !receipt ? loadChosenRecords(ctx)
+                                : loadChosenReceipt(ctx) ? QString()
+                                                         : receiptActionMessage(ReceiptAction::NotFound, ctx.PickedEad);
         if (!missing.isEmpty()) {
             ctx.messenger().info(missing);
             return;

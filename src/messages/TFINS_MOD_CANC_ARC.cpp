@@ -12,6 +12,8 @@
 #include "foundation/IoError.h"
 #include "foundation/Text.h"
 #include "messages/EadLifecycle.h"
+#include "messages/ReceiptLifecycle.h"
+#include "messages/ReceiptReport.h"
 #include "messages/Summary.h"
 #include "ui/CodedField.h"
 #include "ui/Edits.h"
@@ -148,8 +150,10 @@ void TFINS_MOD_CANC_ARC::showSummaries()
 {
     try {
         const bool change = mode_ == QLatin1Char('d') || mode_ == QLatin1Char('e');
-        const QStringList lines =
-            change ? writeChangeSummary(ctx_, ctx_.MessageRecord) : writeEadSummary(ctx_, ctx_.EadHeader);
+        const bool receipt = mode_ == QLatin1Char('N') || mode_ == QLatin1Char('n');
+        const QStringList lines = change    ? writeChangeSummary(ctx_, ctx_.MessageRecord)
+                                  : receipt ? writeReceiptSummary(ctx_, ctx_.MessageRecord)
+                                            : writeEadSummary(ctx_, ctx_.EadHeader);
         RIEPILOGO->setPlainText(lines.join(QLatin1Char('\n')));
         if (RICHMOTANN->isVisibleTo(this))
             RICHMOTANN->setPlainText(readTextFile(cancellationSummaryPath(ctx_)));
@@ -223,6 +227,15 @@ bool TFINS_MOD_CANC_ARC::apply()
         case 'e':
             resetIe813SendData(ctx_, year, ctx_.MessageRecord.progressivo);
             return true;
+        case 'N':
+        case 'n': {
+            const std::int32_t number = ctx_.MessageRecord.progressivo;
+            const ReceiptAction r = mode_ == QLatin1Char('N') ? deleteUnsentReceipt(ctx_, year, number)
+                                                             : resetReceiptSendData(ctx_, year, number);
+            if (r != ReceiptAction::Done)
+                ctx_.messenger().info(receiptActionMessage(r, number));
+            return r == ReceiptAction::Done;
+        }
         default:
             return false;
         }
