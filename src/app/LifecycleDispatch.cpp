@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "app/MenuActions.h"
 #include "app/NotAvailable.h"
 #include "foundation/IoError.h"
 #include "messages/EadLifecycle.h"
@@ -12,6 +11,18 @@
 #include "ui/WindowRegistry.h"
 
 namespace vt {
+
+QString lifecycleWindow(QChar mode)
+{
+    switch (mode.unicode()) {
+    case 'I': return QStringLiteral("TFCREAFIRMAINVIAIE815");
+    case '9': return QStringLiteral("TFCREAFIRMAINVIAIE810");
+    case 'f': return QStringLiteral("TFCREAFIRMAINVIAIE813");
+    case 'R': case 'C': case 'A': case 'X': case 'x': case 'a': case 'd': case 'e': case 'N': case 'n':
+        return QStringLiteral("TFINS_MOD_CANC_ARC");
+    default: return {};
+    }
+}
 
 void runLifecycle(AppContext& ctx, QWidget* parent)
 {
@@ -37,14 +48,11 @@ void runLifecycle(AppContext& ctx, QWidget* parent)
     if (ctx.PickedEad < 0)
         return;
     try {
+        // A report of receipt: its header into MessageRecord, its lines into DETTAGLI.818, its summary.
         const bool receipt = ctx.OpCode == QLatin1Char('N') || ctx.OpCode == QLatin1Char('n');
         const QString missing = !receipt ? loadChosenRecords(ctx)
-                                : loadChosenReceipt(ctx)
-                                    ? QString()
-                                    : QStringLiteral("LA NOTA DI RICEZIONE N. %1 DEL %2 NON E' PIU' PRESENTE "
-                                                     "(UN'ALTRA POSTAZIONE L'HA CANCELLATA?)")
-                                          .arg(ctx.PickedEad)
-                                          .arg(ctx.SelectedYear);
+                                : loadChosenReceipt(ctx) ? QString()
+                                                         : receiptActionMessage(ReceiptAction::NotFound, ctx.PickedEad);
         if (!missing.isEmpty()) {
             ctx.messenger().info(missing);
             return;

@@ -13,6 +13,9 @@
 
 namespace vt {
 
+// The window of a lifecycle mode; empty for a mode that has none.
+QString lifecycleWindow(QChar mode);
+
 void runLifecycle(AppContext& ctx, QWidget* parent);
 
 } // namespace vt

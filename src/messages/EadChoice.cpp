@@ -66,6 +66,14 @@ ModeLayout layoutOf(QChar mode)
                     return QStringList{dateText(r.dataFlusso), QString::number(r.numeroFlusso), trimField(r.ARC),
                                        invoice(r), dateText(r.DATSPE), consignee(r)};
                 }};
+    case 'N': case 'n': // reports of receipt: arrival, outcome and consignor
+        return {mode == QLatin1Char('N') ? Filter::Unsent : Filter::SentOrNot,
+                {Sent, Number, Arc, QStringLiteral("DATA ARRIVO"), QStringLiteral("ESITO"), QStringLiteral(" MITTENTE ")},
+                [](const TRecEad& r) {
+                    return QStringList{dateText(r.dataFlusso), QString::number(r.numeroFlusso), trimField(r.ARC),
+                                       dateText(r.IMGPRO), trimField(r.LINPRG),
+                                       trimField(r.accisaSpeditore) + QLatin1Char(' ') + trimField(r.denominazioneSpeditore)};
+                }};
     case 'a':
         return {Filter::SentOrNot, {Sent, Number, Reason, Invoice, Dispatch, Consignee}, [](const TRecEad& r) {
                     return QStringList{dateText(r.dataFlusso), QString::number(r.numeroFlusso), reason(r),
@@ -120,6 +128,8 @@ QString choiceFile(const AppContext& ctx, QChar mode, const QString& year)
         return ctx.registri(year + QStringLiteral("_810.DAT"));
     case 'd': case 'e': case 'f':
         return ctx.registri(year + QStringLiteral("_813.DAT"));
+    case 'N': case 'n':
+        return ctx.registri(year + QStringLiteral("_818_J.DAT"));
     default:
         return {};
     }

@@ -42,7 +42,8 @@ QList<TRecEad> unsentReports(const AppContext& ctx, const QString& year)
 
 QString unsentReportItem(const TRecEad& r)
 {
-    return storedAt(r, 78) + QStringLiteral(" data arrivo: ") + dates::ddmmyyyy(doubleAt(r, 2120))
+    const double arrival = doubleAt(r, 2120);
+    return storedAt(r, 78) + QStringLiteral(" data arrivo: ") + (arrival > 0 ? dates::ddmmyyyy(arrival) : QString())
            + QStringLiteral(" esito: ") + trimmedAt(r, 2679) + QStringLiteral(" da: ") + trimmedAt(r, 135);
 }
 

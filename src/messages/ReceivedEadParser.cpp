@@ -24,9 +24,17 @@ constexpr int Reference = 8, Blank14 = 14, ExciseProduct = 23, Cadd = 28, Cn = 4
               Description = 809, Packages = 2064, Quantity = 2088, Strength = 2096;
 }
 
-bool named(const QString& local, const char* name)
+bool named(QStringView local, const char* name)
 {
     return local.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+}
+
+bool plainAscii(QStringView text)
+{
+    for (QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
 }
 
 // A whole number made of digits only (after trimming); nothing for any other text.
@@ -53,15 +61,13 @@ double documentDecimal(const QString& text, int decimals)
 
 class Reader {
 public:
-    explicit Reader(ReceivedEad& out) : out_(out)
-    {
-        out_.header = blankEad();
-        eadToWorkingForm(out_.header);
-    }
+    // A default record is a cleared record in working form: every text empty, every number 0.
+    explicit Reader(ReceivedEad& out) : out_(out) { out_.header = TRecEad{}; }
 
-    void leaf(const QString& local, const QString& raw, int depth)
+    void leaf(QStringView local, const QString& raw, int depth)
     {
-        const QString value = toCp1252Letters(raw.trimmed(), &out_.charactersReplaced);
+        const QString trimmed = raw.trimmed();
+        const QString value = plainAscii(trimmed) ? trimmed : toCp1252Letters(trimmed, &out_.charactersReplaced);
         if (value.isEmpty())
             return; // an empty element holds no text: it is as if it were missing
         if (!inBody_ && named(local, "BodyRecordUniqueReference"))
@@ -90,7 +96,7 @@ public:
     QString problem;
 
 private:
-    void header(const QString& local, const QString& value, int depth)
+    void header(QStringView local, const QString& value, int depth)
     {
         TRecEad& h = out_.header;
         if (named(local, "AdministrativeReferenceCode")) {
@@ -133,7 +139,7 @@ private:
         }
     }
 
-    void body(const QString& local, const QString& value)
+    void body(QStringView local, const QString& value)
     {
         if (named(local, "BodyRecordUniqueReference")) {
             if (line_)
@@ -148,8 +154,7 @@ private:
                     fail(QStringLiteral("RIFERIMENTO DI RIGA %1 RIPETUTO").arg(*n));
                     return;
                 }
-            line_ = blankLine();
-            lineToWorkingForm(*line_);
+            line_ = TRecDettaglio{};
             setInt32At(*line_, L::Reference, *n);
             return;
         }
@@ -244,7 +249,6 @@ ReceivedEad parseReceivedEad(const QByteArray& xml)
     QXmlStreamReader xr(xml);
     // Text of the element in hand at each depth, and whether it holds other elements.
     struct Open {
-        QString local;
         QString text;
         bool hasChild = false;
     };
@@ -261,7 +265,7 @@ ReceivedEad parseReceivedEad(const QByteArray& xml)
                 reader.problem = QStringLiteral("DOCUMENTO CON PIU' DI %1 LIVELLI DI ELEMENTI").arg(MaxDepth);
                 break;
             }
-            stack.push_back({xr.name().toString(), {}, false});
+            stack.push_back({{}, false});
             break;
         case QXmlStreamReader::Characters:
             if (!stack.empty() && !stack.back().hasChild && stack.back().text.size() < 4096)
@@ -274,7 +278,7 @@ ReceivedEad parseReceivedEad(const QByteArray& xml)
             stack.pop_back();
             const int depth = int(stack.size()) + 1;
             if (!e.hasChild)
-                reader.leaf(e.local, e.text, depth);
+                reader.leaf(xr.name(), e.text, depth);
             reader.elementEnded(depth);
             break;
         }

@@ -101,7 +101,9 @@ QWidget* TFCOMPIE818::buildPageOne()
     senderForm->addRow(QStringLiteral("Città"), CITSPE);
 
     NUMARC = readOnly(page, "NUMARC", 24);
+    NUMARC->setFixedWidth(widthForChars(NUMARC, 26));
     NPRDAA = readOnly(page, "NPRDAA", 5);
+    NPRDAA->setFixedWidth(widthForChars(NPRDAA, 7));
     auto* arc = new QHBoxLayout;
     arc->addWidget(new QLabel(QStringLiteral("ARC "), page));
     arc->addWidget(NUMARC);

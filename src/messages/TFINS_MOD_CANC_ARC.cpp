@@ -13,6 +13,7 @@
 #include "foundation/Text.h"
 #include "messages/EadLifecycle.h"
 #include "messages/ReceiptLifecycle.h"
+#include "messages/ReceiptReport.h"
 #include "messages/Summary.h"
 #include "ui/CodedField.h"
 #include "ui/Edits.h"
@@ -73,10 +74,7 @@ TFINS_MOD_CANC_ARC::TFINS_MOD_CANC_ARC(AppContext& ctx, QWidget* parent)
 
     // "x", "a": the cancellation summary.
     RICHMOTANN = summaryBox(this, "RICHMOTANN");
-    // Three short lines: the note's padding needs no scrolling.
-    RICHMOTANN->setFixedSize(780, RICHMOTANN->fontMetrics().lineSpacing() * 3 + 16);
-    RICHMOTANN->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    RICHMOTANN->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RICHMOTANN->setFixedSize(780, RICHMOTANN->fontMetrics().lineSpacing() * 4 + 12);
     RICHMOTANN->setVisible(mode_ == QLatin1Char('x') || mode_ == QLatin1Char('a'));
 
     BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
@@ -153,12 +151,10 @@ void TFINS_MOD_CANC_ARC::showSummaries()
     try {
         const bool change = mode_ == QLatin1Char('d') || mode_ == QLatin1Char('e');
         const bool receipt = mode_ == QLatin1Char('N') || mode_ == QLatin1Char('n');
-        if (receipt) // written by the dispatcher from the report in hand
-            RIEPILOGO->setPlainText(readTextFile(eadSummaryPath(ctx_)));
-        else
-            RIEPILOGO->setPlainText(
-                (change ? writeChangeSummary(ctx_, ctx_.MessageRecord) : writeEadSummary(ctx_, ctx_.EadHeader))
-                    .join(QLatin1Char('\n')));
+        const QStringList lines = change    ? writeChangeSummary(ctx_, ctx_.MessageRecord)
+                                  : receipt ? writeReceiptSummary(ctx_, ctx_.MessageRecord)
+                                            : writeEadSummary(ctx_, ctx_.EadHeader);
+        RIEPILOGO->setPlainText(lines.join(QLatin1Char('\n')));
         if (RICHMOTANN->isVisibleTo(this))
             RICHMOTANN->setPlainText(readTextFile(cancellationSummaryPath(ctx_)));
     } catch (const IoError& e) {
@@ -234,13 +230,11 @@ bool TFINS_MOD_CANC_ARC::apply()
         case 'N':
         case 'n': {
             const std::int32_t number = ctx_.MessageRecord.progressivo;
-            const ReceiptAction result = mode_ == QLatin1Char('N') ? deleteUnsentReceipt(ctx_, year, number)
-                                                                   : resetReceiptSendData(ctx_, year, number);
-            if (result != ReceiptAction::Done) {
-                ctx_.messenger().info(receiptActionMessage(result, number));
-                return false;
-            }
-            return true;
+            const ReceiptAction r = mode_ == QLatin1Char('N') ? deleteUnsentReceipt(ctx_, year, number)
+                                                             : resetReceiptSendData(ctx_, year, number);
+            if (r != ReceiptAction::Done)
+                ctx_.messenger().info(receiptActionMessage(r, number));
+            return r == ReceiptAction::Done;
         }
         default:
             return false;
