@@ -22,6 +22,8 @@
 #include "masterdata/TFMODDESTINATARI.h"
 #include "masterdata/TFMODINDIRIZZO.h"
 #include "app/LifecycleDispatch.h"
+#include "messages/TFCOMPIE815.h"
+#include "messages/EadCompile.h"
 #include "messages/TFCREAFIRMAINVIAIE815.h"
 #include "messages/TFSCEGLIDAA.h"
 #include "messages/TFTELEMATICO.h"
@@ -53,6 +55,8 @@ void wireWindows(WindowRegistry& r)
     r["TFSCEGLIDAA"] = [](AppContext& c, QWidget* p) { TFSCEGLIDAA w(c, p); w.exec(); };
     r["TFCREAFIRMAINVIAIE815"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE815 w(c, p); w.exec(); };
     r["TFTELEMATICO"] = [](AppContext& c, QWidget* p) { TFTELEMATICO w(c, p); w.exec(); };
+    r["TFCOMPIE815"] = [](AppContext& c, QWidget* p) { TFCOMPIE815 w(c, p); w.exec(); };
+    r["LOADEAD"] = [](AppContext& c, QWidget*) { loadPickedEad(c); };
     r["TFLISTVIEW"] = [](AppContext& c, QWidget* p) { TFLISTVIEW w(c, p); w.exec(); };
 }
 
