@@ -1,4 +1,5 @@
 #include "app/MenuActions.h"
+#include "app/NotAvailable.h"
 
 #include <QtEndian>
 
@@ -30,6 +31,15 @@ void applyFlags(const MenuItem& item, AppContext& ctx)
     if (f & WorkYearNow) ctx.WorkYear = QString::number(ctx.clock().today().year());
 }
 
+// Opens a window of the action; one that does not exist yet says so, and the action ends.
+bool openOrSay(AppContext& ctx, const OpenWindowFn& open, const QString& name)
+{
+    if (open(name))
+        return true;
+    tellNotAvailable(ctx);
+    return false;
+}
+
 void emptyWorkFile(AppContext& ctx, const char* name)
 {
     RecordFile(ctx.temp(QString::fromLatin1(name)), EadLineSize).clear();
@@ -42,7 +52,7 @@ void otherPremises(const MenuItem& item, AppContext& ctx, const OpenWindowFn& op
     const QString type = first ? decodeCompany(*first).TIPOIN : QString();
     if (type == QLatin1String("1")) {
         ctx.CompanyRecord = decodeCompany(*first); // the head office, shown and copied by the window
-        open(QString::fromLatin1(item.window));
+        openOrSay(ctx, open, QString::fromLatin1(item.window));
     } else if (type == QLatin1String("2")) {
         ctx.messenger().info(QString::fromLatin1(MsgReservedToWarehouses));
     } else {
@@ -53,25 +63,23 @@ void otherPremises(const MenuItem& item, AppContext& ctx, const OpenWindowFn& op
 void addressPick(const MenuItem& item, AppContext& ctx, const OpenWindowFn& open)
 {
     ctx.PickedCode = -1;
-    open(QStringLiteral("TFLISTVIEW"));
-    if (ctx.PickedCode < 0)
+    if (!openOrSay(ctx, open, QStringLiteral("TFLISTVIEW")) || ctx.PickedCode < 0)
         return;
     ctx.CurrentAddress.number = ctx.PickedCode;
     const auto found = FindAddress(AddressSearch::Code, ctx.CurrentAddress, ctx.datiGen(ctx.TableName + QStringLiteral(".DAT")));
     if (!found)
         return;
     ctx.FoundAddress = *found;
-    open(QString::fromLatin1(item.window));
+    openOrSay(ctx, open, QString::fromLatin1(item.window));
 }
 
 // e-AD picker, then the loader; false when nothing was picked or the e-AD cannot be loaded.
 bool pickAndLoadEad(AppContext& ctx, const OpenWindowFn& open)
 {
     ctx.PickedEad = -1;
-    open(QStringLiteral("TFSCEGLIDAA"));
-    if (ctx.PickedEad < 0)
+    if (!openOrSay(ctx, open, QStringLiteral("TFSCEGLIDAA")) || ctx.PickedEad < 0)
         return false;
-    return open(QString::fromLatin1(EadLoader)) && ctx.PickedEad >= 0;
+    return openOrSay(ctx, open, QString::fromLatin1(EadLoader)) && ctx.PickedEad >= 0;
 }
 
 // Movement and guarantee sequences: picker, then the picked record of the year into the movement
@@ -79,8 +87,7 @@ bool pickAndLoadEad(AppContext& ctx, const OpenWindowFn& open)
 bool pickRegisterRecord(AppContext& ctx, const OpenWindowFn& open, const QString& extension)
 {
     ctx.PickedMovement = -1;
-    open(QStringLiteral("TFSCEGLIMOVIMENTO"));
-    if (ctx.PickedMovement < 0)
+    if (!openOrSay(ctx, open, QStringLiteral("TFSCEGLIMOVIMENTO")) || ctx.PickedMovement < 0)
         return false;
     RecordFile file(ctx.registri(ctx.SelectedYear + extension), RegisterSize);
     if (auto rec = file.findByNumber(ctx.PickedMovement))
@@ -88,19 +95,24 @@ bool pickRegisterRecord(AppContext& ctx, const OpenWindowFn& open, const QString
     return true;
 }
 
+// A link whose address is blank, or that the system does not open, says so instead of nothing.
 void link(const MenuItem& item, AppContext& ctx)
 {
     if (item.tag == 100) {
         const QString program = ctx.AppConfig.Fld[0].trimmed();
-        if (!program.isEmpty())
-            ctx.shell().startProgram(program);
+        if (program.isEmpty())
+            ctx.messenger().info(QString::fromLatin1(MsgProgramNotSet));
+        else if (!ctx.shell().startProgram(program))
+            ctx.messenger().info(QString::fromLatin1(MsgLinkFailed) + program);
         return;
     }
-    if (item.tag < 0 || item.tag >= int(ctx.WebConfig.Fld.size()))
-        return;
-    const QString address = ctx.WebConfig.Fld[item.tag].trimmed();
-    if (!address.isEmpty())
-        ctx.shell().openUrl(address);
+    const QString address = item.tag >= 0 && item.tag < int(ctx.WebConfig.Fld.size())
+        ? ctx.WebConfig.Fld[item.tag].trimmed()
+        : QString();
+    if (address.isEmpty())
+        ctx.messenger().info(QString::fromLatin1(MsgLinkNotSet));
+    else if (!ctx.shell().openUrl(address))
+        ctx.messenger().info(QString::fromLatin1(MsgLinkFailed) + address);
 }
 
 void clearMovementFlags(AppContext& ctx, bool alsoFromEad)
@@ -149,7 +161,7 @@ void run(const MenuItem& item, AppContext& ctx, const OpenWindowFn& open)
     case S::Show:
     case S::NewMovement:
     case S::Lifecycle:
-        open(window);
+        openOrSay(ctx, open, window);
         return;
     case S::AltreSedi:
         otherPremises(item, ctx, open);
@@ -160,26 +172,26 @@ void run(const MenuItem& item, AppContext& ctx, const OpenWindowFn& open)
     case S::CompileEad:
         emptyWorkFile(ctx, "TRASPORTO.DAT");
         emptyWorkFile(ctx, "PRODOTTI.DAT");
-        open(window);
+        openOrSay(ctx, open, window);
         return;
     case S::ModifyEad:
         emptyWorkFile(ctx, "TRASPORTO.DAT");
         emptyWorkFile(ctx, "PRODOTTI.DAT");
         if (pickAndLoadEad(ctx, open))
-            open(window);
+            openOrSay(ctx, open, window);
         return;
     case S::ChangeDestination:
         emptyWorkFile(ctx, "TRASPORTO.DAT");
         if (pickAndLoadEad(ctx, open))
-            open(window);
+            openOrSay(ctx, open, window);
         return;
     case S::Movement:
         if (pickRegisterRecord(ctx, open, QStringLiteral(".RGM")))
-            open(movementWindow(ctx.OpCode));
+            openOrSay(ctx, open, movementWindow(ctx.OpCode));
         return;
     case S::Guarantee:
         if (pickRegisterRecord(ctx, open, QStringLiteral(".GAR")))
-            open(window);
+            openOrSay(ctx, open, window);
         return;
     case S::Link:
         link(item, ctx);
@@ -208,6 +220,46 @@ char lifecycleOpCode(int tag)
     }
 }
 
+QString lifecycleWindow(QChar op)
+{
+    switch (op.toLatin1()) {
+    case 'R': case 'C': case 'A': case 'X': case 'x': case 'a': case 'd': case 'e': case 'N': case 'n':
+        return QStringLiteral("TFINS_MOD_CANC_ARC");
+    case 'I': return QStringLiteral("TFCREAFIRMAINVIAIE815");
+    case '9': return QStringLiteral("TFCREAFIRMAINVIAIE810");
+    case 'f': return QStringLiteral("TFCREAFIRMAINVIAIE813");
+    default: return {};
+    }
+}
+
+QStringList windowsOfAction(const MenuItem& item)
+{
+    using S = MenuSequence;
+    const QString window = item.window ? QString::fromLatin1(item.window) : QString();
+    const QString loader = QString::fromLatin1(EadLoader);
+    switch (item.sequence) {
+    case S::Show:
+    case S::NewMovement:
+    case S::AltreSedi:
+    case S::CompileEad:
+        return {window};
+    case S::AddressPick:
+        return {QStringLiteral("TFLISTVIEW"), window};
+    case S::Lifecycle:
+        return {window, lifecycleWindow(QLatin1Char(lifecycleOpCode(item.tag)))};
+    case S::ModifyEad:
+    case S::ChangeDestination:
+        return {QStringLiteral("TFSCEGLIDAA"), loader, window};
+    case S::Movement:
+        return {QStringLiteral("TFSCEGLIMOVIMENTO"), movementWindow(QLatin1Char(item.opCode))};
+    case S::Guarantee:
+        return {QStringLiteral("TFSCEGLIMOVIMENTO"), window};
+    case S::Link:
+        return {};
+    }
+    return {};
+}
+
 QString movementWindow(QChar op)
 {
     switch (op.toLatin1()) {
@@ -228,8 +280,15 @@ const MenuItem* findMenuItem(const QString& action, const QString& caption)
     return nullptr;
 }
 
-void runMenuAction(const MenuItem& item, AppContext& ctx, const OpenWindowFn& open)
+void runMenuAction(const MenuItem& item, AppContext& ctx, const OpenWindowFn& open, const WindowAvailableFn& available)
 {
+    if (available) {
+        for (const QString& name : windowsOfAction(item))
+            if (!available(name)) {
+                tellNotAvailable(ctx);
+                return;
+            }
+    }
     try {
         run(item, ctx, open);
     } catch (const IoError& e) {

@@ -3,6 +3,7 @@
 // menu table says so, runs its preparation sequence and shows its window. The windows are reached
 // through a callback, so the whole sequence runs (and is tested) without widgets.
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -14,6 +15,8 @@ struct AppContext;
 
 // Shows the named window modally; false when that window does not exist (yet).
 using OpenWindowFn = std::function<bool(const QString& name)>;
+// Whether the named window (or dispatcher, loader) exists, without opening it.
+using WindowAvailableFn = std::function<bool(const QString& name)>;
 
 // Names reached through the callback besides the windows themselves:
 //  "LIFECYCLE" - the e-AD lifecycle dispatcher, run with OpCode set;
@@ -24,7 +27,18 @@ inline constexpr const char* LifecycleDispatcher = "LIFECYCLE";
 inline constexpr const char* EadLoader = "LOADEAD";
 
 // Runs one menu action. I/O failures are shown through the messenger and end the action.
-void runMenuAction(const MenuItem& item, AppContext& ctx, const OpenWindowFn& open);
+// An action that needs a window not built yet says MsgNotAvailable and does nothing else: before
+// anything else when `available` is given (every name of windowsOfAction is asked), and in any
+// case when opening one of its windows answers false.
+void runMenuAction(const MenuItem& item, AppContext& ctx, const OpenWindowFn& open,
+                   const WindowAvailableFn& available = {});
+
+// The names an action opens through the callback, in the order it may open them (pickers,
+// loaders, the dispatcher and the window of its mode); empty for the links.
+QStringList windowsOfAction(const MenuItem& item);
+
+// Window that the lifecycle dispatcher shows for a mode after the choice; empty for none.
+QString lifecycleWindow(QChar op);
 
 // The first item of the table with that action name (and caption, when given); nullptr if none.
 const MenuItem* findMenuItem(const QString& action, const QString& caption = {});
@@ -35,5 +49,11 @@ char lifecycleOpCode(int tag);
 QString movementWindow(QChar op);
 
 inline constexpr const char* MsgReservedToWarehouses = "SEZIONE RISERVATA AI DEPOSITI FISCALI";
+inline constexpr const char* MsgNotAvailable = "Funzione non ancora disponibile";
+// A link whose address (or signing program) is not configured, or that the system would not open.
+inline constexpr const char* MsgLinkNotSet = "INDIRIZZO WEB NON IMPOSTATO: inserirlo in Configurazione - Indirizzi Web";
+inline constexpr const char* MsgProgramNotSet =
+    "PROGRAMMA DI FIRMA NON IMPOSTATO: inserirlo in Configurazione - Percorsi per le Applicazioni";
+inline constexpr const char* MsgLinkFailed = "IMPOSSIBILE APRIRE: ";
 
 } // namespace vt

@@ -13,6 +13,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include "foundation/Startup.h"
 #include "ui/WindowRegistry.h"
 
 namespace vt {
@@ -53,8 +54,9 @@ TFPRINCIPALE::TFPRINCIPALE(AppContext& ctx, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx)
 {
     setObjectName(QStringLiteral("TFPRINCIPALE"));
-    setWindowTitle(QStringLiteral("Telematizzazione dei movimenti di vino intracomunitari"));
+    setWindowTitle(QString::fromLatin1(AppTitle));
     open_ = [this](const QString& name) { return openWindow(name, ctx_, this); };
+    available_ = [](const QString& name) { return windowRegistered(name); };
 
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("PageControl1"));
@@ -63,10 +65,18 @@ TFPRINCIPALE::TFPRINCIPALE(AppContext& ctx, QWidget* parent)
         buildPage(p);
     pages_->setCurrentIndex(0);
 
+    // The start folder is a permanent part of the status bar: menu hints and notes are shown
+    // beside it, never over it.
     auto* status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("StatusBar1"));
     setStatusBar(status);
-    status->showMessage(QDir::toNativeSeparators(ctx_.StartFolder));
+    startFolder_ = new QLabel(QDir::toNativeSeparators(ctx_.StartFolder), status);
+    startFolder_->setObjectName(QStringLiteral("LSTARTFOLDER"));
+    startFolder_->setToolTip(QStringLiteral("Cartella di avvio"));
+    status->addPermanentWidget(startFolder_);
+
+    // A window that has written its data after a confirmation reports it through the context.
+    ctx_.SavedListener = [status] { status->showMessage(QStringLiteral("Dati salvati"), SavedNoteMs); };
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         ctx_.ScreenWidthLimit = screen->size().width() - 50;
@@ -78,6 +88,11 @@ TFPRINCIPALE::TFPRINCIPALE(AppContext& ctx, QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 
     qApp->installEventFilter(new ToolTipDuration(this));
+}
+
+TFPRINCIPALE::~TFPRINCIPALE()
+{
+    ctx_.SavedListener = nullptr; // the context outlives the status bar
 }
 
 void TFPRINCIPALE::buildPage(int p)
@@ -142,7 +157,7 @@ void TFPRINCIPALE::buildPage(int p)
         }
         action->setVisible(item.visible);
         const MenuItem* it = &item;
-        connect(action, &QAction::triggered, this, [this, it] { runMenuAction(*it, ctx_, open_); });
+        connect(action, &QAction::triggered, this, [this, it] { runMenuAction(*it, ctx_, open_, available_); });
         if (menu)
             menu->addAction(action);
         else

@@ -18,11 +18,21 @@ class TFPRINCIPALE : public QMainWindow {
     Q_OBJECT
 public:
     explicit TFPRINCIPALE(AppContext& ctx, QWidget* parent = nullptr);
+    ~TFPRINCIPALE() override;
 
     static constexpr int ToolTipMs = 7000;
+    // How long the "Dati salvati" note stays in the status bar.
+    static constexpr int SavedNoteMs = 4000;
 
-    // Replaces the way windows are opened (tests).
-    void setWindowOpener(OpenWindowFn open) { open_ = std::move(open); }
+    // Replaces the way windows are opened (tests); without `available` every window exists.
+    void setWindowOpener(OpenWindowFn open, WindowAvailableFn available = {})
+    {
+        open_ = std::move(open);
+        if (available)
+            available_ = std::move(available);
+        else
+            available_ = [](const QString&) { return true; };
+    }
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -34,6 +44,8 @@ private:
 
     AppContext& ctx_;
     OpenWindowFn open_;
+    WindowAvailableFn available_;
+    QLabel* startFolder_ = nullptr;
     QTabWidget* pages_ = nullptr;
     std::array<QWidget*, 3> sheets_{};
     std::array<QMenuBar*, 3> menuBars_{};

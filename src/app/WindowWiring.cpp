@@ -25,9 +25,17 @@
 #include "messages/TFCOMPIE815.h"
 #include "messages/EadCompile.h"
 #include "messages/TFCREAFIRMAINVIAIE815.h"
+#include "messages/TFCREAFIRMAINVIAIE810.h"
+#include "messages/TFCREAFIRMAINVIAIE813.h"
+#include "messages/TFINS_MOD_CANC_ARC.h"
+#include "messages/TFRICIE815.h"
+#include "messages/TFCREAFIRMAINVIAIE818.h"
+#include "messages/TFPREPIE818.h"
 #include "messages/TFSCEGLIDAA.h"
 #include "messages/TFTELEMATICO.h"
 #include "ui/TFLISTVIEW.h"
+#include "register/TFMOVIMENTI.h"
+#include "register/TFSCEGLIMOVIMENTO.h"
 
 namespace vt {
 
@@ -54,10 +62,18 @@ void wireWindows(WindowRegistry& r)
     r["LIFECYCLE"] = [](AppContext& c, QWidget* p) { runLifecycle(c, p); };
     r["TFSCEGLIDAA"] = [](AppContext& c, QWidget* p) { TFSCEGLIDAA w(c, p); w.exec(); };
     r["TFCREAFIRMAINVIAIE815"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE815 w(c, p); w.exec(); };
+    r["TFCREAFIRMAINVIAIE810"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE810 w(c, p); w.exec(); };
+    r["TFCREAFIRMAINVIAIE813"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE813 w(c, p); w.exec(); };
+    r["TFINS_MOD_CANC_ARC"] = [](AppContext& c, QWidget* p) { TFINS_MOD_CANC_ARC w(c, p); w.exec(); };
+    r["TFRICIE815"] = [](AppContext& c, QWidget* p) { TFRICIE815 w(c, p); w.exec(); };
     r["TFTELEMATICO"] = [](AppContext& c, QWidget* p) { TFTELEMATICO w(c, p); w.exec(); };
     r["TFCOMPIE815"] = [](AppContext& c, QWidget* p) { TFCOMPIE815 w(c, p); w.exec(); };
     r["LOADEAD"] = [](AppContext& c, QWidget*) { loadPickedEad(c); };
     r["TFLISTVIEW"] = [](AppContext& c, QWidget* p) { TFLISTVIEW w(c, p); w.exec(); };
+    r["TFSCEGLIMOVIMENTO"] = [](AppContext& c, QWidget* p) { TFSCEGLIMOVIMENTO w(c, p); w.exec(); };
+    r["TFMOVIMENTI"] = [](AppContext& c, QWidget* p) { TFMOVIMENTI w(c, p); w.exec(); };
+    r["TFPREPIE818"] = [](AppContext& c, QWidget* p) { TFPREPIE818 w(c, p); w.exec(); };
+    r["TFCREAFIRMAINVIAIE818"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE818 w(c, p); w.exec(); };
 }
 
 void openCodeEditor(AppContext& ctx)
@@ -74,15 +90,27 @@ namespace {
 }();
 } // namespace
 
+namespace {
+const WindowRegistry& registry()
+{
+    static const WindowRegistry r = [] {
+        WindowRegistry w;
+        wireWindows(w);
+        return w;
+    }();
+    return r;
+}
+} // namespace
+
+bool windowRegistered(const QString& name)
+{
+    return registry().count(name) > 0;
+}
+
 bool openWindow(const QString& name, AppContext& ctx, QWidget* parent)
 {
-    static const WindowRegistry registry = [] {
-        WindowRegistry r;
-        wireWindows(r);
-        return r;
-    }();
-    auto it = registry.find(name);
-    if (it == registry.end())
+    auto it = registry().find(name);
+    if (it == registry().end())
         return false;
     it->second(ctx, parent);
     return true;

@@ -9,8 +9,10 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Telematizzazione dei movimenti di vino intracomunitari"));
+    // The name is not set as the display name: Qt would append it to every window's caption.
+    QApplication::setApplicationName(QString::fromLatin1(vt::AppTitle));
     vt::applyLocale();
+    vt::loadItalianTranslations(); // without them the standard dialogs stay in English
     vt::QtMessenger messenger;
     vt::SystemClock clock;
     vt::QtShell shell;

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 #include "foundation/CompanyRecord.h"
 #include "foundation/Services.h"
@@ -91,6 +92,15 @@ struct AppContext {
     bool LastPutReal = false;         // environment of the last put since start ("Interroga E.D.I.")
     CustomsService* Customs = nullptr; // the customs file service; none: the gSOAP client
     QString CustomsCaFile;            // a CA trusted besides the system store (tests); empty: none
+
+    // A confirmation has written the user's data: windows (or the stores they call) report it with
+    // reportSaved(); the main window listens and shows a short "Dati salvati" note.
+    std::function<void()> SavedListener;
+    void reportSaved() const
+    {
+        if (SavedListener)
+            SavedListener();
+    }
 
     // Paths inside the data folders.
     QString datiGen(const QString& name) const;

@@ -1,19 +1,224 @@
 #include "foundation/FileGroup.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSet>
 
 #include <algorithm>
 
+#include "foundation/AtomicFile.h"
 #include "foundation/FileLock.h"
 #include "foundation/RecordFile.h"
 
 namespace vt {
 
+namespace {
+// The journal and its notes are small text files (UTF-8, one item a line); paths in them are
+// relative to their own folder, because other workstations may reach the shared folder by
+// another path. A journal:
+//     GRUPPO <id>
+//     <temporary>\t<file>          (one line per replacement; "-" for a file to remove)
+//     FINE <SHA-1 of the lines above>
+// A note beside another file of the group:
+//     RIMANDO <id>
+//     <journal>
+//     FINE <SHA-1 of the lines above>
+// Without its last line, a journal or a note is incomplete.
+const QByteArray kJournal = "GRUPPO";
+const QByteArray kNote = "RIMANDO";
+const QByteArray kEnd = "FINE ";
+
+struct Entry {
+    QString temporary; // empty: the file is removed
+    QString target;
+};
+
+struct Mark {
+    enum Kind { Unreadable, Journal, Note } kind = Unreadable;
+    bool complete = false;
+    QByteArray id;
+    QList<Entry> entries; // journal
+    QString journal;      // note: the journal it points to
+};
+
+QString keyOf(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+QString folderOf(const QString& path)
+{
+    return QFileInfo(path).absolutePath();
+}
+
+QByteArray sealed(const QByteArray& body)
+{
+    return body + kEnd + QCryptographicHash::hash(body, QCryptographicHash::Sha1).toHex() + '\n';
+}
+
+QByteArray journalText(const QByteArray& id, const QString& journal, const QList<Entry>& entries)
+{
+    const QDir dir(folderOf(journal));
+    QByteArray body = kJournal + ' ' + id + '\n';
+    for (const Entry& e : entries)
+        body += (e.temporary.isEmpty() ? QByteArray("-") : dir.relativeFilePath(e.temporary).toUtf8()) + '\t'
+            + dir.relativeFilePath(e.target).toUtf8() + '\n';
+    return sealed(body);
+}
+
+QByteArray noteText(const QByteArray& id, const QString& note, const QString& journal)
+{
+    return sealed(kNote + ' ' + id + '\n' + QDir(folderOf(note)).relativeFilePath(journal).toUtf8() + '\n');
+}
+
+Mark readMark(const QString& path)
+{
+    Mark m;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return m;
+    const QByteArray all = f.readAll();
+    QByteArray body = all;
+    const qsizetype end = all.lastIndexOf('\n' + kEnd);
+    if (end >= 0 && all.endsWith('\n')) {
+        const QByteArray head = all.left(end + 1);
+        if (all.mid(end + 1) == sealed(head).mid(head.size())) {
+            m.complete = true;
+            body = head;
+        }
+    }
+    QList<QByteArray> lines = body.split('\n');
+    lines.removeLast(); // what follows the last line break: empty, or a line cut short
+    if (lines.isEmpty())
+        return m;
+    const QList<QByteArray> first = lines.takeFirst().split(' ');
+    if (first.size() != 2 || first[1].isEmpty())
+        return m;
+    m.id = first[1];
+    const QDir dir(folderOf(path));
+    auto resolve = [&](const QByteArray& rel) { return QDir::cleanPath(dir.absoluteFilePath(QString::fromUtf8(rel))); };
+    if (first[0] == kJournal) {
+        m.kind = Mark::Journal;
+        for (const QByteArray& line : lines) {
+            const QList<QByteArray> parts = line.split('\t');
+            if (parts.size() != 2)
+                return Mark{};
+            m.entries << Entry{parts[0] == "-" ? QString() : resolve(parts[0]), resolve(parts[1])};
+        }
+    } else if (first[0] == kNote && lines.size() <= 1) {
+        m.kind = Mark::Note;
+        if (!lines.isEmpty())
+            m.journal = resolve(lines[0]);
+        m.complete = m.complete && !m.journal.isEmpty();
+    }
+    return m;
+}
+
+void syncFolders(const QList<Entry>& entries, const QString& also = {})
+{
+    QSet<QString> folders;
+    for (const Entry& e : entries)
+        folders.insert(folderOf(e.target));
+    if (!also.isEmpty())
+        folders.insert(folderOf(also));
+    for (const QString& f : folders)
+        atomicfile::syncFolder(f);
+}
+
+// Removes the notes of a group (those beside `targets` that point to journal `id`).
+void removeNotes(const QByteArray& id, const QString& journal, const QStringList& targets)
+{
+    for (const QString& t : targets) {
+        const QString note = FileGroup::journalMark(t);
+        if (note == journal || !QFileInfo::exists(note))
+            continue;
+        const Mark m = readMark(note);
+        if (m.kind == Mark::Note && m.id == id)
+            QFile::remove(note);
+    }
+}
+
+QStringList targetsOf(const QList<Entry>& entries)
+{
+    QStringList out;
+    for (const Entry& e : entries)
+        out << e.target;
+    return out;
+}
+
+// Carries out a complete journal: every temporary still there replaces its file (one already gone
+// was renamed before the interruption), files to remove are removed; then the journal and the
+// notes go. Doing it again after an interruption does no harm.
+void carryOut(const QString& journal, const Mark& m, const QStringList& notesOf)
+{
+    for (const Entry& e : m.entries) {
+        if (e.temporary.isEmpty())
+            removeFile(e.target);
+        else if (QFileInfo::exists(e.temporary))
+            atomicfile::moveOver(e.temporary, e.target);
+    }
+    syncFolders(m.entries);
+    QFile::remove(journal);
+    atomicfile::syncFolder(folderOf(journal));
+    removeNotes(m.id, journal, notesOf);
+}
+
+// Drops an incomplete journal: the change was never decided, the files were never touched.
+void discard(const QString& journal, const Mark& m)
+{
+    for (const Entry& e : m.entries)
+        if (!e.temporary.isEmpty())
+            QFile::remove(e.temporary);
+    QFile::remove(journal);
+    removeNotes(m.id, journal, targetsOf(m.entries));
+}
+
+QByteArray freshId()
+{
+    return QByteArray::number(QRandomGenerator::global()->generate64(), 16);
+}
+} // namespace
+
 std::function<void(const QString&)>& FileGroup::beforeReplace()
 {
     static std::function<void(const QString&)> hook;
     return hook;
+}
+
+std::function<void(const QString&)>& FileGroup::beforeMove()
+{
+    static std::function<void(const QString&)> hook;
+    return hook;
+}
+
+void FileGroup::completeInterrupted(const QString& path)
+{
+    const QString mark = journalMark(keyOf(path));
+    if (!QFileInfo::exists(mark))
+        return;
+    const Mark m = readMark(mark);
+    if (m.kind == Mark::Journal) {
+        if (m.complete)
+            carryOut(mark, m, targetsOf(m.entries));
+        else
+            discard(mark, m);
+        return;
+    }
+    // A note: its journal decides. A note without its journal belongs to a change that was never
+    // decided or that was carried out before its notes were removed.
+    if (m.kind == Mark::Note && m.complete && QFileInfo::exists(m.journal)) {
+        const Mark j = readMark(m.journal);
+        if (j.kind == Mark::Journal && j.id == m.id) {
+            if (j.complete)
+                carryOut(m.journal, j, targetsOf(j.entries));
+            else
+                discard(m.journal, j);
+        }
+    }
+    QFile::remove(mark);
 }
 
 FileGroup::FileGroup(const QStringList& paths, Messenger* lockWith)
@@ -22,7 +227,7 @@ FileGroup::FileGroup(const QStringList& paths, Messenger* lockWith)
         return;
     QStringList sorted;
     for (const QString& p : paths)
-        sorted << QDir::cleanPath(QFileInfo(p).absoluteFilePath());
+        sorted << keyOf(p);
     sorted.removeDuplicates();
     std::sort(sorted.begin(), sorted.end());
     for (const QString& p : sorted)
@@ -36,61 +241,192 @@ FileGroup::~FileGroup()
         locks_.pop_back();
 }
 
+void FileGroup::rememberOriginal(const QString& key, const QString& path, int recordSize) const
+{
+    if (originals_.contains(key))
+        return;
+    RecordFile file(path, recordSize);
+    Original o;
+    o.existed = file.exists();
+    if (o.existed)
+        for (const QByteArray& r : file.readAll()) // refuses a damaged file
+            o.content += r;
+    originals_.insert(key, o);
+}
+
 QList<QByteArray> FileGroup::read(const QString& path, int recordSize) const
 {
-    return RecordFile(path, recordSize).readAll();
+    const QString key = keyOf(path);
+    const auto p = pending_.constFind(key);
+    if (p == pending_.cend()) {
+        rememberOriginal(key, path, recordSize);
+        const QByteArray& all = originals_[key].content;
+        if (all.size() % recordSize != 0)
+            return RecordFile(path, recordSize).readAll(); // read as another size: let it judge
+        QList<QByteArray> out;
+        out.reserve(all.size() / recordSize);
+        for (qsizetype off = 0; off < all.size(); off += recordSize)
+            out << all.mid(off, recordSize);
+        return out;
+    }
+    QList<QByteArray> out;
+    for (qsizetype off = 0; off + recordSize <= p->content.size(); off += recordSize)
+        out << p->content.mid(off, recordSize);
+    return out;
 }
 
 void FileGroup::replace(const QString& path, int recordSize, const QList<QByteArray>& records)
 {
-    RecordFile file(path, recordSize);
-    if (!previous_.contains(path)) {
-        Previous prev;
-        prev.existed = file.exists();
-        prev.recordSize = recordSize;
-        if (prev.existed)
-            prev.records = file.readAll();
-        previous_.insert(path, prev);
+    if (!running_) {
+        run([&](FileGroup& g) { g.replace(path, recordSize, records); });
+        return;
     }
+    Pending next;
+    next.recordSize = recordSize;
+    next.content.reserve(records.size() * recordSize);
+    for (const QByteArray& r : records) {
+        if (r.size() != recordSize)
+            throw IoError(QStringLiteral("RECORD DI LUNGHEZZA ERRATA (%1 INVECE DI %2) PER IL FILE %3")
+                              .arg(r.size())
+                              .arg(recordSize)
+                              .arg(QDir::toNativeSeparators(path)));
+        next.content += r;
+    }
+    const QString key = keyOf(path);
+    rememberOriginal(key, path, recordSize);
     if (auto& hook = beforeReplace())
         hook(path);
-    file.replaceAll(records);
-    if (!replacedInOrder_.contains(path))
-        replacedInOrder_ << path;
-}
-
-QStringList FileGroup::rollback()
-{
-    QStringList failures;
-    for (auto it = replacedInOrder_.crbegin(); it != replacedInOrder_.crend(); ++it) {
-        const Previous& prev = previous_.value(*it);
-        try {
-            if (prev.existed)
-                RecordFile(*it, prev.recordSize).replaceAll(prev.records);
-            else
-                removeFile(*it);
-        } catch (const IoError& e) {
-            failures << e.text();
-        }
-    }
-    replacedInOrder_.clear();
-    previous_.clear();
-    return failures;
+    pending_.insert(key, next);
+    // Files are put in place in the order of their last replacement, so that readers (who do not
+    // lock) meet lines before the header that owns them.
+    order_.removeAll(key);
+    order_ << key;
 }
 
 void FileGroup::run(const std::function<void(FileGroup&)>& steps)
 {
+    running_ = true;
     try {
         steps(*this);
-    } catch (const IoError& e) {
-        const QStringList failures = rollback();
-        if (failures.isEmpty())
-            throw;
-        throw IoError(e.text() + QStringLiteral("\nIMPOSSIBILE RIPRISTINARE IL CONTENUTO PRECEDENTE: ")
-                      + failures.join(QLatin1Char('\n')));
+    } catch (...) {
+        // Nothing has been written yet.
+        running_ = false;
+        pending_.clear();
+        order_.clear();
+        originals_.clear();
+        throw;
     }
-    replacedInOrder_.clear();
-    previous_.clear();
+    running_ = false;
+    try {
+        commit();
+    } catch (...) {
+        pending_.clear();
+        order_.clear();
+        originals_.clear();
+        throw;
+    }
+    pending_.clear();
+    order_.clear();
+    originals_.clear();
+}
+
+void FileGroup::commit()
+{
+    if (order_.isEmpty())
+        return;
+    QList<Entry> entries;
+    auto dropTemporaries = [&entries] {
+        for (const Entry& e : entries)
+            QFile::remove(e.temporary);
+    };
+    try {
+        for (const QString& key : order_)
+            entries << Entry{atomicfile::writeTemporary(key, pending_.value(key).content), key};
+    } catch (...) {
+        dropTemporaries();
+        throw;
+    }
+
+    auto move = [](const Entry& e) {
+        if (auto& hook = beforeMove())
+            hook(e.target);
+        atomicfile::moveOver(e.temporary, e.target);
+    };
+    if (entries.size() == 1) {
+        // One file: its rename alone is all or nothing.
+        try {
+            move(entries.first());
+        } catch (...) {
+            dropTemporaries();
+            throw;
+        }
+        return;
+    }
+
+    const QByteArray id = freshId();
+    const QString journal = journalMark(entries.first().target);
+    QStringList written;
+    try {
+        for (qsizetype i = 1; i < entries.size(); ++i) {
+            const QString note = journalMark(entries[i].target);
+            atomicfile::writeFlushed(note, noteText(id, note, journal));
+            written << note;
+        }
+        written << journal;
+        atomicfile::writeFlushed(journal, journalText(id, journal, entries));
+        syncFolders(entries);
+    } catch (...) {
+        for (const QString& w : written)
+            QFile::remove(w);
+        dropTemporaries();
+        throw;
+    }
+
+    // Decided: from here on the change is carried out, by this copy or by the next lock holder.
+    const QStringList targets = targetsOf(entries);
+    // A file that cannot be replaced (and keeps refusing) undoes the change: the journal is switched,
+    // in one rename, to one that puts back the previous contents of the files already replaced.
+    auto undo = [&](const QList<Entry>& done, const QList<Entry>& notDone, const IoError& error) {
+        QList<Entry> back;
+        try {
+            for (const Entry& e : done) {
+                const Original& o = originals_[e.target];
+                back << (o.existed ? Entry{atomicfile::writeTemporary(e.target, o.content), e.target}
+                                   : Entry{QString(), e.target});
+            }
+            atomicfile::replace(journal, journalText(id, journal, back));
+        } catch (const IoError&) {
+            for (const Entry& b : back)
+                if (!b.temporary.isEmpty())
+                    QFile::remove(b.temporary);
+            throw IoError(error.text() + QStringLiteral("\nL'OPERAZIONE SARA` COMPLETATA AL PROSSIMO ACCESSO AL FILE."));
+        }
+        for (const Entry& e : notDone)
+            QFile::remove(e.temporary);
+        Mark m;
+        m.kind = Mark::Journal;
+        m.complete = true;
+        m.id = id;
+        m.entries = back;
+        try {
+            carryOut(journal, m, targets);
+        } catch (const IoError& again) {
+            throw IoError(error.text() + QStringLiteral("\nIMPOSSIBILE RIPRISTINARE IL CONTENUTO PRECEDENTE: ")
+                          + again.text());
+        }
+        throw error;
+    };
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        try {
+            move(entries[i]);
+        } catch (const IoError& e) {
+            undo(entries.mid(0, i), entries.mid(i), e);
+        }
+    }
+    syncFolders(entries);
+    QFile::remove(journal);
+    atomicfile::syncFolder(folderOf(journal));
+    removeNotes(id, journal, targets);
 }
 
 } // namespace vt

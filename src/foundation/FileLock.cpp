@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include "foundation/AtomicFile.h"
+#include "foundation/FileGroup.h"
 #include "foundation/IoError.h"
 #include "foundation/Services.h"
 
@@ -51,6 +53,15 @@ FileLock::FileLock(const QString& dataPath, Messenger& messenger)
         // The override takes over the stale marker as it stands.
         if (n > 10 && messenger.askYesNo(overrideText(dataPath)))
             break;
+    }
+    // The first holder after a crash finishes what the crashed writer left: a change of several
+    // files is completed (or discarded when it was never decided), and temporaries are removed.
+    try {
+        FileGroup::completeInterrupted(dataPath);
+        atomicfile::removeLeftovers(dataPath);
+    } catch (...) {
+        QFile::remove(marker_);
+        throw;
     }
 }
 

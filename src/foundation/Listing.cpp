@@ -35,6 +35,14 @@ QString Listing::titleOfShown(int n) const
     return n < columnTitles.size() ? columnTitles.at(n) : QString();
 }
 
+int Listing::columnWidth(int n) const
+{
+    const QList<int> shown = shownColumns();
+    if (n < 0 || n >= shown.size())
+        return 0;
+    return std::max(shownWidth(shown[n]), int(titleOfShown(n).size()));
+}
+
 namespace {
 
 // Widths measured from the data: the longest text met in each column. A column the source

@@ -32,6 +32,9 @@ struct Listing {
     int shownWidth(int column) const;
     // Title of the n-th shown column (empty when Ext[2] names fewer).
     QString titleOfShown(int n) const;
+    // Width in characters of the n-th shown column, on screen and in print: the wider of its
+    // data (shownWidth) and its title, so that a title never runs into the next column.
+    int columnWidth(int n) const;
 };
 
 // Builds the listing of the source named by table (a table in DatiGenFolder, or an address file

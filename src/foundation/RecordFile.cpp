@@ -3,12 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <limits>
 #include <memory>
 
+#include "foundation/AtomicFile.h"
 #include "foundation/FileLock.h"
 #include "foundation/IoError.h"
 
@@ -32,6 +32,68 @@ IoError damaged(const QString& path, qint64 length, int size)
                        .arg(nativePath(path))
                        .arg(length)
                        .arg(size));
+}
+
+// The whole content of a file that is being changed under its lock, mapped into memory rather than
+// copied where the system allows (the lock keeps every other writer away, and the file is only
+// ever replaced, never cut short, by this program).
+class LockedContent {
+public:
+    LockedContent(const QString& path, int size) : file_(path)
+    {
+        if (!file_.exists())
+            return;
+        if (!file_.open(QIODevice::ReadOnly))
+            throw ioFailure(path, file_);
+        const qint64 length = file_.size();
+        if (length % size != 0)
+            throw damaged(path, length, size);
+        if (length == 0)
+            return;
+        map_ = file_.map(0, length);
+        if (map_) {
+            bytes_ = QByteArray::fromRawData(reinterpret_cast<const char*>(map_), length);
+            return;
+        }
+        bytes_ = file_.readAll();
+        if (file_.error() != QFileDevice::NoError)
+            throw ioFailure(path, file_);
+        if (bytes_.size() % size != 0)
+            throw damaged(path, bytes_.size(), size);
+    }
+    ~LockedContent() { release(); }
+    LockedContent(const LockedContent&) = delete;
+    LockedContent& operator=(const LockedContent&) = delete;
+
+    const QByteArray& bytes() const { return bytes_; }
+    // Lets go of the file: a mapped file cannot be replaced on some systems.
+    void release()
+    {
+        bytes_.clear();
+        if (map_)
+            file_.unmap(map_);
+        map_ = nullptr;
+        file_.close();
+    }
+
+private:
+    QFile file_;
+    uchar* map_ = nullptr;
+    QByteArray bytes_;
+};
+
+// Replaces the file with the pieces (views into `content`), then lets go of `content` before the
+// rename.
+void replaceFrom(LockedContent& content, const QString& path, const QList<QByteArrayView>& pieces)
+{
+    const QString temp = atomicfile::writeTemporary(path, pieces);
+    content.release();
+    try {
+        atomicfile::moveOver(temp, path);
+    } catch (...) {
+        QFile::remove(temp);
+        throw;
+    }
 }
 
 // Takes the marker lock for the duration of a change when the file was made with a Messenger.
@@ -178,16 +240,7 @@ void RecordFile::checkRecord(const QByteArray& record) const
 
 void RecordFile::writeAtomically(const QByteArray& content) const
 {
-    QSaveFile f(path_);
-    if (!f.open(QIODevice::WriteOnly))
-        throw ioFailure(path_, f);
-    if (f.write(content) != content.size()) {
-        IoError e = ioFailure(path_, f);
-        f.cancelWriting();
-        throw e;
-    }
-    if (!f.commit())
-        throw ioFailure(path_, f);
+    atomicfile::replace(path_, content);
 }
 
 qint64 RecordFile::append(const QByteArray& record)
@@ -222,7 +275,8 @@ std::int32_t RecordFile::insertInOrder(QByteArray record, const SortKey& key)
     checkRecord(record);
     auto lock = lockFor(path_, messenger_);
     openOrCreate();
-    QByteArray all = readBytes();
+    LockedContent content(path_, size_);
+    const QByteArray& all = content.bytes();
     if (numberOf(record) == 0) {
         std::int32_t best = 0;
         for (qsizetype off = 0; off < all.size(); off += size_)
@@ -243,8 +297,9 @@ std::int32_t RecordFile::insertInOrder(QByteArray record, const SortKey& key)
             break;
         }
     }
-    all.insert(at, record);
-    writeAtomically(all);
+    // Written as the records before, the new one, the records after: no copy of the whole file.
+    const QByteArrayView whole(all);
+    replaceFrom(content, path_, {whole.first(at), QByteArrayView(record), whole.sliced(at)});
     return numberOf(record);
 }
 
@@ -252,11 +307,12 @@ bool RecordFile::deleteByNumber(std::int32_t number)
 {
     auto lock = lockFor(path_, messenger_);
     openOrCreate();
-    QByteArray all = readBytes();
+    LockedContent content(path_, size_);
+    const QByteArray& all = content.bytes();
     for (qsizetype off = 0; off < all.size(); off += size_) {
         if (qFromLittleEndian<qint32>(all.constData() + off) == number) {
-            all.remove(off, size_);
-            writeAtomically(all);
+            const QByteArrayView whole(all);
+            replaceFrom(content, path_, {whole.first(off), whole.sliced(off + size_)});
             return true;
         }
     }
@@ -267,19 +323,25 @@ int RecordFile::deleteByFilter(const Predicate& remove)
 {
     auto lock = lockFor(path_, messenger_);
     openOrCreate();
-    const QByteArray all = readBytes();
-    QByteArray kept;
-    kept.reserve(all.size());
+    LockedContent content(path_, size_);
+    const QByteArray& all = content.bytes();
+    // The records kept, as runs of the file read: written without copying them.
+    QList<QByteArrayView> kept;
+    qsizetype runStart = 0;
     int removed = 0;
     for (qsizetype off = 0; off < all.size(); off += size_) {
-        QByteArray rec = QByteArray::fromRawData(all.constData() + off, size_);
-        if (remove(rec))
+        if (remove(QByteArray::fromRawData(all.constData() + off, size_))) {
             ++removed;
-        else
-            kept.append(rec);
+            if (off > runStart)
+                kept << QByteArrayView(all.constData() + runStart, off - runStart);
+            runStart = off + size_;
+        }
     }
-    if (removed > 0)
-        writeAtomically(kept);
+    if (removed == 0)
+        return 0;
+    if (all.size() > runStart)
+        kept << QByteArrayView(all.constData() + runStart, all.size() - runStart);
+    replaceFrom(content, path_, kept);
     return removed;
 }
 

@@ -9,6 +9,9 @@ namespace vt {
 // cannot be created stops it before anything else is touched.
 void runStartup(AppContext& ctx, const QString& startFolder, const QString& tempFolder);
 
+// The program's title: the main window's caption and the title of its message boxes.
+inline constexpr const char* AppTitle = "Telematizzazione dei movimenti di vino intracomunitari";
+
 // Date and time formats of everything the program shows, parses or stores as text.
 inline constexpr const char* ShortDateFormat = "dd/MM/yyyy";
 inline constexpr const char* ShortTimeFormat = "HH:mm:ss";

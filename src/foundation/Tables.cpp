@@ -68,7 +68,10 @@ bool FindRowByNumber(AppContext& ctx, std::int32_t n, const QString& tabPath)
 bool DeleteRow(AppContext& ctx, std::int32_t n, const QString& tabPath)
 {
     RecordFile tab(tabPath, TRecTabella::Size, &ctx.messenger());
-    return tab.deleteByNumber(n);
+    const bool deleted = tab.deleteByNumber(n);
+    if (deleted)
+        ctx.reportSaved();
+    return deleted;
 }
 
 std::int32_t InsertRow(AppContext& ctx, const QString& tabPath)
@@ -77,6 +80,7 @@ std::int32_t InsertRow(AppContext& ctx, const QString& tabPath)
     RecordFile tab(tabPath, TRecTabella::Size, &ctx.messenger());
     const std::int32_t n = tab.insertInOrder(encodeRow(ctx.EditRow), [](const QByteArray& r) { return fieldBytes(r, 0); });
     ctx.EditRow.Num = n;
+    ctx.reportSaved();
     return n;
 }
 

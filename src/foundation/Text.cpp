@@ -5,8 +5,24 @@
 
 namespace vt {
 
+namespace {
+// Plain ASCII, by far the most common text in the records, is the same in Windows-1252: it needs
+// no converter.
+bool ascii(const QString& text)
+{
+    for (QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+} // namespace
+
 bool toCp1252(const QString& text, QByteArray& out)
 {
+    if (ascii(text)) {
+        out = text.toLatin1();
+        return true;
+    }
     QStringEncoder enc("windows-1252", QStringConverter::Flag::Stateless);
     out = enc.encode(text);
     return enc.isValid() && !enc.hasError();
@@ -33,6 +49,11 @@ QString nonCp1252Chars(const QString& text)
 
 QString fromCp1252(const QByteArray& bytes)
 {
+    bool plain = true;
+    for (char b : bytes)
+        plain = plain && static_cast<unsigned char>(b) < 0x80;
+    if (plain)
+        return QString::fromLatin1(bytes);
     QStringDecoder dec("windows-1252", QStringConverter::Flag::Stateless);
     return dec.decode(bytes);
 }

@@ -2,6 +2,8 @@
 // The flow being handed to the signing program and transmitted, and what its transmission gave.
 #include <QString>
 
+#include <functional>
+
 namespace vt {
 
 // Flow kinds: the window that builds the flow sets it before the transmission window opens.
@@ -17,6 +19,12 @@ struct Transmission {
     bool realSendDone = false;        // a real put succeeded
     bool positiveRealOutcome = false; // the real environment accepted the flow
     QString arc;                      // IE815 only: the ARC given by the real environment (21 characters)
+
+    // Set by the flow window when a positive real outcome changes its data: called by the
+    // transmission window as soon as the outcome arrives, so that an accepted flow is recorded
+    // even if the window is abandoned or the program stops before it closes. Throws IoError.
+    std::function<void(const QString& arc)> storeOutcome;
+    bool outcomeStored = false;       // storeOutcome succeeded for the outcome in hand
 };
 
 } // namespace vt

@@ -85,15 +85,19 @@ bool loadEad(const AppContext& ctx, const QString& year, std::int32_t progressiv
     const std::optional<TRecEad> found = findHeader(eadfiles::headers(ctx, year), progressive);
     if (!found)
         return false;
-    auto copyLines = [progressive](const QString& from, const QString& to) {
+    // Both yearly files are read before either work file is written: a damaged line file leaves
+    // the work files as they were, never one filled and the other stale.
+    auto linesOf = [progressive](const QString& from) {
         QList<QByteArray> mine;
         for (const QByteArray& l : RecordFile(from, kLineSize).readAll())
             if (lineProgressive(l) == progressive)
                 mine << l;
-        RecordFile(to, kLineSize).replaceAll(mine);
+        return mine;
     };
-    copyLines(eadfiles::transport(ctx, year), eadfiles::transportWork(ctx));
-    copyLines(eadfiles::products(ctx, year), eadfiles::productWork(ctx));
+    const QList<QByteArray> transportLines = linesOf(eadfiles::transport(ctx, year));
+    const QList<QByteArray> productLines = linesOf(eadfiles::products(ctx, year));
+    RecordFile(eadfiles::transportWork(ctx), kLineSize).replaceAll(transportLines);
+    RecordFile(eadfiles::productWork(ctx), kLineSize).replaceAll(productLines);
     header = *found;
     return true;
 }

@@ -58,6 +58,22 @@ QString headerLine(const QString& userCode, const QString& flowName, const QStri
     return s;
 }
 
+QString headerLine(const TRecAzienda& company, const QString& flowName, const QString& premises, int lineCount)
+{
+    return headerLine(company.CODUTE, flowName, company.SEZDOG, company.PARIVA, premises, lineCount);
+}
+
+QString recordPrefix(const QString& messageCode, const TRecAzienda& company, const QString& reference,
+                     int referenceWidth, double flowDate)
+{
+    QString s = messageCode;
+    appendCut(s, trimField(company.CACCI1), 23);
+    appendCut(s, QString(5, QLatin1Char(' ')), 28);
+    appendCut(s, padField(reference, referenceWidth), 28 + referenceWidth);
+    appendCut(s, date(flowDate), 28 + referenceWidth + 8);
+    return s;
+}
+
 FieldLine& FieldLine::add(const QString& field)
 {
     text_ += field;

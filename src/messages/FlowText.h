@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "foundation/CompanyRecord.h"
+
 namespace vt::flow {
 
 // Appends piece to text, then cuts the result at cut characters (cut < 0: no cut). A shorter
@@ -26,6 +28,17 @@ bool given(const QString& text);
 // of lines of the file including this one.
 QString headerLine(const QString& userCode, const QString& flowName, const QString& customsSection,
                    const QString& vatNumber, const QString& premises, int lineCount);
+
+// The same line for the company in hand (CompanyRecord: user code, customs section, VAT number).
+QString headerLine(const TRecAzienda& company, const QString& flowName, const QString& premises, int lineCount);
+
+// The prefix at the start of every record line of a message flow, one builder for every message:
+// the message code ("IE815", "IE810", ...), the company excise number of the company record as
+// loaded, trimmed (cut at 23), five spaces (cut at 28), the message's reference as stored - the
+// local reference number (22) of an IE815, the ARC (21) of the other messages - and the flow date
+// yyyymmdd. With full-width values: 58 characters for an IE815, 57 for the others.
+QString recordPrefix(const QString& messageCode, const TRecAzienda& company, const QString& reference,
+                     int referenceWidth, double flowDate);
 
 // Builds the fields of one record line; every field is followed by a tab.
 class FieldLine {

@@ -234,22 +234,12 @@ QString recordA(const Ie815Source& s, const QString& prefix)
 
 } // namespace
 
-QString ie815Prefix(const TRecAzienda& company, const QString& localReference, double flowDate)
-{
-    QString s = QStringLiteral("IE815");
-    flow::appendCut(s, trimField(company.CACCI1), 23);
-    flow::appendCut(s, QString(5, QLatin1Char(' ')), 28);
-    flow::appendCut(s, padField(localReference, 22), 50);
-    flow::appendCut(s, flow::date(flowDate), 58);
-    return s;
-}
-
 QStringList ie815Lines(const Ie815Source& s)
 {
-    const QString prefix = ie815Prefix(s.company, stored(s.header, H::LocalReference), s.flowDate);
+    const QString prefix =
+        flow::recordPrefix(QStringLiteral("IE815"), s.company, stored(s.header, H::LocalReference), 22, s.flowDate);
     QStringList lines;
-    lines << flow::headerLine(s.company.CODUTE, s.flowName, s.company.SEZDOG, s.company.PARIVA,
-                              stored(s.header, H::Premises), int(s.products.size()) + 1);
+    lines << flow::headerLine(s.company, s.flowName, stored(s.header, H::Premises), int(s.products.size()) + 1);
     lines << recordA(s, prefix);
     const QString language = stored(s.header, H::LINGUA);
     for (qsizetype i = 1; i < s.products.size(); ++i) {

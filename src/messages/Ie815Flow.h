@@ -31,8 +31,4 @@ QStringList ie815Lines(const Ie815Source& source);
 // The whole file: Windows-1252, every line ended by CR LF. Throws EncodingError.
 QByteArray ie815FlowBytes(const Ie815Source& source);
 
-// The record prefix of every line after the header: "IE815", company excise number, five spaces,
-// local reference number as stored, flow date.
-QString ie815Prefix(const TRecAzienda& company, const QString& localReference, double flowDate);
-
 } // namespace vt

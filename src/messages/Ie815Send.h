@@ -31,10 +31,12 @@ struct Ie815FlowRequest {
 struct Ie815FlowWritten {
     QString flowPath;            // the file written
     int productLines = 0;
+    QStringList warnings;        // to be shown; the flow was written all the same
 };
 
-// The rows of DatiGenFolder/T020.TAB in file order, or nothing when the table is missing.
-std::optional<QList<TRecTabella>> readTreatments(const AppContext& ctx);
+// The rows of DatiGenFolder/T020.TAB in file order, or nothing when the table is missing or
+// damaged (then *warning says so).
+std::optional<QList<TRecTabella>> readTreatments(const AppContext& ctx, QString* warning = nullptr);
 
 // The checks made when the confirmation is reached, in their order: the flow number (positive,
 // focus NUMFLU), the flow date (a date, focus DATFLU), the flow name (a user code that can name a
@@ -59,9 +61,12 @@ FlowDateRule ie815DateRule(const TRecEad& header);
 inline const char* const FlowDateTooEarly =
     "LA DATA DEL FLUSSO NON PUO' ESSERE ANTERIORE DI 7 GIORNI DALLA DATA DI SPEDIZIONE";
 
-// Builds and writes the IE815 flow of the e-AD (confirmation steps 2 to 11). Every change is made
-// under the lock of its file. Throws IoError (the e-AD no longer in its file, no product line, a
-// file that cannot be read or written); nothing is written into the flow folder then.
+// Builds and writes the IE815 flow of the e-AD (confirmation steps 2 to 11). Every byte of the flow
+// is built before anything changes; then the flow file is written, the replaced signed file
+// removed, the product lines numbered and, last, the flow date and number stored in the header.
+// Every change is made under the lock of its file. Throws IoError (the e-AD not in its file, no
+// product line, a character the code page cannot hold, a file that cannot be read or written);
+// a failure before the flow file is written leaves everything as it was.
 Ie815FlowWritten writeIe815Flow(AppContext& ctx, const Ie815FlowRequest& request);
 
 // After a positive outcome in the real environment: ARC (padded with spaces to 21) and state "I"

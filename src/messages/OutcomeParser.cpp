@@ -70,6 +70,17 @@ QByteArray detailsBytes(const QStringList& lines)
     return out;
 }
 
+bool wellFormedArc(const QString& arc)
+{
+    if (arc.size() != 21)
+        return false;
+    for (QChar c : arc)
+        if (!((c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+              || (c >= QLatin1Char('0') && c <= QLatin1Char('9'))))
+            return false;
+    return true;
+}
+
 Outcome parseMessageLayout(const QByteArray& attachment, FlowKind kind)
 {
     Outcome o{negative(), {}};
@@ -77,9 +88,20 @@ Outcome parseMessageLayout(const QByteArray& attachment, FlowKind kind)
         if (!line.startsWith(QLatin1Char('I')))
             continue;
         if (chars(line, 51, 51) == QLatin1String("P")) {
+            o.positive = true;
             if (kind == FlowKind::IE815) {
-                o.result = chars(line, 52, 72);
-                o.details << QStringLiteral("ARC ATTRIBUITO:  ") + o.result;
+                // Several records may be answered positively; the ARC is the first well-formed
+                // one, and a line with a blank or cut ARC never takes its place.
+                const QString arc = chars(line, 52, 72);
+                if (wellFormedArc(arc)) {
+                    o.details << QStringLiteral("ARC ATTRIBUITO:  ") + arc;
+                    if (o.arc.isEmpty())
+                        o.arc = o.result = arc;
+                } else {
+                    o.details << QStringLiteral("ARC NON VALIDO:  ") + arc;
+                    if (o.arc.isEmpty())
+                        o.result = positive();
+                }
             } else {
                 o.result = positive();
             }
@@ -115,8 +137,8 @@ Outcome parseRegisterLayout(const QByteArray& attachment)
         if (inHand.contains(QLatin1String("ALCOAV"))) {
             fileRecordFound = true;
             o.details << QStringLiteral("N° REGISTRAZIONE DEL FILE: ") + chars(inHand, 28, 42);
-            o.result = chars(inHand, 43, 43) == QLatin1String("0") ? positive()
-                                                                    : QStringLiteral("ESITO NEGATIVO - SCARTATO");
+            o.positive = chars(inHand, 43, 43) == QLatin1String("0");
+            o.result = o.positive ? positive() : QStringLiteral("ESITO NEGATIVO - SCARTATO");
             o.details << o.result << charsToEnd(inHand, 44);
             if (i + 1 < lines.size()) {
                 inHand = lines[++i];

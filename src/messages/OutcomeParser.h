@@ -14,6 +14,10 @@ struct Outcome {
     // the ARC; for a register flow the verdict of the file record.
     QString result;
     QStringList details; // the lines of DETTAGLI.TXT
+    bool positive = false; // the flow was accepted
+    // IE815: the first well-formed ARC of the positive lines; empty when a positive line carried
+    // none (the e-AD is accepted all the same, and its ARC is then registered by hand).
+    QString arc;
 };
 
 QString negative(); // "ESITO NEGATIVO"
@@ -22,7 +26,11 @@ QString positive(); // "ESITO POSITIVO"
 // The two lines DETTAGLI.TXT holds while no outcome has arrived.
 QStringList notReceivedDetails();
 
-// Lines starting with "I", one per record of the flow; "P" at 51 is positive.
+// An ARC as the customs system gives it: 21 letters and digits.
+bool wellFormedArc(const QString& arc);
+
+// Lines starting with "I", one per record of the flow; "P" at 51 is positive. A later positive
+// line never replaces a well-formed ARC already found.
 Outcome parseMessageLayout(const QByteArray& attachment, FlowKind kind);
 // The "ALCOAV" file record with its verdict at 43, then signal lines " S..." and " E...".
 Outcome parseRegisterLayout(const QByteArray& attachment);

@@ -57,13 +57,16 @@ void TFCREAFIRMAINVIAIE815::confirm()
     ctx_.Transmit = Transmission{};
     ctx_.Transmit.kind = FlowKind::IE815;
     ctx_.Transmit.flowName = request.flowName;
+    Ie815FlowWritten written;
     try {
         BusyCursor busy;
-        writeIe815Flow(ctx_, request);
+        written = writeIe815Flow(ctx_, request);
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
         return;
     }
+    for (const QString& warning : written.warnings)
+        ctx_.messenger().info(warning);
     // The header in hand follows its file.
     ctx_.EadHeader.dataFlusso = dates::fromDate(request.flowDate);
     ctx_.EadHeader.numeroFlusso = request.flowNumber;
@@ -72,19 +75,27 @@ void TFCREAFIRMAINVIAIE815::confirm()
     accept();
 }
 
-// After a positive outcome in the real environment the ARC and state "I" go into the header.
+// A positive outcome in the real environment puts the ARC and state "I" into the header as soon as
+// the transmission window receives it; should that fail, once more when the window has closed.
 void TFCREAFIRMAINVIAIE815::signAndSend(const QString& year, std::int32_t progressive)
 {
-    if (!handOffToSigning(ctx_, this) || !ctx_.Transmit.positiveRealOutcome)
+    auto store = [this, year, progressive](const QString& arc) {
+        if (!storeIe815Arc(ctx_, year, progressive, arc))
+            throw IoError(QStringLiteral("L'e-AD N. %1 NON E' PIU' PRESENTE: ARC %2 NON MEMORIZZATO")
+                              .arg(progressive)
+                              .arg(arc));
+        ctx_.EadHeader.ARC = padField(arc.left(21), 21);
+        ctx_.EadHeader.stato = EadState::Accepted;
+    };
+    ctx_.Transmit.storeOutcome = store;
+    const bool shown = handOffToSigning(ctx_, this);
+    ctx_.Transmit.storeOutcome = nullptr;
+    if (!shown || !ctx_.Transmit.positiveRealOutcome || ctx_.Transmit.outcomeStored)
         return;
     try {
         BusyCursor busy;
-        if (!storeIe815Arc(ctx_, year, progressive, ctx_.Transmit.arc))
-            ctx_.messenger().info(QStringLiteral("L'e-AD N. %1 NON E' PIU' PRESENTE: ARC %2 NON MEMORIZZATO")
-                                      .arg(progressive)
-                                      .arg(ctx_.Transmit.arc));
-        ctx_.EadHeader.ARC = padField(ctx_.Transmit.arc.left(21), 21);
-        ctx_.EadHeader.stato = EadState::Accepted;
+        store(ctx_.Transmit.arc);
+        ctx_.Transmit.outcomeStored = true;
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
     }

@@ -1,5 +1,6 @@
 #include "messages/TFSCEGLIDAA.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QFormLayout>
@@ -44,6 +45,13 @@ TFSCEGLIDAA::TFSCEGLIDAA(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     LISTA->header()->setSectionsClickable(true);
     LISTA->header()->setStretchLastSection(false);
 
+    LNESSUNO = new QLabel(QStringLiteral("Nessun e-AD"), this);
+    LNESSUNO->setObjectName(QStringLiteral("LNESSUNO"));
+    QFont bold = LNESSUNO->font();
+    bold.setBold(true);
+    LNESSUNO->setFont(bold);
+    LNESSUNO->hide();
+
     BABBANDONA = new QPushButton(QStringLiteral("&Abbandona"), this);
     BABBANDONA->setObjectName(QStringLiteral("BABBANDONA"));
     BABBANDONA->setAutoDefault(false);
@@ -51,6 +59,7 @@ TFSCEGLIDAA::TFSCEGLIDAA(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     auto* year = new QFormLayout;
     year->addRow(new QLabel(QStringLiteral("Anno della Spedizione"), this), LANNO);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(LNESSUNO);
     buttons->addStretch();
     buttons->addWidget(BABBANDONA);
     auto* layout = new QVBoxLayout(this);
@@ -73,11 +82,25 @@ void TFSCEGLIDAA::showEvent(QShowEvent* event)
     setWindowTitle(chooserTitle(ctx_.OpCode));
     LANNO->setText(QString::number(ctx_.clock().today().year()));
     ctx_.SelectedYear = LANNO->text();
-    LISTA->clear();
-    LISTA->setHeaderHidden(true); // the titles come with the list of the mode
-    list_ = {};
+    fitTitle();
+    // The list of the default year is there from the start; it is built again whenever it
+    // receives the focus, so a year typed afterwards is listed too.
+    rebuildList();
     LANNO->setFocus(Qt::OtherFocusReason);
     LANNO->selectAll();
+}
+
+// The caption of some modes is long: the window is at least as wide as its title (within the
+// screen), so that the operation it serves can be read whole.
+void TFSCEGLIDAA::fitTitle()
+{
+    const QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    QFont boldTitle = titleFont;
+    boldTitle.setBold(true); // window managers often draw captions in bold
+    int needed = QFontMetrics(boldTitle).horizontalAdvance(windowTitle()) + 160; // icon and buttons
+    if (ctx_.ScreenWidthLimit > 0)
+        needed = std::min(needed, ctx_.ScreenWidthLimit);
+    setMinimumWidth(std::max(minimumWidth(), needed));
 }
 
 bool TFSCEGLIDAA::eventFilter(QObject* watched, QEvent* event)
@@ -151,6 +174,7 @@ void TFSCEGLIDAA::fillList()
         move(centre - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
     if (LISTA->topLevelItemCount() > 0 && !LISTA->currentItem())
         LISTA->setCurrentItem(LISTA->topLevelItem(0));
+    LNESSUNO->setVisible(list_.rows.isEmpty());
 }
 
 void TFSCEGLIDAA::sortBy(int column)

@@ -7,6 +7,7 @@
 #include "foundation/AppContext.h"
 #include "messages/EadChoice.h"
 
+class QLabel;
 class QLineEdit;
 class QTreeWidget;
 class QPushButton;
@@ -30,11 +31,13 @@ private:
     void fillList();
     void sortBy(int column);
     void choose();
+    void fitTitle();
 
     AppContext& ctx_;
     QLineEdit* LANNO;
     QTreeWidget* LISTA;
     QPushButton* BABBANDONA;
+    QLabel* LNESSUNO; // "Nessun e-AD" when the year has none for the mode
     ChoiceList list_;
 };
 

@@ -31,6 +31,11 @@ constexpr int EdiReal = 3;
 constexpr int EmcsReal = 4;
 constexpr int EdiTest = 5;
 
+QString closingText()
+{
+    return QStringLiteral("La finestra sarà chiusa al termine del collegamento in corso...");
+}
+
 } // namespace
 
 void TFTELEMATICO::setWaitInterval(int ms)
@@ -154,7 +159,7 @@ void TFTELEMATICO::reject()
     ctx_.Transmit.abandoned = true;
     if (busy_) {
         // The call in progress cannot be taken back: the window closes when it returns.
-        LOCCUPATO->setText(QStringLiteral("La finestra sarà chiusa al termine del collegamento in corso..."));
+        LOCCUPATO->setText(closingText());
         return;
     }
     waitTimer_->stop();
@@ -169,8 +174,8 @@ void TFTELEMATICO::setBusy(bool busy)
     GAMBIENTE->setEnabled(!busy);
     if (busy) {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        if (!ctx_.Transmit.abandoned)
-            LOCCUPATO->setText(QStringLiteral("Collegamento con il servizio telematico doganale in corso..."));
+        LOCCUPATO->setText(ctx_.Transmit.abandoned ? closingText()
+                                                   : QStringLiteral("Collegamento con il servizio telematico doganale in corso..."));
     } else {
         QGuiApplication::restoreOverrideCursor();
         LOCCUPATO->clear();
@@ -201,15 +206,18 @@ bool TFTELEMATICO::send(bool real)
     return r.succeeded;
 }
 
-// The outcome of the flow from the environment of the last put: shown, and its result returned.
-QString TFTELEMATICO::fetchOutcome()
+// The outcome of the flow from the environment of the last put: shown, and returned. Once the
+// real environment has taken the flow in charge its outcome is fetched even if the user abandons
+// meanwhile: an accepted flow is never left unrecorded.
+outcome::Outcome TFTELEMATICO::fetchOutcome(bool evenIfAbandoned)
 {
     transmit::prepareOutcome(ctx_);
     const QString outcomeName = flow::outcomeName(flow::signedName(ctx_.Transmit.flowName));
     const CustomsEndpoint endpoint = transmit::endpointFor(ctx_, ctx_.LastPutReal).endpoint;
     const QString attachment = transmit::attachmentPath(ctx_);
     CustomsService& service = transmit::service(ctx_);
-    for (int attempt = 1; attempt <= transmit::GetAttempts && !ctx_.Transmit.abandoned; ++attempt) {
+    for (int attempt = 1; attempt <= transmit::GetAttempts && (evenIfAbandoned || !ctx_.Transmit.abandoned);
+         ++attempt) {
         setBusy(true);
         const bool answered = runOffThread([&service, endpoint, outcomeName, attachment] {
             return transmit::getAttempt(service, endpoint, outcomeName, attachment);
@@ -221,7 +229,79 @@ QString TFTELEMATICO::fetchOutcome()
     }
     const outcome::Outcome o = transmit::finishOutcome(ctx_);
     RICHED->setPlainText(o.details.join(QLatin1Char('\n')));
-    return o.result;
+    return o;
+}
+
+// The outcome of a real put that succeeded. A positive outcome is recorded at once; one already
+// received is kept whatever a later send answers, and its ARC is never replaced.
+void TFTELEMATICO::realOutcome(const outcome::Outcome& o)
+{
+    Messenger& m = ctx_.messenger();
+    Transmission& t = ctx_.Transmit;
+    if (!o.positive) {
+        if (t.positiveRealOutcome)
+            m.info(QStringLiteral("IL FLUSSO ERA GIA' STATO ACCETTATO NELL'AMBIENTE REALE%1: "
+                                  "L'ESITO DEL NUOVO INVIO NON LO CAMBIA")
+                       .arg(t.arc.isEmpty() ? QString() : QStringLiteral(" CON L'ARC ") + t.arc));
+        else if (t.abandoned)
+            m.info(QStringLiteral("IL FLUSSO E' STATO INVIATO NELL'AMBIENTE REALE MA L'ESITO E' NEGATIVO O NON E' "
+                                  "PERVENUTO: INTERROGARE IL SISTEMA TELEMATICO DOGANALE E.D.I. PER L'ESITO"));
+        return;
+    }
+    if (t.kind != FlowKind::IE815) {
+        const bool first = !t.positiveRealOutcome;
+        t.positiveRealOutcome = true;
+        if (first)
+            recordOutcome();
+        if (t.abandoned)
+            m.info(QStringLiteral("IL FLUSSO E' STATO ACCETTATO NELL'AMBIENTE REALE (ESITO POSITIVO)"));
+        return;
+    }
+
+    // IE815: the ARC received first stays.
+    const bool hadArc = t.positiveRealOutcome && !t.arc.isEmpty();
+    if (hadArc && !o.arc.isEmpty() && o.arc != t.arc)
+        m.info(QStringLiteral("L'e-AD HA GIA' L'ARC %1: L'ARC %2 DEL NUOVO INVIO NON E' STATO MEMORIZZATO")
+                   .arg(t.arc, o.arc));
+    const bool changed = !t.positiveRealOutcome || (!hadArc && !o.arc.isEmpty());
+    t.positiveRealOutcome = true;
+    if (!hadArc)
+        t.arc = o.arc;
+    ctx_.EadHeader.ARC = padField(t.arc, 21);
+    if (changed) {
+        t.outcomeStored = false;
+        recordOutcome();
+    }
+    if (t.arc.isEmpty()) {
+        m.info(QStringLiteral("IL FLUSSO E' STATO ACCETTATO NELL'AMBIENTE REALE MA L'ESITO NON RIPORTA UN ARC "
+                              "VALIDO: LEGGERE L'ARC IN E.M.C.S. E REGISTRARLO CON \"Registra l'ARC dell'e-AD\""));
+        return;
+    }
+    if (t.abandoned) {
+        m.info(QStringLiteral("IL FLUSSO E' STATO ACCETTATO NELL'AMBIENTE REALE. ARC ATTRIBUITO: ") + t.arc);
+        return;
+    }
+    if (m.askOkCancel(QStringLiteral("ARC ATTRIBUITO: ") + t.arc + QStringLiteral(" - PREMI \"OK\" PER APRIRE L'E.M.C.S."))) {
+        const QString emcs = trimField(ctx_.WebConfig.Fld[EmcsReal]);
+        if (!emcs.isEmpty())
+            ctx_.shell().openUrl(emcs);
+    }
+}
+
+// The positive real outcome handed to the flow window's store at once. When it fails, the flow
+// window tries again once this window has closed.
+void TFTELEMATICO::recordOutcome()
+{
+    Transmission& t = ctx_.Transmit;
+    if (!t.storeOutcome)
+        return;
+    try {
+        BusyCursor busy;
+        t.storeOutcome(t.arc);
+        t.outcomeStored = true;
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+    }
 }
 
 void TFTELEMATICO::confirm()
@@ -240,13 +320,12 @@ void TFTELEMATICO::confirm()
         GAMBIENTE->setFocus();
     }
 
+    // A positive real outcome already received is not taken back by a new send.
     RICHED->clear();
-    t.positiveRealOutcome = false;
-    const QString negative = QStringLiteral("NEGATIVO");
     try {
         if (RPROVA->isChecked() && send(false) && !t.abandoned) {
-            const QString result = fetchOutcome();
-            if (result.contains(negative))
+            const outcome::Outcome o = fetchOutcome(false);
+            if (!o.positive)
                 m.info(QStringLiteral("Il file contiene errori."));
             else if (!t.abandoned
                      && m.askOkCancel(QStringLiteral("Il file è stato accettato nell'ambiente di prova!  "
@@ -257,23 +336,7 @@ void TFTELEMATICO::confirm()
             RICHED->clear();
             if (send(true)) {
                 t.realSendDone = true;
-                const QString result = t.abandoned ? QString() : fetchOutcome();
-                if (!result.isEmpty() && !result.contains(negative)) {
-                    t.positiveRealOutcome = true;
-                    if (t.kind == FlowKind::IE815) {
-                        // The outcome that was positive carries the ARC: it is not asked for again,
-                        // so that a lost connection cannot turn an error text into an ARC.
-                        t.arc = result.left(21);
-                        ctx_.EadHeader.ARC = padField(t.arc, 21);
-                        if (!t.abandoned
-                            && m.askOkCancel(QStringLiteral("ARC ATTRIBUITO: ") + t.arc
-                                             + QStringLiteral(" - PREMI \"OK\" PER APRIRE L'E.M.C.S."))) {
-                            const QString emcs = trimField(ctx_.WebConfig.Fld[EmcsReal]);
-                            if (!emcs.isEmpty())
-                                ctx_.shell().openUrl(emcs);
-                        }
-                    }
-                }
+                realOutcome(fetchOutcome(true));
             }
         }
     } catch (const IoError& e) {

@@ -6,9 +6,12 @@
 //
 // The waiting counter is driven by a timer and the service calls run off the window's thread, so
 // the window answers at any time; "&Abbandona" during a call takes effect when the call returns.
+// A real put that turns out to have been taken in charge is followed to its outcome all the same,
+// and a positive outcome is recorded (ctx.Transmit.storeOutcome) before the window closes.
 #include <QDialog>
 
 #include "foundation/AppContext.h"
+#include "messages/OutcomeParser.h"
 
 class QGroupBox;
 class QLabel;
@@ -37,7 +40,9 @@ private:
     void waitRound();
     void confirm();
     bool send(bool real);
-    QString fetchOutcome();
+    outcome::Outcome fetchOutcome(bool evenIfAbandoned);
+    void realOutcome(const outcome::Outcome& o);
+    void recordOutcome();
     void setBusy(bool busy);
     void openEdi();
 

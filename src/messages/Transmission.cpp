@@ -113,8 +113,17 @@ PutResult put(CustomsService& service, const CustomsEndpoint& endpoint, const QB
     } else {
         r.answer = reply.text;
     }
-    r.succeeded = r.answer.contains(QLatin1String("successo"));
+    r.succeeded = takenInCharge(r.answer);
     return r;
+}
+
+bool takenInCharge(const QString& answer)
+{
+    // A word of its own: "insuccesso" says the opposite.
+    static const QRegularExpression word(QStringLiteral("(?<!\\w)successo(?!\\w)"),
+                                         QRegularExpression::CaseInsensitiveOption
+                                             | QRegularExpression::UseUnicodePropertiesOption);
+    return word.match(answer).hasMatch();
 }
 
 void prepareOutcome(const AppContext& ctx)

@@ -39,8 +39,11 @@ bool validHost(const QString& host);
 struct PutResult {
     bool connectionFailed = false; // the call failed: the answer is "ERRORE"
     QString answer;
-    bool succeeded = false;        // the answer contains "successo"
+    bool succeeded = false;        // the answer contains the word "successo"
 };
+// The answer of put says the file was taken in charge: "successo" as a word of its own, in any
+// case ("insuccesso" is a failure).
+bool takenInCharge(const QString& answer);
 // Throws IoError when the signed file cannot be read.
 QByteArray readSigned(const QString& signedPath);
 PutResult put(CustomsService& service, const CustomsEndpoint& endpoint, const QByteArray& bytes, const QString& name);

@@ -7,8 +7,8 @@ namespace vt {
 int ListingRowChars(const Listing& listing)
 {
     int t = 0;
-    for (int c : listing.shownColumns())
-        t += listing.shownWidth(c) + 1;
+    for (int n = 0; n < listing.shownColumns().size(); ++n)
+        t += listing.columnWidth(n) + 1;
     return t;
 }
 
@@ -52,7 +52,7 @@ void PrintListing(PageSurface& s, const Listing& listing)
         for (int n = 0; n < shown.size(); ++n) {
             s.line(x, 5 * lh, x, 7 * lh);
             s.text(x + cw, 5 * lh + lh / 2, listing.titleOfShown(n));
-            x += cw * (listing.shownWidth(shown[n]) + 1);
+            x += cw * (listing.columnWidth(n) + 1);
         }
         s.textCentred(pw / 2, 3 * lh, listing.title);
     };
@@ -68,10 +68,11 @@ void PrintListing(PageSurface& s, const Listing& listing)
         }
         const int y = (8 + row) * lh;
         int x = left + cw;
-        for (int c : shown) {
+        for (int n = 0; n < shown.size(); ++n) {
+            const int c = shown[n];
             if (c < it.columns.size())
                 s.text(x, y, it.columns[c]);
-            x += cw * (listing.shownWidth(c) + 1);
+            x += cw * (listing.columnWidth(n) + 1);
         }
         ++row;
     }

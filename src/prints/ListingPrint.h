@@ -5,7 +5,8 @@
 
 namespace vt {
 
-// Characters per printed row: the sum of (width + 1) over the shown columns.
+// Characters per printed row: the sum of (width + 1) over the shown columns, a column being as
+// wide as the wider of its data and its title.
 int ListingRowChars(const Listing& listing);
 // Portrait below 91 characters per row, landscape otherwise.
 PageOrientation ListingOrientation(const Listing& listing);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QEvent>
 #include <QFormLayout>
 #include <QGuiApplication>
@@ -114,6 +115,11 @@ std::optional<FlowEntry> FlowEntryForm::reachConfirm()
         focusField(c.verdict.focus == QLatin1String("NUMFLU") ? static_cast<QWidget*>(NUMFLU) : DATFLU);
         return std::nullopt;
     }
+    if (dateRuleStops_ && !c.warningFocus.isEmpty()) {
+        ctx_.messenger().info(c.warnings.first()); // the date rule's message comes first
+        focusField(DATFLU);
+        return std::nullopt;
+    }
     for (const QString& warning : c.warnings)
         ctx_.messenger().info(warning);
     if (!c.warningFocus.isEmpty())
@@ -121,10 +127,25 @@ std::optional<FlowEntry> FlowEntryForm::reachConfirm()
     return c.entry;
 }
 
+QString signingNotStarted(const QString& program)
+{
+    if (program.isEmpty())
+        return QStringLiteral("NON E' STATO INDICATO IL PROGRAMMA DI FIRMA: IL FLUSSO RESTA NELLA CARTELLA DEI FILE DA "
+                              "FIRMARE. INDICARLO IN \"Percorsi per le Applicazioni\"");
+    return QStringLiteral("IMPOSSIBILE AVVIARE IL PROGRAMMA DI FIRMA \"%1\": IL FLUSSO RESTA NELLA CARTELLA DEI "
+                          "FILE DA FIRMARE. CONTROLLARE IL PERCORSO IN \"Percorsi per le Applicazioni\"")
+        .arg(QDir::toNativeSeparators(program));
+}
+
 bool handOffToSigning(AppContext& ctx, QWidget* parent)
 {
-    if (!ctx.shell().startProgram(trimField(ctx.AppConfig.Fld[0])))
+    const QString program = trimField(ctx.AppConfig.Fld[0]);
+    if (!ctx.shell().startProgram(program)) {
+        while (QGuiApplication::overrideCursor())
+            QGuiApplication::restoreOverrideCursor();
+        ctx.messenger().info(signingNotStarted(program));
         return false;
+    }
     QApplication::processEvents();
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();

@@ -32,6 +32,8 @@ public:
     explicit FlowEntryForm(AppContext& ctx, QWidget* parent = nullptr);
 
     void setDateRule(FlowDateRule rule) { dateRule_ = std::move(rule); }
+    // A kind whose date rule stops the confirmation (its message shown, focus DATFLU).
+    void setDateRuleStops(bool stops) { dateRuleStops_ = stops; }
 
     // On opening: the folder shown, DATFLU today, NUMFLU empty, focus DATFLU.
     void start();
@@ -61,11 +63,14 @@ private:
 
     AppContext& ctx_;
     FlowDateRule dateRule_;
+    bool dateRuleStops_ = false;
 };
 
 // Starts the signing program (APPL.CFG, as configured, no parameters, no command shell); when it
 // starts, shows the transmission window TFTELEMATICO over parent and returns true once it has
-// closed. When it does not start the transmission is skipped and the flow file stays.
+// closed. When it does not start the user is told (naming the path), the transmission is skipped
+// and the flow file stays.
 bool handOffToSigning(AppContext& ctx, QWidget* parent);
+QString signingNotStarted(const QString& program);
 
 } // namespace vt

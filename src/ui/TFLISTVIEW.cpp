@@ -43,10 +43,18 @@ TFLISTVIEW::TFLISTVIEW(AppContext& ctx, QWidget* parent)
     LISTA->horizontalHeader()->setHighlightSections(false);
     LISTA->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     LISTA->setWordWrap(false);
+    LISTA->setTextElideMode(Qt::ElideNone);
     QFont font(QStringLiteral("COURIER NEW"));
     font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
     font.setPointSize(9);
     LISTA->setFont(font);
+    LISTA->horizontalHeader()->setFont(font);
+    // Rows of one text line each, as a list of codes reads best.
+    const QFontMetrics rowMetrics(font);
+    LISTA->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    LISTA->verticalHeader()->setMinimumSectionSize(rowMetrics.height() + 2);
+    LISTA->verticalHeader()->setDefaultSectionSize(rowMetrics.height() + 4);
     LISTA->installEventFilter(this);
 
     BOK = makeButton(this, "BOK", QStringLiteral("&OK"));
@@ -83,7 +91,7 @@ TFLISTVIEW::TFLISTVIEW(AppContext& ctx, QWidget* parent)
     int width = 0;
     for (int n = 0; n < shown_.size(); ++n) {
         LISTA->setHorizontalHeaderItem(n, new QTableWidgetItem(listing_.titleOfShown(n)));
-        const int px = fm.horizontalAdvance(QString(listing_.shownWidth(shown_[n]) + 2, QLatin1Char('W')));
+        const int px = fm.horizontalAdvance(QString(listing_.columnWidth(n) + 2, QLatin1Char('W')));
         LISTA->setColumnWidth(n, px);
         width += px;
     }
@@ -103,6 +111,7 @@ void TFLISTVIEW::fillGrid()
         for (int n = 0; n < shown_.size(); ++n) {
             const int c = shown_[n];
             auto* cell = new QTableWidgetItem(c < it.columns.size() ? it.columns[c] : QString());
+            cell->setToolTip(cell->text()); // the whole text, also where the column clips it
             if (n == 0)
                 cell->setData(kNumberRole, it.number);
             LISTA->setItem(r, n, cell);

@@ -20,6 +20,8 @@ void wireWindows(WindowRegistry& registry);
 
 // Shows the named window modally; false when that window does not exist yet.
 bool openWindow(const QString& name, AppContext& ctx, QWidget* parent);
+// Whether the named window has been wired (the menu says "Funzione non ancora disponibile" otherwise).
+bool windowRegistered(const QString& name);
 
 // The code editor for ctx.TableName, shown over the active window: TFCODICI_NC for the wine
 // product codes (TA20), TFCODICI for every other table. Installed as the OpenCodeTable opener.

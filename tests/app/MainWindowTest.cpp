@@ -7,7 +7,10 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
+#include <QTest>
+
 #include "app/TFPRINCIPALE.h"
+#include "foundation/Tables.h"
 #include "foundation/RecordFile.h"
 #include "support/Fakes.h"
 
@@ -257,8 +260,71 @@ TEST(TFPRINCIPALE, HintsShortcutSizeAndStatusBar)
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Telematizzazione dei movimenti di vino intracomunitari"));
     auto* status = w.findChild<QStatusBar*>(QStringLiteral("StatusBar1"));
     ASSERT_NE(status, nullptr);
-    EXPECT_EQ(status->currentMessage(), QDir::toNativeSeparators(t.ctx.StartFolder));
+    auto* folder = status->findChild<QLabel*>(QStringLiteral("LSTARTFOLDER"));
+    ASSERT_NE(folder, nullptr);
+    EXPECT_EQ(folder->text(), QDir::toNativeSeparators(t.ctx.StartFolder));
     EXPECT_EQ(TFPRINCIPALE::ToolTipMs, 7000);
+}
+
+// The start folder stays in the status bar while menu hints come and go, and a window that has
+// written its data leaves a short "Dati salvati" note beside it.
+TEST(TFPRINCIPALE, StatusBarKeepsTheStartFolderBesideHintsAndTheSavedNote)
+{
+    test::TestContext t;
+    TFPRINCIPALE w(t.ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto* status = w.findChild<QStatusBar*>(QStringLiteral("StatusBar1"));
+    auto* folder = status->findChild<QLabel*>(QStringLiteral("LSTARTFOLDER"));
+    ASSERT_NE(folder, nullptr);
+    const QString start = QDir::toNativeSeparators(t.ctx.StartFolder);
+
+    // Hovering an item with a hint shows the hint; the folder is still there and visible.
+    auto* regarc = w.findChild<QAction*>(QStringLiteral("AREGARC"));
+    regarc->showStatusText(&w);
+    EXPECT_EQ(status->currentMessage(), regarc->statusTip());
+    EXPECT_TRUE(folder->isVisible());
+    EXPECT_EQ(folder->text(), start);
+    status->clearMessage();
+
+    // The table engine reports a written row; so does any window through the context.
+    TRecTabella row = blankRow();
+    row.Fld[0] = QStringLiteral("XX");
+    t.ctx.EditRow = row;
+    InsertRow(t.ctx, t.ctx.datiGen(QStringLiteral("T001.TAB")));
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("Dati salvati"));
+    EXPECT_EQ(folder->text(), start);
+    EXPECT_TRUE(folder->isVisible());
+    status->clearMessage();
+    t.ctx.reportSaved();
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("Dati salvati"));
+    w.grab().save(QDir::temp().filePath(QStringLiteral("TFPRINCIPALE-status.png")));
+    // The note goes away by itself.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return status->currentMessage().isEmpty(); }, TFPRINCIPALE::SavedNoteMs + 2000));
+    EXPECT_EQ(folder->text(), start);
+}
+
+TEST(TFPRINCIPALE, TheContextOutlivesTheMainWindowWithoutItsListener)
+{
+    test::TestContext t;
+    {
+        TFPRINCIPALE w(t.ctx);
+        EXPECT_TRUE(bool(t.ctx.SavedListener));
+    }
+    EXPECT_FALSE(bool(t.ctx.SavedListener));
+    t.ctx.reportSaved(); // nobody listens: nothing happens
+}
+
+TEST(TFPRINCIPALE, AnItemWhoseWindowIsNotBuiltSaysSo)
+{
+    test::TestContext t;
+    TFPRINCIPALE w(t.ctx);
+    QStringList opened;
+    w.setWindowOpener([&](const QString& name) { opened << name; return true; },
+                      [](const QString& name) { return name != QLatin1String("TFRICIE815"); });
+    w.findChild<QAction*>(QStringLiteral("ARICIE815"))->trigger();
+    EXPECT_EQ(t.messenger.infos, QStringList{QStringLiteral("Funzione non ancora disponibile")});
+    EXPECT_TRUE(opened.isEmpty());
 }
 
 TEST(TFPRINCIPALE, PicturesFollowTheResizingRule)

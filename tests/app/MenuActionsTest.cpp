@@ -7,6 +7,7 @@
 #include "app/MenuActions.h"
 #include "foundation/RecordFile.h"
 #include "foundation/TableRecord.h"
+#include "ui/WindowRegistry.h"
 #include "support/Fakes.h"
 
 using namespace vt;
@@ -398,23 +399,113 @@ TEST(MenuActions, WorkFilesAreEmptiedBeforeCompilingAndYearIsSet)
     EXPECT_EQ(y.t.ctx.WorkYear, QStringLiteral("2027"));
 }
 
-TEST(MenuActions, LinksNeedTheCheckAndSkipABlankAddress)
+TEST(MenuActions, LinksNeedTheCheckAndSayWhenTheyCannotOpen)
 {
     test::TestContext empty;
     runMenuAction(itemOf("ASEED"), empty.ctx, [](const QString&) { return true; });
     EXPECT_TRUE(empty.shell.urls.isEmpty());
     EXPECT_EQ(empty.messenger.infos.size(), 3);
 
+    // Address 7 is not among those the check requires: a blank one says where to set it.
     Configured c;
-    TRecTabella web = c.t.ctx.WebConfig;
-    web = blankRow();
+    TRecTabella web = blankRow();
     for (int i = 0; i < 7; ++i)
         web.Fld[i] = QStringLiteral("https://w%1.example").arg(i);
     PadRow(web);
     RecordFile(c.t.ctx.datiGen(QStringLiteral("WEB.CFG")), TRecTabella::Size).rewriteSingle(encodeRow(web));
     c.run(itemOf("ADOGANE"));
     EXPECT_TRUE(c.t.shell.urls.isEmpty());
-    EXPECT_TRUE(c.t.messenger.all.isEmpty());
+    EXPECT_EQ(c.t.messenger.infos, QStringList{QString::fromLatin1(MsgLinkNotSet)});
+
+    // The system refuses the address or the program: the user is told which.
+    Configured refused;
+    refused.t.shell.answer = false;
+    refused.run(itemOf("AUFFICI"));
+    refused.run(itemOf("AFIRMAVERIFICA", "&Esegue FirmaVerifica"));
+    EXPECT_EQ(refused.t.messenger.infos,
+              (QStringList{QString::fromLatin1(MsgLinkFailed) + QStringLiteral("https://w1.example"),
+                           QString::fromLatin1(MsgLinkFailed) + QStringLiteral("C:\\FV\\P0")}));
+}
+
+// Every item of the three pages either opens something (a window, a picker, an address, the
+// signing program) or says that its window is not built yet; none does nothing. The windows are
+// those wired into the program at this moment, so the test holds while windows are being added.
+TEST(MenuActions, EveryItemOpensSomethingOrSaysItIsNotAvailable)
+{
+    const QString notAvailable = QString::fromLatin1(MsgNotAvailable);
+    int said = 0, opened = 0;
+    for (const MenuItem& item : menuItems()) {
+        if (item.kind != MenuKind::Item)
+            continue;
+        Configured c;
+        runMenuAction(
+            item, c.t.ctx,
+            [&](const QString& n) {
+                if (!windowRegistered(n))
+                    return false;
+                return c.open(n); // logged and "chosen", not shown
+            },
+            [](const QString& n) { return windowRegistered(n); });
+        for (const QString& u : c.t.shell.urls)
+            c.log << QStringLiteral("url:") + u;
+
+        bool allBuilt = true;
+        for (const QString& n : windowsOfAction(item))
+            allBuilt = allBuilt && windowRegistered(n);
+        const QString what = QString::fromLatin1(item.action) + QLatin1Char(' ') + item.captionText();
+        if (allBuilt) {
+            EXPECT_FALSE(c.log.isEmpty()) << what.toStdString();
+            EXPECT_FALSE(c.t.messenger.infos.contains(notAvailable)) << what.toStdString();
+            ++opened;
+        } else {
+            EXPECT_TRUE(c.log.isEmpty()) << what.toStdString();
+            EXPECT_EQ(c.t.messenger.all, QStringList{notAvailable}) << what.toStdString();
+            ++said;
+        }
+    }
+    EXPECT_GT(opened, 0);
+    EXPECT_EQ(opened + said, int(std::size(rows)));
+}
+
+TEST(MenuActions, AMissingWindowIsToldBeforeTheCheckAndThePicker)
+{
+    // In an empty folder the check would fail with its messages: the missing window comes first.
+    test::TestContext t;
+    QStringList log;
+    runMenuAction(
+        itemOf("AMODSCARICO"), t.ctx, [&](const QString& n) { log << n; return true; },
+        [](const QString& n) { return n != QLatin1String("TFMOVIMENTI"); });
+    EXPECT_TRUE(log.isEmpty());
+    EXPECT_EQ(t.messenger.all, QStringList{QString::fromLatin1(MsgNotAvailable)});
+
+    // A lifecycle mode whose window is missing says so although the dispatcher exists.
+    test::TestContext l;
+    runMenuAction(
+        itemOf("AREGARC"), l.ctx, [&](const QString& n) { log << n; return true; },
+        [](const QString& n) { return n != QLatin1String("TFINS_MOD_CANC_ARC"); });
+    EXPECT_TRUE(log.isEmpty());
+    EXPECT_EQ(l.messenger.all, QStringList{QString::fromLatin1(MsgNotAvailable)});
+}
+
+TEST(MenuActions, AWindowThatCannotBeOpenedSaysSoOnce)
+{
+    // Without the advance question, a window missing at the end of the sequence says so once.
+    Configured c;
+    runMenuAction(itemOf("AMODCARICO"), c.t.ctx, [&](const QString& n) {
+        if (n == QLatin1String("TFMOVIMENTI"))
+            return false;
+        return c.open(n);
+    });
+    EXPECT_EQ(c.log, QStringList{QStringLiteral("TFSCEGLIMOVIMENTO")});
+    EXPECT_EQ(c.t.messenger.all, QStringList{QString::fromLatin1(MsgNotAvailable)});
+
+    // A picker that is missing ends the action with the same message, not in silence.
+    Configured p;
+    runMenuAction(itemOf("AMODIE815"), p.t.ctx, [&](const QString& n) {
+        return n == QLatin1String("TFSCEGLIDAA") ? false : p.open(n);
+    });
+    EXPECT_TRUE(p.log.isEmpty());
+    EXPECT_EQ(p.t.messenger.all, QStringList{QString::fromLatin1(MsgNotAvailable)});
 }
 
 TEST(MenuActions, ADamagedFileEndsTheActionWithItsMessage)

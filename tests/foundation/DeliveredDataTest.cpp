@@ -295,6 +295,38 @@ TEST_F(InstalledData, WineProductCodesHaveTheirFormAndValidity)
     EXPECT_TRUE(sawSparkling);
 }
 
+// The descriptions a clerk reads in the packaging and wine-product listings are Italian.
+TEST_F(InstalledData, PackagingAndWineProductDescriptionsAreItalian)
+{
+    struct Row {
+        const char* table;
+        const char* code;
+        const char* description;
+    };
+    const Row rows[] = {
+        {"T010", "BO", "Bottiglia, non protetta, cilindrica"},
+        {"T010", "CT", "Cartone"},
+        {"T010", "VL", "Rinfusa, liquido"},
+        {"TA20", "W300-22041015-00-0000", "Prosecco a denominazione di origine protetta (DOP)"},
+        {"TA20", "W200-22042138-00-0000",
+         "Vini bianchi DOP, titolo alcolometrico volumico effettivo <= 15 % vol, prodotti in altre regioni "
+         "dell'UE, in recipienti <= 2 l"},
+    };
+    for (const Row& r : rows) {
+        TRecTabella search = blankRow();
+        search.Fld[0] = QString::fromLatin1(r.code);
+        PadRow(search);
+        ASSERT_TRUE(FindRowByKey(t->ctx, search, QString::fromLatin1(r.table))) << r.code;
+        TrimRow(t->ctx.FoundRow);
+        EXPECT_EQ(t->ctx.FoundRow.Fld[1], QString::fromUtf8(r.description)) << r.code;
+    }
+    // No English description is left in either list.
+    for (const char* table : {"T010", "TA20"})
+        for (const TRecTabella& r : ReadRows(dati(QString::fromLatin1(table) + QStringLiteral(".TAB"))))
+            for (const char* english : {"with a", "Bag,", "Drum,", "Bottle", "Other "})
+                EXPECT_FALSE(r.Fld[1].contains(QLatin1String(english))) << table << " " << r.Fld[1].toStdString();
+}
+
 TEST_F(InstalledData, PlaceholderPictureIsInstalled)
 {
     const QByteArray bmp = fileBytes(dati(QStringLiteral("DEFAULT.bmp")));

@@ -121,6 +121,27 @@ TEST_F(TablesTest, ModifyIsDeleteThenInsertWithANewNumberAtTheSamePlace)
     EXPECT_FALSE(QFile::exists(path + "$"));
 }
 
+// Every written or deleted row is reported through the context (the main window shows
+// "Dati salvati"); a lookup, or a delete that finds nothing, is not.
+TEST_F(TablesTest, WritesAreReportedAsSaved)
+{
+    int saved = 0;
+    ctx.SavedListener = [&] { ++saved; };
+    auto s = structureRecord("T010", 1, "Imballaggi", "Codice", {2, 50});
+    writeTable(ctx, "T010", &s, {tableRow(1, {"BA", "Barile"})});
+    const QString path = tablePath(ctx, "T010", ".TAB");
+    EXPECT_TRUE(find("T010", "BA"));
+    EXPECT_TRUE(FindRowByNumber(ctx, 1, path));
+    EXPECT_EQ(saved, 0);
+    ctx.EditRow = tableRow(0, {"CT", "Cartone"});
+    InsertRow(ctx, path);
+    EXPECT_EQ(saved, 1);
+    EXPECT_FALSE(DeleteRow(ctx, 99, path));
+    EXPECT_EQ(saved, 1);
+    EXPECT_TRUE(DeleteRow(ctx, 1, path));
+    EXPECT_EQ(saved, 2);
+}
+
 TEST_F(TablesTest, OpenCodeTableSetsTheModeAndCallsTheInstalledOpener)
 {
     int calls = 0;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -192,4 +193,80 @@ TEST_F(EadChoice, WindowKeepsAYearOutsideTheRangeAndEscapeLeavesWithoutChoice)
     QTest::keyClick(list, Qt::Key_Escape);
     EXPECT_EQ(ctx.PickedEad, -1);
     EXPECT_EQ(w.result(), QDialog::Rejected);
+}
+
+// The list of the default year is there as soon as the chooser opens; the year keeps the focus
+// so that another can be typed.
+TEST_F(EadChoice, WindowListsTheDefaultYearOnOpening)
+{
+    ctx.OpCode = 'C';
+    TFSCEGLIDAA w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto* year = w.findChild<QLineEdit*>("LANNO");
+    auto* list = w.findChild<QTreeWidget*>("LISTA");
+    auto* none = w.findChild<QLabel*>("LNESSUNO");
+    ASSERT_TRUE(year && list && none);
+    EXPECT_TRUE(year->hasFocus());
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "FT/200 del 09/12/2026");
+    EXPECT_FALSE(list->isHeaderHidden());
+    EXPECT_FALSE(none->isVisible());
+
+    // A double click on a row of the list built on opening chooses it.
+    QTreeWidgetItem* second = list->topLevelItem(1);
+    const QRect r = list->visualItemRect(second);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_EQ(ctx.PickedEad, 3);
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+}
+
+TEST_F(EadChoice, AYearWithoutEadsSaysSo)
+{
+    ctx.OpCode = 'I';
+    t.clock.current = QDateTime(QDate(2024, 5, 2), QTime(9, 0));
+    TFSCEGLIDAA w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto* list = w.findChild<QTreeWidget*>("LISTA");
+    auto* none = w.findChild<QLabel*>("LNESSUNO");
+    EXPECT_EQ(list->topLevelItemCount(), 0);
+    EXPECT_TRUE(none->isVisible());
+    EXPECT_EQ(none->text(), "Nessun e-AD");
+    EXPECT_EQ(list->headerItem()->text(0), "  FATTURA"); // the columns of the mode all the same
+    EXPECT_TRUE(t.messenger.all.isEmpty());
+
+    // Typing a year that has e-ADs lists them and the note goes away.
+    auto* year = w.findChild<QLineEdit*>("LANNO");
+    year->selectAll();
+    QTest::keyClicks(year, "2026");
+    QTest::keyClick(year, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_FALSE(none->isVisible());
+    QTest::keyClick(list, Qt::Key_Escape);
+    EXPECT_EQ(ctx.PickedEad, -1);
+}
+
+TEST_F(EadChoice, WindowIsWideEnoughForItsTitle)
+{
+    for (char mode : {'x', 'd', 'X', 'I'}) {
+        ctx.OpCode = QLatin1Char(mode);
+        TFSCEGLIDAA w(ctx);
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        const int title = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(w.windowTitle());
+        EXPECT_GE(w.width(), title + 100) << mode;
+        if (mode == 'x')
+            w.grab().save(QDir::temp().filePath(QStringLiteral("TFSCEGLIDAA-x.png")));
+        w.reject();
+    }
+    // Never wider than the screen allows.
+    ctx.ScreenWidthLimit = 500;
+    ctx.OpCode = QLatin1Char('x');
+    TFSCEGLIDAA narrow(ctx);
+    narrow.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&narrow));
+    EXPECT_LE(narrow.width(), 500);
+    narrow.reject();
 }

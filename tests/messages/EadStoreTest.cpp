@@ -206,6 +206,34 @@ TEST_F(EadStoreTest, LoadCopiesTheLinesWithTheirSerialsAndMissingHeaderTouchesNo
     EXPECT_EQ(bytesOf(eadfiles::transportWork(ctx())), before);
 }
 
+// A damaged line file (its length not a whole number of records, either one of the two) stops the
+// load before either work file is written: the e-AD in hand stays whole, not half replaced.
+TEST_F(EadStoreTest, LoadWithADamagedLineFileLeavesBothWorkFilesAsTheyWere)
+{
+    saveSampleEad(ctx(), 1, 2);
+    saveSampleEad(ctx(), 2, 1);
+    for (const QString& damagedFile : {I("2026"), C("2026")}) {
+        SCOPED_TRACE(damagedFile.toStdString());
+        TRecEad h;
+        ASSERT_TRUE(loadEad(ctx(), "2026", 1, h));
+        const QByteArray transport = bytesOf(eadfiles::transportWork(ctx()));
+        const QByteArray products = bytesOf(eadfiles::productWork(ctx()));
+        const QByteArray intact = bytesOf(damagedFile);
+        {
+            QFile f(damagedFile);
+            ASSERT_TRUE(f.open(QIODevice::Append));
+            f.write("torn");
+        }
+        TRecEad other;
+        EXPECT_THROW(loadEad(ctx(), "2026", 2, other), IoError);
+        EXPECT_EQ(bytesOf(eadfiles::transportWork(ctx())), transport);
+        EXPECT_EQ(bytesOf(eadfiles::productWork(ctx())), products);
+        QFile f(damagedFile);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(intact);
+    }
+}
+
 // A failure part-way through a save (here: the header file cannot be written after both line
 // files were) leaves every yearly file exactly as it was.
 TEST_F(EadStoreTest, FailureWhileSavingLeavesNoHalfSavedEad)

@@ -176,3 +176,86 @@ TEST_F(Ie815Send, TheSecondFlowOfADayAfterTheFirstWasSignedIsProposedAsTwo)
     QFile::copy(first.flowPath, signedDir + "/ABCD1209.C01.p7m");
     EXPECT_EQ(flow::proposedNumber(ctx.AppConfig.Fld[2], "ABCD", day), 2);
 }
+
+// Every byte of the flow is built before anything changes: when building or writing fails, the
+// header is not marked with a flow date and number, the lines keep their numbers, no flow file
+// (whole or partial) is left and the signed file that was to be replaced is still there.
+TEST_F(Ie815Send, AFailureLeavesEverythingAsItWas)
+{
+    struct Case {
+        const char* what;
+        std::function<void(Ie815Send&)> spoil;
+        QString message; // part of the error
+    };
+    const std::vector<Case> cases = {
+        {"no product line",
+         [](Ie815Send& f) { RecordFile(eadfiles::products(f.ctx, "2026"), TRecDettaglio::Size).replaceAll({}); },
+         "NON HA RIGHE DI PRODOTTO"},
+        {"a character Windows-1252 cannot hold", [](Ie815Send& f) { f.ctx.CompanyRecord.CACCI1 = "IT00FIT0001\u0141"; },
+         "CARATTERI NON AMMESSI"},
+        {"the folder of files to sign is missing",
+         [](Ie815Send& f) { f.ctx.AppConfig.Fld[1] = f.toSign + "/manca/"; }, "ABCD1209.C01"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // A fresh data folder and fresh signing folders for each case, the company as set up.
+        const QString start = t.path(QString("caso%1").arg(++n));
+        ctx.setFolders(start, start + "/temp");
+        toSign = start + "/fv/dafirmare";
+        signedDir = start + "/fv/firmati";
+        QDir().mkpath(toSign);
+        QDir().mkpath(signedDir);
+        ctx.AppConfig.Fld[1] = toSign + "/";
+        ctx.AppConfig.Fld[2] = signedDir + "/";
+        ctx.CompanyRecord.CACCI1 = "IT00FIT00012S";
+        saveSampleEad(ctx, 1, 2);
+        QFile signedFile(signedDir + "/ABCD1209.C01.p7m");
+        ASSERT_TRUE(signedFile.open(QIODevice::WriteOnly));
+        signedFile.write("FIRMA VECCHIA");
+        signedFile.close();
+        c.spoil(*this);
+        const QByteArray headersBefore = read(eadfiles::headers(ctx, "2026"));
+        const QByteArray productsBefore = read(eadfiles::products(ctx, "2026"));
+
+        Ie815FlowRequest rq = request(1);
+        rq.replaceSigned = true;
+        try {
+            writeIe815Flow(ctx, rq);
+            ADD_FAILURE() << "no error";
+        } catch (const IoError& e) {
+            EXPECT_TRUE(e.text().contains(c.message)) << e.text().toStdString();
+        }
+        EXPECT_EQ(read(eadfiles::headers(ctx, "2026")), headersBefore);
+        const auto h = findHeader(eadfiles::headers(ctx, "2026"), 1);
+        ASSERT_TRUE(h);
+        EXPECT_EQ(h->dataFlusso, 0);
+        EXPECT_EQ(h->numeroFlusso, 0);
+        EXPECT_EQ(read(eadfiles::products(ctx, "2026")), productsBefore);
+        EXPECT_TRUE(QDir(toSign).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        EXPECT_EQ(read(signedDir + "/ABCD1209.C01.p7m"), "FIRMA VECCHIA");
+        EXPECT_FALSE(QFile::exists(eadfiles::products(ctx, "2026") + "$")) << "lock released";
+        EXPECT_FALSE(QFile::exists(eadfiles::headers(ctx, "2026") + "$")) << "lock released";
+    }
+}
+
+// A treatment table that is there but damaged (not a whole number of records) counts as a missing
+// one: the product fields end after field 34, and the user is warned.
+TEST_F(Ie815Send, ADamagedTreatmentTableLeavesTheTreatmentsOutWithAWarning)
+{
+    saveSampleEad(ctx, 0, 1);
+    QFile t020(ctx.datiGen("T020.TAB"));
+    ASSERT_TRUE(t020.open(QIODevice::WriteOnly));
+    t020.write(QByteArray(TRecTabella::Size + 100, ' '));
+    t020.close();
+    const Ie815FlowWritten w = writeIe815Flow(ctx, request(1));
+    EXPECT_TRUE(read(toSign + "/ABCD1209.C01").endsWith("\t1\tC01\t\t\t\t\r\n"));
+    ASSERT_EQ(w.warnings.size(), 1);
+    EXPECT_TRUE(w.warnings[0].startsWith("LA TABELLA DEI TRATTAMENTI")) << w.warnings[0].toStdString();
+    EXPECT_TRUE(w.warnings[0].contains("T020.TAB"));
+    EXPECT_EQ(findHeader(eadfiles::headers(ctx, "2026"), 1)->numeroFlusso, 1);
+
+    // A missing table leaves them out without a word.
+    QFile::remove(ctx.datiGen("T020.TAB"));
+    EXPECT_TRUE(writeIe815Flow(ctx, request(1)).warnings.isEmpty());
+}

@@ -120,3 +120,44 @@ TEST(OutcomeParser, DetailsAreWindows1252WithCrLf)
     EXPECT_EQ(detailsBytes({"N° 1", "x"}), QByteArray("N\xB0 1\r\nx\r\n"));
     EXPECT_EQ(splitLines(QByteArray("N\xB0 1\r\nb\nc")), (QStringList{"N° 1", "b", "c"}));
 }
+
+// Several records answered positively: the ARC is the first well-formed one (21 letters and
+// digits), and a later line with a blank or cut ARC neither replaces it nor makes the outcome
+// negative.
+TEST(OutcomeParser, ALaterPositiveLineNeverReplacesAWellFormedArc)
+{
+    const char* arc = "26ITB0000000000123457";
+    auto positiveWith = [](const char* from52) { return line({{1, "IE815"}, {46, "A0001P"}, {52, from52}}) + "\r\n"; };
+    const QByteArray good = positiveWith(arc);
+    const QByteArray blank = positiveWith("                     ");
+    const QByteArray cut = line({{1, "IE815"}, {46, "C0002P26ITB00"}}) + "\r\n"; // the line ends at 59
+    const QByteArray none = line({{1, "IE815"}, {46, "C0003P"}}) + "\r\n";      // ends at 51
+    const QByteArray other = positiveWith("26ITC9999999999999990");
+    struct Case {
+        const char* what;
+        QByteArray attachment;
+        QString result, arc;
+    };
+    const std::vector<Case> cases = {
+        {"valid, then blank", good + blank, arc, arc},
+        {"valid, then cut", good + cut, arc, arc},
+        {"valid, then no ARC at all", good + none, arc, arc},
+        {"blank, then valid", blank + good, arc, arc},
+        {"valid, then another valid", good + other, arc, arc},
+        {"only a blank ARC", blank, "ESITO POSITIVO", ""},
+        {"only a cut ARC", cut + none, "ESITO POSITIVO", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Outcome o = parse(c.attachment, FlowKind::IE815);
+        EXPECT_TRUE(o.positive);
+        EXPECT_EQ(o.result, c.result);
+        EXPECT_EQ(o.arc, c.arc);
+        // Every positive line is still reported; a blank or cut ARC never as "ARC ATTRIBUITO".
+        EXPECT_EQ(o.details.filter("*** ESITO POSITIVO ***").size(), c.attachment.count("\r\n"));
+        for (const QString& d : o.details.filter("ARC ATTRIBUITO:"))
+            EXPECT_TRUE(d == "ARC ATTRIBUITO:  " + QString(arc) || d == "ARC ATTRIBUITO:  26ITC9999999999999990")
+                << d.toStdString();
+    }
+    EXPECT_FALSE(parse(line({{1, "IE815"}, {46, "A0001N"}}), FlowKind::IE815).positive);
+}

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSemaphore>
 #include <QTest>
 #include <QTextEdit>
 #include <QTemporaryDir>
@@ -29,6 +30,7 @@
 #include "messages/TFTELEMATICO.h"
 #include "support/EadFixtures.h"
 #include "support/Fakes.h"
+#include "support/FakeCustoms.h"
 #include "support/Standins.h"
 
 using namespace vt;
@@ -64,6 +66,14 @@ struct Ie815Window : ::testing::Test {
     {
         ctx.EadHeader = saveSampleEad(ctx, 1, 2, dispatch);
         writeTextLines(eadSummaryPath(ctx), {"RIEPILOGO DI PROVA", "seconda riga"});
+    }
+
+    // The messages shown, less the one saying that the signing program (absent here) did not start.
+    QStringList shownBesidesSigning() const
+    {
+        QStringList shown = t.messenger.infos;
+        shown.removeIf([](const QString& m) { return m.startsWith("IMPOSSIBILE AVVIARE IL PROGRAMMA DI FIRMA"); });
+        return shown;
     }
 
     template <class T>
@@ -138,13 +148,89 @@ TEST_F(Ie815Window, ConfirmWritesTheFlowStoresFlowDataAndStartsTheSigningProgram
     EXPECT_EQ(child<QLineEdit>(w, "NUMFLU")->text(), "1");
     QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
 
-    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join("|").toStdString();
+    // The signing program did not start: the user is told, with its path.
+    EXPECT_EQ(t.messenger.infos,
+              QStringList{"IMPOSSIBILE AVVIARE IL PROGRAMMA DI FIRMA \"" + QDir::toNativeSeparators(t.path("fv/FirmaVerifica.exe"))
+                          + "\": IL FLUSSO RESTA NELLA CARTELLA DEI FILE DA FIRMARE. CONTROLLARE IL PERCORSO IN "
+                            "\"Percorsi per le Applicazioni\""});
     EXPECT_TRUE(QFile::exists(toSign + "/ABCD1210.C01"));
     const auto h = findHeader(eadfiles::headers(ctx, "2026"), ctx.EadHeader.progressivo);
     EXPECT_EQ(dates::toDate(h->dataFlusso), QDate(2026, 12, 10));
     EXPECT_EQ(h->numeroFlusso, 1);
     EXPECT_EQ(h->stato, " ") << "not sent: the signing program did not start";
     EXPECT_EQ(t.shell.programs, QStringList{t.path("fv/FirmaVerifica.exe")});
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+}
+
+// The user abandons the transmission while the real put runs, and the customs system takes the
+// flow in charge: its ARC and state "I" are in the e-AD file before the transmission window closes.
+TEST_F(Ie815Window, AbandonDuringTheRealPutStillStoresTheArc)
+{
+    const QString arc = "26ITABC000000000001X7";
+    eadInHand();
+    FakeCustomsService service;
+    QSemaphore gate;
+    service.putGate = &gate;
+    service.attachments["reale.dogane.test"] =
+        QString("I0001" + QString(40, ' ') + "A0001P" + arc + QString(39, ' ') + "PRESO IN CARICO\r\n").toLatin1();
+    ctx.Customs = &service;
+    ctx.WebConfig.Fld[8] = "reale.dogane.test";
+    ctx.WebConfig.Fld[9] = "prova.dogane.test";
+    t.shell.answer = true;
+    t.shell.onStart = [&](const QString&) { // the signing program signs at once
+        QFile f(signedDir + "/ABCD1209.C01.p7m");
+        f.open(QIODevice::WriteOnly);
+        f.write("FIRMATO");
+    };
+    TFTELEMATICO::setWaitInterval(20);
+    // Read when the user is told, with the transmission window still open.
+    QString stateWhenTold, arcWhenTold;
+    bool transmissionOpenWhenTold = false;
+    t.messenger.onInfo = [&](const QString&) {
+        const auto h = findHeader(eadfiles::headers(ctx, "2026"), ctx.EadHeader.progressivo);
+        stateWhenTold = h->stato;
+        arcWhenTold = h->ARC;
+        QWidget* modal = QApplication::activeModalWidget();
+        transmissionOpenWhenTold = modal && modal->objectName() == "TFTELEMATICO" && modal->isVisible();
+    };
+
+    bool sent = false;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || sent || modal->objectName() != "TFTELEMATICO" || !ctx.Transmit.signedSeen)
+            return;
+        sent = true;
+        modal->findChild<QRadioButton*>("RREALE")->setChecked(true);
+        auto* confirm = modal->findChild<QPushButton*>("BCONF");
+        auto* abandon = modal->findChild<QPushButton*>("BABBANDONA");
+        QTimer::singleShot(0, confirm, [confirm] { QTest::mouseClick(confirm, Qt::LeftButton); });
+        QTimer::singleShot(60, abandon, [abandon, &gate] {
+            QTest::mouseClick(abandon, Qt::LeftButton);
+            gate.release();
+        });
+    });
+    driver.start(20);
+    TFCREAFIRMAINVIAIE815 w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    leaveDate(w, "09122026");
+    QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
+    driver.stop();
+    TFTELEMATICO::setWaitInterval(1000);
+
+    ASSERT_TRUE(sent);
+    EXPECT_TRUE(ctx.Transmit.abandoned);
+    EXPECT_EQ(service.gets().size(), 1u);
+    EXPECT_EQ(t.messenger.infos.last(), "IL FLUSSO E' STATO ACCETTATO NELL'AMBIENTE REALE. ARC ATTRIBUITO: " + arc);
+    EXPECT_TRUE(transmissionOpenWhenTold);
+    EXPECT_EQ(stateWhenTold, "I");
+    EXPECT_EQ(arcWhenTold, arc);
+    const auto h = findHeader(eadfiles::headers(ctx, "2026"), ctx.EadHeader.progressivo);
+    EXPECT_EQ(h->stato, "I");
+    EXPECT_EQ(h->ARC, arc);
+    EXPECT_EQ(h->numeroFlusso, 1);
+    EXPECT_EQ(ctx.EadHeader.stato, "I");
     EXPECT_EQ(w.result(), QDialog::Accepted);
 }
 
@@ -186,7 +272,7 @@ TEST_F(Ie815Window, AFlowDateMoreThanAWeekBeforeTheDispatchIsReportedButNotRefus
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     leaveDate(w, "12122026"); // 12 + 7 = 19 < 20
     QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
-    EXPECT_EQ(t.messenger.infos,
+    EXPECT_EQ(shownBesidesSigning(),
               QStringList{"LA DATA DEL FLUSSO NON PUO' ESSERE ANTERIORE DI 7 GIORNI DALLA DATA DI SPEDIZIONE"});
     EXPECT_TRUE(QFile::exists(toSign + "/ABCD1212.C01"));
 
@@ -196,7 +282,7 @@ TEST_F(Ie815Window, AFlowDateMoreThanAWeekBeforeTheDispatchIsReportedButNotRefus
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w2));
     leaveDate(w2, "13122026"); // 13 + 7 = 20: allowed
     QTest::mouseClick(child<QPushButton>(w2, "BCONF"), Qt::LeftButton);
-    EXPECT_TRUE(t.messenger.infos.isEmpty());
+    EXPECT_TRUE(shownBesidesSigning().isEmpty());
 }
 
 TEST_F(Ie815Window, ASignedFileOfTheSameNameIsAnnouncedAndReplaced)
@@ -213,7 +299,7 @@ TEST_F(Ie815Window, ASignedFileOfTheSameNameIsAnnouncedAndReplaced)
     auto* number = child<QLineEdit>(w, "NUMFLU");
     number->setText("1");
     QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
-    EXPECT_EQ(t.messenger.infos, QStringList{"IL FILE E' GIA' PRESENTE NELLA CARTELLA \"FIRMATI\": VERRA' SOSTITUITO"});
+    EXPECT_EQ(shownBesidesSigning(), QStringList{"IL FILE E' GIA' PRESENTE NELLA CARTELLA \"FIRMATI\": VERRA' SOSTITUITO"});
     EXPECT_FALSE(QFile::exists(signedDir + "/ABCD1209.C01.p7m"));
     EXPECT_TRUE(QFile::exists(toSign + "/ABCD1209.C01"));
 }
@@ -261,7 +347,7 @@ TEST_F(Ie815Window, MenuItemChoosesLoadsSummarisesAndBuildsTheFlow)
     runMenuAction(*item, ctx, [&](const QString& name) { return openWindow(name, ctx, nullptr); });
     driver.stop();
 
-    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join("|").toStdString();
+    EXPECT_TRUE(shownBesidesSigning().isEmpty()) << t.messenger.infos.join("|").toStdString();
     EXPECT_EQ(ctx.OpCode, 'I');
     EXPECT_EQ(seen, (QStringList{"TFSCEGLIDAA", "TFCREAFIRMAINVIAIE815"}));
     EXPECT_EQ(ctx.PickedEad, second.progressivo);
@@ -278,24 +364,24 @@ TEST_F(Ie815Window, MenuItemChoosesLoadsSummarisesAndBuildsTheFlow)
     EXPECT_EQ(findHeader(eadfiles::headers(ctx, "2026"), second.progressivo)->numeroFlusso, 1);
 }
 
-TEST_F(Ie815Window, LeavingTheChooserEndsTheActionAndOtherModesDoNothing)
+TEST_F(Ie815Window, LeavingTheChooserEndsTheAction)
 {
     saveSampleEad(ctx, 1, 1);
-    ctx.OpCode = 'I';
     QTimer escape;
     QObject::connect(&escape, &QTimer::timeout, [] {
         if (QWidget* m = QApplication::activeModalWidget())
             QTest::keyClick(m, Qt::Key_Escape);
     });
     escape.start(20);
-    runLifecycle(ctx, nullptr);
+    for (const char mode : {'I', 'R'}) {
+        ctx.OpCode = mode;
+        ctx.PickedEad = 1;
+        runLifecycle(ctx, nullptr);
+        EXPECT_EQ(ctx.PickedEad, -1) << mode;
+        EXPECT_TRUE(QDir(toSign).isEmpty()) << mode;
+        EXPECT_EQ(findHeader(eadfiles::headers(ctx, "2026"), 1)->stato, " ") << mode;
+    }
     escape.stop();
-    EXPECT_EQ(ctx.PickedEad, -1);
-    EXPECT_TRUE(QDir(toSign).isEmpty());
-
-    ctx.OpCode = 'R';
-    runLifecycle(ctx, nullptr); // would block on a chooser if it opened one
-    EXPECT_TRUE(QDir(toSign).isEmpty());
 }
 
 // The whole road from the menu: the e-AD chosen, its IE815 flow written, signed by the signing

@@ -15,6 +15,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "foundation/IoError.h"
 #include "messages/TFTELEMATICO.h"
 #include "support/FakeCustoms.h"
 #include "support/Fakes.h"
@@ -278,6 +279,8 @@ TEST_F(TransmissionWindow, FailedCallsGiveTheirMessages)
         {"put fails", true, "", 0,
          {"Errore di connessione, verifica la disponibilità del sito delle dogane", "risposta del webservice: ERRORE"}, 0},
         {"put refused", false, "File rifiutato", 0, {"risposta del webservice: File rifiutato"}, 0},
+        {"put answers insuccesso", false, "Invio concluso con insuccesso", 0,
+         {"risposta del webservice: Invio concluso con insuccesso"}, 0},
         {"get fails three times", false, "ok con successo", 5,
          {"risposta del webservice: ok con successo", "Tentativo di connessione N. 1" + attempt,
           "Tentativo di connessione N. 2" + attempt, "Tentativo di connessione N. 3" + attempt,
@@ -330,28 +333,198 @@ TEST_F(TransmissionWindow, EdiOpensTheEnvironmentOfTheLastPut)
     EXPECT_EQ(t.shell.urls, QStringList{"https://edi.reale.test"});
 }
 
-TEST_F(TransmissionWindow, StaysResponsiveDuringACallAndAbandonsWhenItReturns)
+// Abandons while the put runs on its thread: the click is made, then the put let go.
+void abandonDuringPut(TFTELEMATICO& w, QSemaphore& gate, bool& busyShown)
+{
+    QTimer::singleShot(20, [&] {
+        busyShown = !w.findChild<QPushButton*>("BCONF")->isEnabled()
+                    && !w.findChild<QLabel*>("LOCCUPATO")->text().isEmpty();
+        QTest::mouseClick(w.findChild<QPushButton*>("BABBANDONA"), Qt::LeftButton);
+        busyShown = busyShown && w.isVisible(); // closes only once the call has returned
+        gate.release();
+    });
+}
+
+// "&Abbandona" during the real put: the put cannot be taken back, so once it turns out to have
+// been taken in charge the outcome is fetched all the same, a positive one is recorded before the
+// window closes, and the user is told what became of the flow.
+TEST_F(TransmissionWindow, AbandonDuringTheRealPutStillRecordsAnAcceptedFlow)
+{
+    struct Case {
+        const char* what;
+        FlowKind kind;
+        QString putAnswer;
+        QByteArray attachment;
+        size_t gets;
+        bool positive;
+        QString arc;
+        QStringList stored; // what the flow window's store received, while the window was open
+        QString told;       // the last message
+    };
+    const std::vector<Case> cases = {
+        {"IE815 accepted", FlowKind::IE815, "File ricevuto con successo", positiveIe815(Arc), 1, true, Arc, {Arc},
+         "IL FLUSSO E' STATO ACCETTATO NELL'AMBIENTE REALE. ARC ATTRIBUITO: " + Arc},
+        {"IE810 accepted", FlowKind::IE810, "File ricevuto con successo", outcomeLine('P', QString(60, ' ')) + "\r\n",
+         1, true, "", {""}, "IL FLUSSO E' STATO ACCETTATO NELL'AMBIENTE REALE (ESITO POSITIVO)"},
+        {"IE815 refused in the outcome", FlowKind::IE815, "File ricevuto con successo", negativeLine(), 1, false, "", {},
+         "IL FLUSSO E' STATO INVIATO NELL'AMBIENTE REALE MA L'ESITO E' NEGATIVO O NON E' PERVENUTO: "
+         "INTERROGARE IL SISTEMA TELEMATICO DOGANALE E.D.I. PER L'ESITO"},
+        {"put not taken in charge", FlowKind::IE815, "Invio concluso con insuccesso", positiveIe815(Arc), 0, false, "",
+         {}, "risposta del webservice: Invio concluso con insuccesso"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeCustomsService fresh;
+        QSemaphore gate;
+        fresh.putGate = &gate;
+        fresh.putAnswer = c.putAnswer;
+        fresh.attachments[RealHost] = c.attachment;
+        ctx.Customs = &fresh;
+        ctx.Transmit = Transmission{};
+        ctx.Transmit.kind = c.kind;
+        ctx.Transmit.flowName = "ABCD1209.C03";
+        ctx.EadHeader.ARC = QString(21, ' ');
+        t.messenger.infos.clear();
+        t.messenger.questions.clear();
+        auto w = signedWindow();
+        QStringList stored;
+        bool openWhenStored = true;
+        ctx.Transmit.storeOutcome = [&](const QString& arc) {
+            stored << arc;
+            openWhenStored = openWhenStored && w->isVisible();
+        };
+        bool busyShown = false;
+        abandonDuringPut(*w, gate, busyShown);
+        confirmIn(*w, "RREALE");
+
+        EXPECT_TRUE(busyShown);
+        EXPECT_FALSE(w->isVisible());
+        EXPECT_TRUE(ctx.Transmit.abandoned);
+        EXPECT_EQ(fresh.puts().size(), 1u);
+        EXPECT_EQ(fresh.gets().size(), c.gets);
+        EXPECT_EQ(ctx.Transmit.positiveRealOutcome, c.positive);
+        EXPECT_EQ(ctx.Transmit.arc, c.arc);
+        EXPECT_EQ(stored, c.stored);
+        EXPECT_TRUE(openWhenStored);
+        EXPECT_EQ(ctx.Transmit.outcomeStored, !c.stored.isEmpty());
+        if (c.kind == FlowKind::IE815 && c.positive) {
+            EXPECT_EQ(ctx.EadHeader.ARC, Arc);
+        }
+        ASSERT_FALSE(t.messenger.infos.isEmpty());
+        EXPECT_EQ(t.messenger.infos.last(), c.told);
+        EXPECT_TRUE(t.messenger.questions.isEmpty()) << "nothing asked of a user who has left";
+    }
+}
+
+TEST_F(TransmissionWindow, AbandonDuringTheTestPutSendsNothingMore)
 {
     QSemaphore gate;
     service.putGate = &gate;
-    service.attachments[RealHost] = positiveIe815(Arc);
+    service.attachments[TestHost] = positiveIe815("26ITPROVA00000000000T");
+    t.messenger.defaultAnswer = true; // would send it for real if asked
     auto w = signedWindow();
     bool busyShown = false;
-    // Runs while the put is held on its thread: the window answers events meanwhile.
-    QTimer::singleShot(20, [&] {
-        busyShown = !child<QPushButton>(*w, "BCONF")->isEnabled()
-                    && !child<QLabel>(*w, "LOCCUPATO")->text().isEmpty();
-        QTest::mouseClick(child<QPushButton>(*w, "BABBANDONA"), Qt::LeftButton);
-        busyShown = busyShown && w->isVisible(); // closes only once the call has returned
-        gate.release();
-    });
-    confirmIn(*w, "RREALE");
+    abandonDuringPut(*w, gate, busyShown);
+    confirmIn(*w, "RPROVA");
     EXPECT_TRUE(busyShown);
     EXPECT_FALSE(w->isVisible());
-    EXPECT_TRUE(ctx.Transmit.abandoned);
     EXPECT_EQ(service.puts().size(), 1u);
-    EXPECT_TRUE(service.gets().empty()); // no outcome asked after abandoning
+    EXPECT_TRUE(service.gets().empty());
     EXPECT_FALSE(ctx.Transmit.positiveRealOutcome);
+    EXPECT_FALSE(ctx.Transmit.realSendDone);
+}
+
+// A second confirmation after a positive real outcome sends again, as the user asks; whatever
+// that send answers, the ARC received first stays, in the outcome and in the header in hand, and
+// is recorded once.
+TEST_F(TransmissionWindow, ASecondSendNeverLosesTheArcAlreadyReceived)
+{
+    struct Case {
+        const char* what;
+        std::function<void(FakeCustomsService&)> secondAnswer;
+        QString told; // a message the second send gives, if any
+    };
+    const QString other = "26ITC9999999999999990";
+    const std::vector<Case> cases = {
+        {"put fails", [](FakeCustomsService& s) { s.putFails = true; }, "risposta del webservice: ERRORE"},
+        {"put not taken in charge", [](FakeCustomsService& s) { s.putAnswer = "Invio concluso con insuccesso"; },
+         "risposta del webservice: Invio concluso con insuccesso"},
+        {"negative outcome (duplicate)", [](FakeCustomsService& s) { s.attachments[RealHost] = negativeLine(); },
+         "IL FLUSSO ERA GIA' STATO ACCETTATO NELL'AMBIENTE REALE CON L'ARC " + Arc
+             + ": L'ESITO DEL NUOVO INVIO NON LO CAMBIA"},
+        {"no outcome", [](FakeCustomsService& s) { s.getFailures = 3; },
+         "IL FLUSSO ERA GIA' STATO ACCETTATO NELL'AMBIENTE REALE CON L'ARC " + Arc
+             + ": L'ESITO DEL NUOVO INVIO NON LO CAMBIA"},
+        {"positive with a blank ARC",
+         [](FakeCustomsService& s) { s.attachments[RealHost] = positiveIe815(QString(21, ' ')); }, ""},
+        {"positive with another ARC", [&](FakeCustomsService& s) { s.attachments[RealHost] = positiveIe815(other); },
+         "L'e-AD HA GIA' L'ARC " + Arc + ": L'ARC " + other + " DEL NUOVO INVIO NON E' STATO MEMORIZZATO"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeCustomsService fresh;
+        fresh.attachments[RealHost] = positiveIe815(Arc);
+        ctx.Customs = &fresh;
+        ctx.Transmit = Transmission{};
+        ctx.Transmit.kind = FlowKind::IE815;
+        ctx.Transmit.flowName = "ABCD1209.C03";
+        QStringList stored;
+        ctx.Transmit.storeOutcome = [&](const QString& arc) { stored << arc; };
+        t.messenger.answers.clear(); // never open the E.M.C.S.
+        auto w = signedWindow();
+        confirmIn(*w, "RREALE");
+        ASSERT_EQ(ctx.Transmit.arc, Arc);
+        ASSERT_EQ(stored, QStringList{Arc});
+
+        c.secondAnswer(fresh);
+        t.messenger.infos.clear();
+        QTest::mouseClick(child<QPushButton>(*w, "BCONF"), Qt::LeftButton);
+        EXPECT_EQ(fresh.puts().size(), 2u);
+        EXPECT_EQ(t.messenger.infos.first(), "Flusso già inviato !");
+        if (!c.told.isEmpty()) {
+            EXPECT_TRUE(t.messenger.infos.contains(c.told)) << t.messenger.infos.join("|").toStdString();
+        }
+        EXPECT_TRUE(ctx.Transmit.positiveRealOutcome);
+        EXPECT_EQ(ctx.Transmit.arc, Arc);
+        EXPECT_EQ(ctx.EadHeader.ARC, Arc);
+        EXPECT_EQ(stored, QStringList{Arc});
+
+        QTest::mouseClick(child<QPushButton>(*w, "BABBANDONA"), Qt::LeftButton);
+        EXPECT_FALSE(w->isVisible());
+        EXPECT_TRUE(ctx.Transmit.positiveRealOutcome);
+        EXPECT_EQ(ctx.Transmit.arc, Arc);
+    }
+}
+
+// A positive outcome whose lines carry no well-formed ARC is still an accepted flow: it is
+// recorded without an ARC, and the user is told to register the ARC by hand.
+TEST_F(TransmissionWindow, APositiveOutcomeWithoutAValidArcIsKept)
+{
+    service.attachments[RealHost] = positiveIe815("26ITSHORT") + positiveIe815(QString(21, ' '));
+    QStringList stored;
+    ctx.Transmit.storeOutcome = [&](const QString& arc) { stored << arc; };
+    auto w = signedWindow();
+    confirmIn(*w, "RREALE");
+    EXPECT_TRUE(ctx.Transmit.positiveRealOutcome);
+    EXPECT_TRUE(ctx.Transmit.arc.isEmpty());
+    EXPECT_EQ(stored, QStringList{""});
+    EXPECT_TRUE(t.messenger.questions.isEmpty());
+    EXPECT_EQ(t.messenger.infos.last(),
+              "IL FLUSSO E' STATO ACCETTATO NELL'AMBIENTE REALE MA L'ESITO NON RIPORTA UN ARC VALIDO: LEGGERE L'ARC "
+              "IN E.M.C.S. E REGISTRARLO CON \"Registra l'ARC dell'e-AD\"");
+}
+
+// The flow window's store failing is said; the outcome stays for the flow window to try again.
+TEST_F(TransmissionWindow, AStoreThatFailsIsSaidAndLeftToTheFlowWindow)
+{
+    service.attachments[RealHost] = positiveIe815(Arc);
+    ctx.Transmit.storeOutcome = [](const QString&) { throw IoError("IMPOSSIBILE SCRIVERE L'e-AD"); };
+    auto w = signedWindow();
+    confirmIn(*w, "RREALE");
+    EXPECT_TRUE(t.messenger.infos.contains("IMPOSSIBILE SCRIVERE L'e-AD"));
+    EXPECT_TRUE(ctx.Transmit.positiveRealOutcome);
+    EXPECT_FALSE(ctx.Transmit.outcomeStored);
+    EXPECT_EQ(ctx.Transmit.arc, Arc);
 }
 
 } // namespace

@@ -1,14 +1,21 @@
 // A second copy of the program, as far as a data file is concerned:
 //   insert PATH COUNT NAME  - inserts COUNT records keyed NAME-i, in order, under the marker lock
 //   rewrite PATH RECORDS    - rewrites the file over and over, alternately all 'A' and all 'B'
+//   modify START TEMP       - modifies the one e-AD of the start folder over and over, one
+//                             generation after the other, printing "saved G" after each save
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QThread>
 
 #include <cstdio>
 
+#include "EadGenerations.h"
 #include "foundation/IoError.h"
 #include "foundation/RecordFile.h"
 #include "foundation/Services.h"
+#include "foundation/Text.h"
+#include "messages/EadStore.h"
+#include "support/Fakes.h"
 
 namespace {
 constexpr int Size = 64;
@@ -21,6 +28,45 @@ public:
     bool askOkCancel(const QString&) override { return false; }
     void beep() override {}
 };
+
+class SystemClock : public vt::Clock {
+public:
+    QDate today() const override { return QDate::currentDate(); }
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};
+
+// Load, change into the next generation, save as a modification: what the compilation window does.
+[[noreturn]] void modifyForever(const QString& start, const QString& temp)
+{
+    namespace gen = vt::test::generations;
+    PatientUser user;
+    SystemClock clock;
+    vt::test::FakeShell shell;
+    vt::test::FakeFileDialogs dialogs;
+    vt::AppContext ctx(vt::Services{user, clock, shell, dialogs});
+    ctx.setFolders(start, temp);
+    ctx.CompanyRecord.CACCI1 = QStringLiteral("IT00FIT00012S");
+    std::fprintf(stdout, "ready\n");
+    std::fflush(stdout);
+    for (;;) {
+        QString year;
+        vt::TRecEad inHand;
+        for (const QString& y : {QStringLiteral("2026"), QStringLiteral("2027")}) {
+            const QList<vt::TRecEad> headers = vt::readHeaders(vt::eadfiles::headers(ctx, y));
+            if (!headers.isEmpty() && vt::loadEad(ctx, y, headers.first().progressivo, inHand)) {
+                year = y;
+                break;
+            }
+        }
+        if (year.isEmpty())
+            throw vt::IoError(QStringLiteral("no e-AD to modify"));
+        const int g = vt::trimField(inHand.NUMFAT).mid(4).toInt() + 1;
+        vt::test::writeWorkFiles(ctx, gen::transportLines(g), gen::productLines(g));
+        vt::saveEad(ctx, gen::header(g), QString(), &inHand);
+        std::fprintf(stdout, "saved %d\n", g);
+        std::fflush(stdout);
+    }
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -41,6 +87,8 @@ int main(int argc, char** argv)
                 r.replace(4, key.size(), key);
                 f.insertInOrder(r, [](const QByteArray& x) { return x.mid(4, 20); });
             }
+        } else if (a[1] == QLatin1String("modify")) {
+            modifyForever(a[2], a[3]);
         } else if (a[1] == QLatin1String("rewrite")) {
             vt::RecordFile f(a[2], Size);
             const int records = a[3].toInt();

@@ -1,21 +1,38 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QRandomGenerator>
 #include <QThread>
 
 #include <csignal>
 
+#include "EadGenerations.h"
+#include "foundation/FileGroup.h"
+#include "foundation/FileLock.h"
 #include "foundation/RecordFile.h"
+#include "foundation/Text.h"
+#include "messages/EadStore.h"
+#include "support/Fakes.h"
 
 using namespace vt;
 
 namespace {
 constexpr int Size = 64;
 const QString helper = QStringLiteral(VT_PROC_HELPER);
+
+// Every file in a folder that is not a data file: temporaries, journals, markers.
+QStringList debris(const QString& folder, const QStringList& dataFiles)
+{
+    QStringList out = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& f : dataFiles)
+        out.removeAll(f);
+    return out;
+}
 } // namespace
 
 TEST(Processes, TwoWritersThroughTheMarkerLockLoseAndDuplicateNothing)
@@ -52,6 +69,7 @@ TEST(Processes, AWriterKilledInTheMiddleOfRewritesLeavesTheOldOrTheNewFileWhole)
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(QStringLiteral("2026.RGM"));
     constexpr int records = 60000; // about 4 MB
+    int leftBehind = 0;
     for (int attempt = 0; attempt < 4; ++attempt) {
         QProcess p;
         p.start(helper, {QStringLiteral("rewrite"), path, QString::number(records)});
@@ -71,5 +89,124 @@ TEST(Processes, AWriterKilledInTheMiddleOfRewritesLeavesTheOldOrTheNewFileWhole)
         const char first = content[0];
         EXPECT_TRUE(first == 'A' || first == 'B');
         EXPECT_EQ(content.count(first), content.size()) << "a torn file at attempt " << attempt;
+
+        // The next holder of the lock removes what the cut-off rewrite left beside the file.
+        if (!debris(dir.path(), {QStringLiteral("2026.RGM")}).isEmpty())
+            ++leftBehind;
+        {
+            test::FakeMessenger next;
+            next.defaultAnswer = true; // the marker of the killed writer is stale: override it
+            FileLock lock(path, next);
+        }
+        EXPECT_EQ(debris(dir.path(), {QStringLiteral("2026.RGM")}), QStringList()) << "attempt " << attempt;
     }
+    EXPECT_GT(leftBehind, 0) << "no kill fell inside a rewrite";
+}
+
+// Modifying an e-AD rewrites up to six files. A copy of the program killed at any moment of a
+// modification leaves the e-AD, once the next copy has taken the lock on any one of its files,
+// whole in its old form or in its new one: one header, exactly its own lines, all of one
+// generation; and nothing else behind.
+TEST(Processes, AnEadModifiedByACopyKilledAtRandomIsWholeInItsOldOrNewForm)
+{
+    namespace gen = test::generations;
+    test::TestContext t;
+    t.ctx.CompanyRecord.CACCI1 = QStringLiteral("IT00FIT00012S");
+    test::writeWorkFiles(t.ctx, gen::transportLines(0), gen::productLines(0));
+    saveEad(t.ctx, gen::header(0), QString());
+    const QString childTemp = t.path(QStringLiteral("childtemp"));
+    const QStringList years{QStringLiteral("2026"), QStringLiteral("2027")};
+    QStringList dataFiles;
+    for (const QString& y : years)
+        dataFiles << y + "_815_A.DAT" << y + "_815_I.DAT" << y + "_815_C.DAT";
+
+    const quint32 seed = QRandomGenerator::global()->generate();
+    QRandomGenerator random(seed);
+    int saved = 0, recovered = 0;
+    qint64 spread = 0; // microseconds over which the kills are spread: about one and a half modifications
+    constexpr int kills = 110;
+    for (int kill = 0; kill < kills; ++kill) {
+        SCOPED_TRACE(testing::Message() << "kill " << kill << ", seed " << seed);
+        QProcess child;
+        child.start(helper, {QStringLiteral("modify"), t.ctx.StartFolder, childTemp});
+        ASSERT_TRUE(child.waitForReadyRead(10000));
+        if (kill == 0) {
+            // The first run measures how long a modification takes on this machine.
+            QElapsedTimer clock;
+            clock.start();
+            while (child.peek(1 << 16).count("saved") < 3 && child.waitForReadyRead(10000)) {
+            }
+            spread = std::max<qint64>(clock.nsecsElapsed() / 2000, 5000); // three saves: spread over one and a half
+        } else {
+            QThread::usleep(random.bounded(qint64(0), spread));
+        }
+        ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
+        ASSERT_TRUE(child.waitForFinished(10000));
+        ASSERT_EQ(child.exitStatus(), QProcess::CrashExit) << child.readAllStandardError().constData();
+        const QList<QByteArray> out = child.readAllStandardOutput().split('\n');
+        for (const QByteArray& line : out)
+            if (line.startsWith("saved "))
+                saved = line.mid(6).toInt();
+
+        if (!debris(t.ctx.RegistriFolder, dataFiles).isEmpty())
+            ++recovered;
+        // The next copy locks one file of the e-AD as last saved (a file every modification of it
+        // changes), overriding the killed copy's marker.
+        const QString oldYear = QString::number(gen::yearOf(saved));
+        const QString first = QStringList{eadfiles::headers(t.ctx, oldYear), eadfiles::transport(t.ctx, oldYear),
+                                          eadfiles::products(t.ctx, oldYear)}[random.bounded(3)];
+        {
+            test::FakeMessenger next;
+            next.defaultAnswer = true;
+            FileLock lock(first, next);
+
+            QList<TRecEad> headers;
+            QString year;
+            for (const QString& y : years)
+                for (const TRecEad& h : readHeaders(eadfiles::headers(t.ctx, y))) {
+                    headers << h;
+                    year = y;
+                }
+            ASSERT_EQ(headers.size(), 1) << "the e-AD is lost or doubled";
+            const TRecEad& h = headers.first();
+            const int g = trimField(h.NUMFAT).mid(4).toInt();
+            ASSERT_TRUE(g == saved || g == saved + 1) << "generation " << g << " after " << saved << " saved";
+            EXPECT_EQ(year.toInt(), gen::yearOf(g));
+            EXPECT_EQ(h.progressivoRif, h.progressivo);
+
+            QList<TRecDettaglio> transport, products;
+            for (const QString& y : years) {
+                transport << readLines(eadfiles::transport(t.ctx, y));
+                products << readLines(eadfiles::products(t.ctx, y));
+            }
+            ASSERT_EQ(transport.size(), gen::transportCount(g)) << "transport lines of generation " << g;
+            ASSERT_EQ(products.size(), gen::productCount(g)) << "product lines of generation " << g;
+            for (int k = 0; k < transport.size(); ++k) {
+                EXPECT_EQ(transport[k].progressivo, h.progressivo);
+                EXPECT_EQ(trimField(transport[k].SIGTRA()), gen::transportText(g, k + 1));
+            }
+            for (int k = 0; k < products.size(); ++k) {
+                EXPECT_EQ(products[k].progressivo, h.progressivo);
+                EXPECT_EQ(trimField(products[k].LEDEPR), gen::productText(g, k + 1));
+            }
+            EXPECT_EQ(readLines(eadfiles::transport(t.ctx, year)).size(), transport.size());
+            EXPECT_EQ(readLines(eadfiles::products(t.ctx, year)).size(), products.size());
+            saved = g; // a modification decided before the kill has just been completed
+        }
+        // Every other stale marker overridden and released: nothing but the data files is left.
+        {
+            test::FakeMessenger next;
+            next.defaultAnswer = true;
+            QStringList all;
+            for (const QString& f : dataFiles)
+                all << QDir(t.ctx.RegistriFolder).filePath(f);
+            FileGroup everything(all, &next);
+        }
+        ASSERT_EQ(debris(t.ctx.RegistriFolder, dataFiles), QStringList());
+    }
+    // The kills fell inside modifications, and modifications went on between them.
+    EXPECT_GT(recovered, kills / 4);
+    EXPECT_GT(saved, kills / 4);
+    std::printf("%d kills over %lld ms each, %d generations saved, %d left something to recover\n", kills,
+                spread / 1000, saved, recovered);
 }

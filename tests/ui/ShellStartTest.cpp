@@ -1,16 +1,34 @@
 // The signing program is started directly, never through a command shell: a path with spaces or
-// shell characters starts that very program and nothing else.
+// shell characters starts that very program and nothing else. An existing path that is not a
+// program goes to the system's default handler, as the system's "open" would.
+#include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
 #include "ui/QtServices.h"
 
 using namespace vt;
+
+namespace {
+
+// Stands for the system's default handler of local files while a test runs.
+class DefaultHandler : public QObject {
+    Q_OBJECT
+public:
+    DefaultHandler() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~DefaultHandler() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+} // namespace
 
 #ifndef Q_OS_WIN
 TEST(QtShell, StartsAProgramWhosePathHasSpacesAndShellCharacters)
@@ -47,3 +65,46 @@ TEST(QtShell, AMissingProgramIsNotStarted)
     EXPECT_FALSE(shell.startProgram(QStringLiteral("/no/such/folder/FirmaVerifica.exe")));
     EXPECT_FALSE(shell.startProgram(QStringLiteral("   ")));
 }
+
+TEST(QtShell, AnExistingPathThatIsNotAProgramGoesToItsDefaultHandler)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString document = QDir(dir.path()).filePath(QStringLiteral("Firma Verifica.jar"));
+    QFile f(document);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("PK");
+    f.close();
+    ASSERT_TRUE(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+
+    DefaultHandler handler;
+    QtShell shell;
+    EXPECT_TRUE(shell.startProgram(document));
+    EXPECT_EQ(handler.opened, QList<QUrl>{QUrl::fromLocalFile(document)});
+
+    // A missing path is neither started nor handed over.
+    handler.opened.clear();
+    EXPECT_FALSE(shell.startProgram(QDir(dir.path()).filePath(QStringLiteral("manca.jar"))));
+    EXPECT_TRUE(handler.opened.isEmpty());
+}
+
+#ifndef Q_OS_WIN
+TEST(QtShell, AProgramIsStartedNotHandedToTheDefaultHandler)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString program = QDir(dir.path()).filePath(QStringLiteral("firma.sh"));
+    QFile script(program);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nexit 0\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    DefaultHandler handler;
+    QtShell shell;
+    EXPECT_TRUE(shell.startProgram(program));
+    EXPECT_TRUE(handler.opened.isEmpty());
+}
+#endif
+
+#include "ShellStartTest.moc"

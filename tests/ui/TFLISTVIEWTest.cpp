@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
 #include "ui/WindowRegistry.h"
+#include "prints/ListingPrint.h"
+#include "ui/QtPageSurface.h"
 #include "ui/TFLISTVIEW.h"
 #include "support/Fakes.h"
 #include "support/TableFixtures.h"
@@ -185,4 +189,49 @@ TEST_F(TFLISTVIEWTest, ReachableByNameAndPrintOpensThePreview)
     });
     QTest::mouseClick(w.findChild<QPushButton*>("BSTAMPA"), Qt::LeftButton);
     EXPECT_EQ(seen, QStringLiteral("PrintD"));
+}
+
+// Rows one line high, titles never clipped (a column is as wide as the wider of its title and
+// its data), and the whole text of every cell as its tool tip.
+TEST_F(TFLISTVIEWTest, RowsAreOneLineHighTitlesFitAndCellsShowTheirWholeText)
+{
+    auto s = structureRecord("TA03", 1, "Uffici Doganali", "CODICE D'ACCISA;DESCRIZIONE;", {8, 60});
+    const QString longText = QStringLiteral("UFFICIO DELLE DOGANE DI TORINO - SEZIONE OPERATIVA TERRITORIALE");
+    writeTable(ctx, "TA03", &s, {tableRow(1, {"IT01", longText}), tableRow(2, {"IT02", "ASTI"})});
+    ctx.TableName = QStringLiteral("TA03");
+    TFLISTVIEW w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTableWidget* g = grid(w);
+    ASSERT_EQ(g->columnCount(), 2);
+    const QFontMetrics fm(g->font());
+    EXPECT_LT(g->rowHeight(0), 2 * fm.height());
+    EXPECT_GE(g->rowHeight(0), fm.height());
+    EXPECT_EQ(g->rowHeight(1), g->rowHeight(0));
+
+    QHeaderView* header = g->horizontalHeader();
+    for (int c = 0; c < g->columnCount(); ++c) {
+        const QString title = g->horizontalHeaderItem(c)->text();
+        // What the header needs to show its title whole, with its margins.
+        EXPECT_GE(g->columnWidth(c), header->sectionSizeHint(c)) << title.toStdString();
+        EXPECT_GE(g->columnWidth(c), QFontMetrics(header->font()).horizontalAdvance(title)) << title.toStdString();
+    }
+    EXPECT_EQ(g->item(0, 1)->toolTip(), longText);
+    EXPECT_EQ(g->item(1, 0)->toolTip(), QStringLiteral("IT02"));
+    w.grab().save(QDir::temp().filePath(QStringLiteral("TFLISTVIEW.png")));
+}
+
+// The printed listing drawn on a real page (a PDF): a page is made, titles and rows on it.
+TEST_F(TFLISTVIEWTest, PrintedListingOnAPdfPage)
+{
+    auto s = structureRecord("T004", 1, "Stati", "CODICE;STATO;", {2, 50});
+    writeTable(ctx, "T004", &s, {tableRow(1, {"IT", "Italia"}), tableRow(2, {"FR", "Francia"})});
+    ctx.TableName = QStringLiteral("T004");
+    TFLISTVIEW w(ctx);
+    const QString pdf = QDir::temp().filePath(QStringLiteral("TFLISTVIEW-print.pdf"));
+    QFile::remove(pdf);
+    QPdfWriter writer(pdf);
+    QtPageSurface surface(writer);
+    PrintListing(surface, w.listing());
+    EXPECT_GT(QFileInfo(pdf).size(), 1000);
 }

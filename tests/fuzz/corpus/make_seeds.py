@@ -110,3 +110,37 @@ register = flow("ABCD", "ABCD0102.C03", "123456", "12345678903",
                  "ALCOAV" + cacci + "20260102" + "F" + "1" + "\t".join(["C", "10.00", "0.00", "0.00", "0.00", "10.00", "", "NOTA: "]) + "\t"])
 put("fuzz_flowcheck", "register", register)
 put("fuzz_flowcheck", "header_only", flow("ABCD", "ABCD0102.C04", "123456", "12345678903", []))
+
+
+# --- received e-AD documents, as the customs system delivers them ------------------------------
+def received(prefix, arc, lines, consignor_name="Chateau Lafleur SARL", decl=True):
+    p = prefix + ":" if prefix else ""
+    ns = ' xmlns%s="urn:publicid:-:EC:DGTAXUD:EMCS:PHASE4:IE801:V3.13"' % (":" + prefix if prefix else "")
+    el = lambda name, value: "<%s%s>%s</%s%s>" % (p, name, value, p, name)
+    body = ""
+    for ref, qty, packages in lines:
+        body += ("<%sBodyEadEsad>" % p + el("BodyRecordUniqueReference", ref) + el("ExciseProductCode", "W200")
+                 + el("CnCode", "22042138") + el("Quantity", qty)
+                 + el("AlcoholicStrengthByVolumeInPercentage", "12.50")
+                 + el("CommercialDescription", "Vino rosso") + el("BrandNameOfProducts", "Lafleur")
+                 + "<%sPackage>" % p + el("NumberOfPackages", packages) + "</%sPackage>" % p
+                 + "</%sBodyEadEsad>\n" % p)
+    doc = ('<?xml version="1.0" encoding="UTF-8"?>\n' if decl else "")
+    doc += "<%sIE801%s><%sBody><%sEADESADContainer>\n" % (p, ns, p, p)
+    doc += "<%sConsigneeTrader>" % p + el("Traderid", "IT00ABC00123X") + el("TraderName", "Cantina Rossi") + el("City", "Verona") + "</%sConsigneeTrader>\n" % p
+    doc += "<%sExciseMovement>" % p + el("AdministrativeReferenceCode", arc) + el("DateAndTimeOfValidationOfEad", "2026-12-01T10:15:00") + "</%sExciseMovement>\n" % p
+    doc += ("<%sConsignorTrader>" % p + el("TraderExciseNumber", "FR0AB1234567E") + el("TraderName", consignor_name)
+            + el("StreetName", "Route des Vignes") + el("StreetNumber", "12") + el("Postcode", "33500")
+            + el("City", "Pomerol") + "</%sConsignorTrader>\n" % p)
+    doc += "<%sEadEsad>" % p + el("LocalReferenceNumber", "LRN-FR-1") + el("SequenceNumber", "1") + "</%sEadEsad>\n" % p
+    doc += body + "</%sEADESADContainer></%sBody></%sIE801>\n" % (p, p, p)
+    return doc.encode("utf-8")
+
+
+put("fuzz_receivedxml", "prefix_ie", received("ie", "26FRA00000000000001A1", [("1", "1234.500", "10"), ("2", "500", "0")]))
+put("fuzz_receivedxml", "no_prefix", received("", "26FRA00000000000002A1", [("1", "100.000", "12")]))
+put("fuzz_receivedxml", "other_prefix", received("emcs", "26FRA00000000000003A1", [("3", "7.5", "1")]))
+put("fuzz_receivedxml", "greek_polish", received("ie", "26FRA00000000000004A1", [("1", "10", "1")],
+                                                   consignor_name="Łódź Θεσσαλονίκη Győr"))
+put("fuzz_receivedxml", "no_lines", received("ie", "26FRA00000000000005A1", []))
+put("fuzz_receivedxml", "dtd", b'<?xml version="1.0"?>\n<!DOCTYPE a [<!ENTITY e "x">]><a>&e;</a>')

@@ -1,0 +1,131 @@
+#include "messages/TFRICIE815.h"
+
+#include <QEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "foundation/IoError.h"
+#include "ui/Edits.h"
+#include "ui/FormChecks.h"
+#include "ui/PrintText.h"
+#include "ui/Widgets.h"
+
+namespace vt {
+
+TFRICIE815::TFRICIE815(AppContext& ctx, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), kind_(sentKindOf(ctx.OpCode).value_or(SentKind::IE815))
+{
+    setObjectName(QStringLiteral("TFRICIE815"));
+    setWindowTitle(sentReportCaption(kind_));
+
+    LANNO = new QLineEdit(this);
+    LANNO->setObjectName(QStringLiteral("LANNO"));
+    LANNO->setMaxLength(4);
+    LANNO->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), LANNO));
+    LANNO->setFixedWidth(widthForChars(LANNO, 6));
+    DALLA = new DateEdit(this);
+    DALLA->setObjectName(QStringLiteral("DALLA"));
+    DALLA->setFixedWidth(widthForChars(DALLA, 12));
+    ALLA = new DateEdit(this);
+    ALLA->setObjectName(QStringLiteral("ALLA"));
+    ALLA->setFixedWidth(widthForChars(ALLA, 12));
+
+    Rich815 = new QTextEdit(this);
+    Rich815->setObjectName(QStringLiteral("Rich815"));
+    Rich815->setReadOnly(true);
+    Rich815->setLineWrapMode(QTextEdit::NoWrap);
+    QFont mono(QStringLiteral("Courier New"), 9);
+    mono.setStyleHint(QFont::Monospace);
+    Rich815->setFont(mono);
+    Rich815->setMinimumSize(Rich815->fontMetrics().horizontalAdvance(QString(112, QLatin1Char('-'))) + 24, 360);
+
+    BSTAMPA = makeButton(this, "BSTAMPA", QStringLiteral("&Stampa"));
+    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
+
+    auto* fields = new QHBoxLayout;
+    fields->addWidget(buddyLabel(QStringLiteral("Anno della Spedizione"), LANNO));
+    fields->addWidget(LANNO);
+    fields->addSpacing(16);
+    fields->addWidget(buddyLabel(QStringLiteral("Flussi inviati dal "), DALLA));
+    fields->addWidget(DALLA);
+    fields->addWidget(buddyLabel(QStringLiteral("al "), ALLA));
+    fields->addWidget(ALLA);
+    fields->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BSTAMPA);
+    buttons->addStretch(1);
+    buttons->addWidget(BABBANDONA);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addWidget(Rich815, 1);
+    layout->addLayout(buttons);
+
+    enterMovesToNextField(this);
+    for (QLineEdit* e : {LANNO, static_cast<QLineEdit*>(DALLA), static_cast<QLineEdit*>(ALLA)})
+        e->installEventFilter(this);
+    connect(BSTAMPA, &QPushButton::clicked, this, &TFRICIE815::print);
+    connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TFRICIE815::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (started_)
+        return;
+    started_ = true;
+    const QDate today = ctx_.clock().today();
+    LANNO->setText(QString::number(today.year()));
+    ALLA->setDate(today);
+    DALLA->setDate(QDate(today.year(), today.month(), 1));
+    DALLA->setFocus(Qt::OtherFocusReason);
+    build();
+}
+
+bool TFRICIE815::eventFilter(QObject* watched, QEvent* event)
+{
+    // Leaving a field builds the report again (not when the focus goes to a button).
+    if (event->type() == QEvent::FocusOut && isVisible())
+        QTimer::singleShot(0, this, [this] {
+            QWidget* now = focusWidget();
+            if (isVisible() && now != BSTAMPA && now != BABBANDONA)
+                build();
+        });
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFRICIE815::build()
+{
+    auto focus = [this](const QString& name) {
+        if (auto* w = findChild<QLineEdit*>(name); w && focusWidget() != w) {
+            w->setFocus(Qt::OtherFocusReason);
+            w->selectAll();
+        }
+    };
+    const QString year = LANNO->text().trimmed();
+    if (const CheckResult y = checkReportYear(year); !y)
+        focus(y.focus); // the report is built all the same, without rows
+    if (const CheckResult p = checkReportPeriod(DALLA->date(), ALLA->date()); !p) {
+        focus(p.focus);
+        return;
+    }
+    try {
+        BusyCursor busy;
+        Rich815->setPlainText(writeSentReport(ctx_, kind_, year, DALLA->date(), ALLA->date()).join(QLatin1Char('\n')));
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+    }
+}
+
+void TFRICIE815::print()
+{
+    printText(this, Rich815->toPlainText(), QStringLiteral("messaggi inviati"));
+}
+
+} // namespace vt

@@ -1,0 +1,537 @@
+#include "register/TFMOVIMENTI.h"
+
+#include <QApplication>
+#include <cmath>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "foundation/AddressFile.h"
+#include "register/MovementCompose.h"
+#include "register/RegisterStore.h"
+#include "foundation/Dates.h"
+#include "foundation/IoError.h"
+#include "foundation/NumberFormat.h"
+#include "foundation/Tables.h"
+#include "foundation/Text.h"
+#include "ui/CodedField.h"
+#include "ui/Edits.h"
+#include "ui/FormChecks.h"
+#include "ui/Widgets.h"
+#include "ui/WindowRegistry.h"
+
+namespace vt {
+
+namespace {
+QString decimalText(double v, int decimals)
+{
+    return v == 0 ? QString() : FormatNumber(v, 0, qint16(decimals)).trimmed();
+}
+
+QString numberText(std::int32_t v)
+{
+    return v == 0 ? QString() : QString::number(v);
+}
+} // namespace
+
+TFMOVIMENTI::TFMOVIMENTI(AppContext& ctx, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), mode_(movementModeOf(ctx)), load_(ctx.LoadSide)
+{
+    setObjectName(QStringLiteral("TFMOVIMENTI"));
+    setWindowTitle(movementCaption(mode_, load_));
+    checks_ = new FormChecks(this, ctx_.messenger());
+    build();
+    checks_->attach();
+    wire();
+    prepare();
+}
+
+int TFMOVIMENTI::exec()
+{
+    return ready_ ? QDialog::exec() : QDialog::Rejected;
+}
+
+void TFMOVIMENTI::wire()
+{
+    checks_->onLeave(DATMOV, [this] { return checkMovementDate(DATMOV->text(), DATMOV->date()); });
+    checks_->onLeave(TIPDOC->edit(), [this] { return leaveTipdoc(); });
+    checks_->onLeaveDo(PRODAZ->edit(), [this] { runLeaveOf(PRODAZ->edit()); });
+    checks_->onLeave(TIPSTO, [this] {
+        storageChanged();
+        return checkStorage(TIPSTO->text());
+    });
+    checks_->onLeave(PRODDO->edit(), [this] { return leaveProddo(); });
+    checks_->onLeaveDo(NUMCON, [this] { recomputeLitres(); });
+    checks_->onLeaveDo(DOUBL3, [this] { recomputeLitres(); });
+    checks_->onLeave(DOUBL2, [this] {
+        recomputeGuarantee();
+        return checkStrengthValue(DOUBL2->text());
+    });
+    checks_->onLeave(DOUBL1, [this] {
+        recomputeGuarantee();
+        return checkLitres(DOUBL1->text());
+    });
+    checks_->onLeave(CODPAE->edit(), [this] { return leaveCodpae(); });
+    checks_->onLeaveDo(MITDES, [this] { lookupCounterpart(); });
+    checks_->onLeave(CAUMOV->edit(), [this] { return leaveCaumov(); });
+
+    connect(TIPDOC, &CodedField::picked, this, [this] { documentTypeChanged(); checks_->setTouched(true); });
+    connect(PRODAZ, &CodedField::picked, this, [this] { productChosen(); checks_->setTouched(true); });
+    connect(PRODDO, &CodedField::picked, this, [this] { recomputeGuarantee(); checks_->setTouched(true); });
+    connect(CODPAE, &CodedField::picked, this, [this] { recomputeGuarantee(); checks_->setTouched(true); });
+    connect(CAUMOV, &CodedField::picked, this, [this] { checks_->setTouched(true); });
+    // The company products window, not the code editor, enters a new product.
+    disconnect(PRODAZ->newButton(), nullptr, PRODAZ, nullptr);
+    connect(PRODAZ->newButton(), &QToolButton::clicked, this, &TFMOVIMENTI::newProduct);
+    connect(BMITDES, &QToolButton::clicked, this, &TFMOVIMENTI::pickCounterpart);
+    connect(BNMITDES, &QToolButton::clicked, this, &TFMOVIMENTI::newCounterpart);
+    connect(BCONF, &QPushButton::clicked, this, &TFMOVIMENTI::confirm);
+    connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
+
+    // The field left for the confirm button: its leave behaviour runs before the confirmation.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now->window() == this && now != BCONF && now != BABBANDONA)
+            lastField_ = now;
+    });
+}
+
+void TFMOVIMENTI::prepare()
+{
+    if (!load_) {
+        lDoubl5->show();
+        DOUBL5->show();
+    } else {
+        lDoubl5->hide();
+        DOUBL5->hide();
+    }
+    if (mode_ == MovementMode::Insert) {
+        clearForNext();
+        DATMOV->setDate(ctx_.clock().today());
+        DATDOC->setDate(ctx_.clock().today());
+        old_ = decodeRegisterRecord(ctx_.MovementRecord);
+        return;
+    }
+    try {
+        if (mode_ == MovementMode::Prepared) {
+            old_ = decodeRegisterRecord(ctx_.MovementRecord);
+        } else {
+            auto picked = rereadPickedMovement(ctx_, mode_);
+            if (!picked) {
+                ready_ = false;
+                return;
+            }
+            old_ = *picked;
+        }
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+        ready_ = false;
+        return;
+    }
+    TrimRegisterRecord(old_);
+    fillFrom(old_);
+    if (mode_ == MovementMode::Prepared && !load_) {
+        recomputeGuarantee();
+        old_.garanzia = ParseDecimal(DOUBL5->text(), 2);
+        checks_->setTouched(true); // a prepared movement is confirmed as shown
+    }
+    applyMode();
+    checkShownFields();
+}
+
+void TFMOVIMENTI::clearForNext()
+{
+    for (QLineEdit* e : {static_cast<QLineEdit*>(NUMDOC), static_cast<QLineEdit*>(NPRDAA), NILODD,
+                         static_cast<QLineEdit*>(NUMCPR), TIPSTO, DTIPSTO, static_cast<QLineEdit*>(NUMCON),
+                         static_cast<QLineEdit*>(DOUBL3), static_cast<QLineEdit*>(DOUBL2),
+                         static_cast<QLineEdit*>(DOUBL1), static_cast<QLineEdit*>(DOUBL5), MITDES, DMITDES, ANNOTA})
+        e->clear();
+    for (CodedField* f : {TIPDOC, PRODAZ, PRODDO, CAUMOV})
+        f->clear();
+    CODPAE->setCode(QStringLiteral("IT"));
+    CODPAE->lookup();
+    NPRDAA->setEnabled(true);
+    documentTypeChanged();
+    storageChanged();
+    showPicture(ctx_.datiGen(QStringLiteral("DEFAULT.bmp")));
+    checks_->resetTouched();
+    DATMOV->setFocus(Qt::OtherFocusReason);
+}
+
+void TFMOVIMENTI::fillFrom(const TRecMovimento& r)
+{
+    DATMOV->setDate(dates::toDate(registerDay(r.data)));
+    TIPDOC->setCode(r.tipoDocumento);
+    TIPDOC->lookup();
+    NUMDOC->setText(r.numeroDocumento);
+    NPRDAA->setText(numberText(r.progressivoEad));
+    DATDOC->setDate(dates::toDate(std::floor(r.dataDocumento)));
+    NILODD->setText(r.riferimentoLocale);
+    NUMCPR->setText(numberText(r.progressivoDettaglio));
+    PRODAZ->setCode(r.prodottoAziendale);
+    if (PRODAZ->lookup())
+        showPicture(ctx_.datiGen(QString::number(PRODAZ->lastRow()->Num) + trimField(PRODAZ->lastRow()->Fld[9])));
+    else
+        showPicture(ctx_.datiGen(QStringLiteral("DEFAULT.bmp")));
+    TIPSTO->setText(r.stoccaggio);
+    PRODDO->setCode(r.codiceProdotto);
+    PRODDO->lookup();
+    NUMCON->setText(numberText(r.confezioni));
+    DOUBL3->setValueText(decimalText(r.volumeConfezione, 0));
+    DOUBL2->setValueText(decimalText(r.grado, 0));
+    DOUBL1->setValueText(decimalText(r.litri, 0));
+    CODPAE->setCode(r.paese);
+    CODPAE->lookup();
+    DOUBL5->setValueText(r.garanzia == 0 ? QStringLiteral("0,00") : FormatNumber(r.garanzia, 0, 2).trimmed());
+    MITDES->setText(r.controparte);
+    CAUMOV->setCode(r.causale);
+    CAUMOV->lookup();
+    // A rectification explains itself: its note is written afresh.
+    ANNOTA->setText(isRectification(mode_) ? QString() : r.nota);
+    documentTypeChanged();
+    storageChanged();
+    lookupCounterpart();
+}
+
+void TFMOVIMENTI::applyMode()
+{
+    if (codeIs(old_.stato, RegisterState::Replacement))
+        DATMOV->setReadOnly(true); // a replacement stays on the day of the line it replaces
+    if (!isRectification(mode_))
+        return;
+    // The date of a rectified line cannot change; neither can that of a rectification's replacement.
+    DATMOV->setReadOnly(true);
+    if (mode_ != MovementMode::RectifyCancel)
+        return;
+    for (QLineEdit* e : findChildren<QLineEdit*>())
+        if (e != ANNOTA)
+            e->setReadOnly(true);
+    for (QToolButton* b : findChildren<QToolButton*>())
+        b->setEnabled(false);
+}
+
+void TFMOVIMENTI::checkShownFields()
+{
+    const bool unit = packaged();
+    std::vector<CheckFn> order = {
+        [this] { return checkMovementDate(DATMOV->text(), DATMOV->date()); },
+        [this] { return checkProductCode(PRODDO->lookup(), PRODDO->code()); },
+        [this] { return checkLitres(DOUBL1->text()); },
+        [this] { return checkStrengthValue(DOUBL2->text()); },
+        [this] { return checkStorage(TIPSTO->text()); },
+        [this] { return checkDocumentType(TIPDOC->lookup(), TIPDOC->code(), load_); },
+        [this] { return checkDocumentNumber(NUMDOC->text(), !numdocHidden_); },
+        [this] { return checkDocumentDate(DATDOC->date()); },
+        [this] { return CODPAE->lookup() ? CheckResult::pass() : CheckResult::fail({}, QStringLiteral("CODPAE")); },
+        [this] { return checkCounterpart(ctx_, MITDES->text(), load_, TIPDOC->code(), old_.tipoDestinazione).check; },
+        [this] { return CAUMOV->lookup() ? CheckResult::pass() : CheckResult::fail({}, QStringLiteral("CAUMOV")); },
+    };
+    if (unit) {
+        order.push_back([this] { return checkPackageVolume(DOUBL3->text()); });
+        order.push_back([this] { return checkPackages(NUMCON->text()); });
+    }
+    if (!load_)
+        order.push_back([this] { return checkGuaranteeAmount(DOUBL5->text()); });
+    for (const CheckFn& c : order) {
+        const CheckResult r = c();
+        if (!r) {
+            checks_->focusField(r.focus); // shown silently: the user sees where to look
+            return;
+        }
+    }
+    if (mode_ == MovementMode::RectifyCancel)
+        ANNOTA->setFocus(Qt::OtherFocusReason);
+    else if (mode_ == MovementMode::RectifyModify)
+        TIPDOC->edit()->setFocus(Qt::OtherFocusReason);
+    else if (mode_ == MovementMode::Modify)
+        DATMOV->setFocus(Qt::OtherFocusReason);
+    else
+        BCONF->setFocus(Qt::OtherFocusReason);
+}
+
+bool TFMOVIMENTI::packaged() const
+{
+    return TIPSTO->text().trimmed() == QLatin1String("N");
+}
+
+void TFMOVIMENTI::documentTypeChanged()
+{
+    const QString type = TIPDOC->code();
+    const bool ead = eadBlockShown(type);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label4, NPRDAA, lNilodd, NILODD, Label5, NUMCPR})
+        w->setVisible(ead);
+    if (eadProgressiveFixed(type)) {
+        NPRDAA->setText(QStringLiteral("1"));
+        NPRDAA->setEnabled(false);
+    } else {
+        NPRDAA->setEnabled(true);
+    }
+    if (type == QLatin1String("FBE"))
+        numdocHidden_ = true; // and it stays hidden
+    NUMDOC->setVisible(!numdocHidden_);
+    lNumdoc->setVisible(!numdocHidden_);
+}
+
+void TFMOVIMENTI::storageChanged()
+{
+    const QString s = TIPSTO->text().trimmed();
+    const bool unit = s == QLatin1String("N");
+    for (QWidget* w : std::initializer_list<QWidget*>{lNumcon, NUMCON, lDoubl3, DOUBL3})
+        w->setVisible(unit);
+    DTIPSTO->setText(s == QLatin1String("S") ? QStringLiteral("Sfuso") : unit ? QStringLiteral("Condizionato") : QString());
+}
+
+void TFMOVIMENTI::showPicture(const QString& path)
+{
+    QPixmap picture;
+    if (QFileInfo::exists(path) && picture.load(path)) {
+        Image1->setPixmap(picture.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    } else {
+        Image1->setPixmap(QPixmap());
+        Image1->setText(QStringLiteral("FOTO NON VALIDA"));
+    }
+}
+
+void TFMOVIMENTI::productChosen()
+{
+    const auto row = PRODAZ->lastRow();
+    if (!row)
+        return;
+    TIPSTO->setText(trimField(row->Fld[5]));
+    PRODDO->setCode(trimField(row->Fld[4]));
+    PRODDO->lookup();
+    DOUBL2->setValueText(decimalText(row->ValA[0], 2));
+    storageChanged();
+    showPicture(ctx_.datiGen(QString::number(row->Num) + trimField(row->Fld[9])));
+    recomputeGuarantee();
+}
+
+void TFMOVIMENTI::recomputeLitres()
+{
+    if (!packaged() || DOUBL3->text().trimmed().isEmpty() || NUMCON->text().trimmed().isEmpty())
+        return;
+    double litres = ParseInteger(NUMCON->text()) * ParseDecimal(DOUBL3->text(), 5);
+    RoundTo(litres, 5);
+    DOUBL1->setValueText(decimalText(litres, 0));
+    recomputeGuarantee();
+}
+
+void TFMOVIMENTI::recomputeGuarantee()
+{
+    if (load_ || mode_ == MovementMode::RectifyCancel)
+        return;
+    Guarantee g;
+    try {
+        if (checkProductCode(PRODDO->lookup(), PRODDO->code()) && checkStrengthValue(DOUBL2->text()) &&
+            checkLitres(DOUBL1->text()))
+            g = committedGuarantee(ctx_, CODPAE->code(), PRODDO->code(), ParseDecimal(DOUBL2->text(), 5),
+                                   ParseDecimal(DOUBL1->text(), 5));
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+    }
+    DOUBL5->setValueText(FormatNumber(g.garanzia, 0, 2).trimmed());
+    if (!g.warning.isEmpty())
+        ctx_.messenger().info(g.warning);
+}
+
+void TFMOVIMENTI::lookupCounterpart()
+{
+    try {
+        const Counterpart c = checkCounterpart(ctx_, MITDES->text(), load_, TIPDOC->code(), old_.tipoDestinazione);
+        if (c.replaceWith)
+            MITDES->setText(*c.replaceWith);
+        DMITDES->setText(c.description);
+        DMITDES->setCursorPosition(0);
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+    }
+}
+
+void TFMOVIMENTI::pickCounterpart()
+{
+    const QString file = load_ ? QStringLiteral("INDIRIZZI_F") : QStringLiteral("INDIRIZZI_D");
+    const QString saved = ctx_.TableName;
+    ctx_.TableName = file;
+    ctx_.PickedCode = -1;
+    openWindow(QStringLiteral("TFLISTVIEW"), ctx_, this);
+    ctx_.TableName = saved;
+    if (ctx_.PickedCode >= 0) {
+        try {
+            TRecIndirizzo search = blankCompany();
+            search.number = ctx_.PickedCode;
+            if (auto a = FindAddress(AddressSearch::Code, search, ctx_.datiGen(file + QStringLiteral(".DAT")))) {
+                const QString id = trimField(a->CACCI1).isEmpty() ? trimField(a->CACCI2) : trimField(a->CACCI1);
+                MITDES->setText(id.left(16));
+                checks_->setTouched(true);
+                lookupCounterpart();
+            }
+        } catch (const IoError& e) {
+            ctx_.messenger().info(e.text());
+        }
+    }
+    MITDES->setFocus(Qt::OtherFocusReason);
+}
+
+void TFMOVIMENTI::newCounterpart()
+{
+    const QString saved = ctx_.TableName;
+    const bool savedFromMenu = ctx_.FromMenu;
+    ctx_.FromMenu = false;
+    ctx_.CurrentAddress = blankCompany();
+    if (load_) {
+        ctx_.TableName = QStringLiteral("INDIRIZZI_F");
+        openWindow(QStringLiteral("TFINSINDIRIZZO"), ctx_, this);
+    } else {
+        openWindow(QStringLiteral("TFINSDESTINATARI"), ctx_, this);
+    }
+    ctx_.TableName = saved;
+    ctx_.FromMenu = savedFromMenu;
+    if (ctx_.CurrentAddress.number > 0) {
+        const TRecIndirizzo& a = ctx_.CurrentAddress;
+        const QString id = trimField(a.CACCI1).isEmpty() ? trimField(a.CACCI2) : trimField(a.CACCI1);
+        MITDES->setText(id.left(16));
+        checks_->setTouched(true);
+        lookupCounterpart();
+    }
+    MITDES->setFocus(Qt::OtherFocusReason);
+}
+
+void TFMOVIMENTI::newProduct()
+{
+    const bool savedFromMenu = ctx_.FromMenu;
+    ctx_.FromMenu = false;
+    ctx_.EditRow = blankRow();
+    openWindow(QStringLiteral("TFPRODAZIEND"), ctx_, this);
+    ctx_.FromMenu = savedFromMenu;
+    const QString code = trimField(ctx_.EditRow.Fld[0]);
+    if (!code.isEmpty()) {
+        PRODAZ->setCode(code);
+        if (PRODAZ->lookup())
+            productChosen();
+        checks_->setTouched(true);
+    }
+    PRODAZ->edit()->setFocus(Qt::OtherFocusReason);
+}
+
+void TFMOVIMENTI::runLeaveOf(QWidget* field)
+{
+    if (!field)
+        return;
+    if (field == PRODAZ->edit()) {
+        const QString before = PRODAZ->lastRow() ? trimField(PRODAZ->lastRow()->Fld[0]) : QString();
+        if (PRODAZ->lookup() && before != PRODAZ->code())
+            productChosen();
+    } else if (field == TIPDOC->edit()) {
+        TIPDOC->lookup();
+        documentTypeChanged();
+    } else if (field == TIPSTO) {
+        storageChanged();
+    } else if (field == NUMCON || field == DOUBL3) {
+        recomputeLitres();
+    } else if (field == DOUBL1 || field == DOUBL2 || field == PRODDO->edit() || field == CODPAE->edit()) {
+        recomputeGuarantee();
+    } else if (field == MITDES) {
+        lookupCounterpart();
+    }
+}
+
+CheckResult TFMOVIMENTI::leaveTipdoc()
+{
+    if (!TIPDOC->lookup() && !TIPDOC->code().isEmpty())
+        TIPDOC->pick();
+    documentTypeChanged();
+    return checkDocumentType(TIPDOC->lookup(), TIPDOC->code(), load_);
+}
+
+CheckResult TFMOVIMENTI::leaveProddo()
+{
+    if (!PRODDO->lookup() && !PRODDO->code().isEmpty())
+        PRODDO->pick();
+    recomputeGuarantee();
+    return checkProductCode(PRODDO->lookup(), PRODDO->code());
+}
+
+CheckResult TFMOVIMENTI::leaveCodpae()
+{
+    if (!CODPAE->lookup())
+        CODPAE->pick();
+    recomputeGuarantee();
+    return CheckResult::pass();
+}
+
+CheckResult TFMOVIMENTI::leaveCaumov()
+{
+    if (!CAUMOV->lookup() && !CAUMOV->code().isEmpty())
+        CAUMOV->pick();
+    return CAUMOV->lookup() ? CheckResult::pass() : CheckResult::fail({}, QStringLiteral("CAUMOV"));
+}
+
+void TFMOVIMENTI::confirm()
+{
+    if (!checks_->touched()) {
+        DATMOV->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // The field left for the confirm button does what leaving it does (derived values, lookups).
+    runLeaveOf(lastField_);
+    try {
+        MovementFields f;
+        f.DATMOV = DATMOV->date();
+        f.TIPDOC = TIPDOC->code();
+        f.tipdocFound = TIPDOC->lookup();
+        f.NUMDOC = NUMDOC->text();
+        f.numdocHidden = numdocHidden_;
+        f.NPRDAA = NPRDAA->text();
+        f.DATDOC = DATDOC->date();
+        f.NILODD = NILODD->text();
+        f.NUMCPR = NUMCPR->text();
+        f.PRODAZ = PRODAZ->code();
+        f.TIPSTO = TIPSTO->text();
+        f.PRODDO = PRODDO->code();
+        f.proddoFound = PRODDO->lookup();
+        f.NUMCON = NUMCON->text();
+        f.DOUBL3 = DOUBL3->text();
+        f.DOUBL2 = DOUBL2->text();
+        f.DOUBL1 = DOUBL1->text();
+        f.CODPAE = CODPAE->code();
+        f.codpaeFound = CODPAE->lookup();
+        f.DOUBL5 = DOUBL5->text();
+        f.MITDES = MITDES->text();
+        f.CAUMOV = CAUMOV->code();
+        f.caumovFound = CAUMOV->lookup();
+        f.ANNOTA = ANNOTA->text();
+
+        const Composition c = composeMovement(ctx_, mode_, old_, load_, f);
+        if (c.MITDES)
+            MITDES->setText(*c.MITDES);
+        DMITDES->setText(c.DMITDES);
+        for (const QString& m : c.messages)
+            ctx_.messenger().info(m);
+        if (c.closeWindow) {
+            reject();
+            return;
+        }
+        if (!c.ok) {
+            checks_->focusField(c.focus);
+            return;
+        }
+        writeMovement(ctx_, mode_, old_, c.record);
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+        return;
+    }
+
+    if (mode_ == MovementMode::Insert) {
+        clearForNext();
+        return;
+    }
+    accept();
+}
+
+} // namespace vt

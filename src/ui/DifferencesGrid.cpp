@@ -1,0 +1,177 @@
+#include "ui/DifferencesGrid.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+#include "foundation/FieldAccess.h"
+#include "foundation/NumberFormat.h"
+#include "foundation/Services.h"
+#include "foundation/Text.h"
+
+namespace vt {
+
+DifferencesGrid::DifferencesGrid(Messenger& messenger, QWidget* parent) : QTableWidget(parent), messenger_(messenger)
+{
+    setObjectName(QStringLiteral("STGRID"));
+    setColumnCount(6);
+    setHorizontalHeaderLabels({QStringLiteral("Rif. Prodotto"), QStringLiteral(" Litri e-AD"), QStringLiteral(" C / E"),
+                               QStringLiteral("   Quantità"), QStringLiteral("Motivo insodd."),
+                               QStringLiteral("Note aggiuntive")});
+    const int widths[6] = {130, 70, 40, 70, 75, 365};
+    for (int c = 0; c < 6; ++c)
+        setColumnWidth(c, widths[c]);
+    horizontalHeader()->setStretchLastSection(true);
+    verticalHeader()->setVisible(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setTabKeyNavigation(false);
+    QFont mono(QStringLiteral("Courier New"), 9);
+    mono.setStyleHint(QFont::Monospace);
+    setFont(mono);
+    connect(this, &QTableWidget::currentCellChanged, this, &DifferencesGrid::cellSelected);
+}
+
+QString DifferencesGrid::cellText(int row, int column) const
+{
+    const QTableWidgetItem* i = item(row, column);
+    return i ? i->text() : QString();
+}
+
+void DifferencesGrid::setCellText(int row, int column, const QString& text)
+{
+    QTableWidgetItem* i = item(row, column);
+    if (!i) {
+        i = new QTableWidgetItem;
+        i->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        setItem(row, column, i);
+    }
+    i->setText(text);
+    if (column == Litres || column == Quantity)
+        i->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void DifferencesGrid::setLines(const QList<TRecDettaglio>& lines)
+{
+    clearContents();
+    setRowCount(int(lines.size()));
+    for (int r = 0; r < lines.size(); ++r) {
+        setCellText(r, Product, QString::number(int32At(lines[r], 8)) + QLatin1Char(' ') + trimmedAt(lines[r], 558));
+        setCellText(r, Litres, FormatNumber(doubleAt(lines[r], 2088), 10, 3));
+        for (int c = Type; c <= Note; ++c)
+            setCellText(r, c, QString());
+        QBrush fixed = palette().brush(QPalette::Button);
+        item(r, Product)->setBackground(fixed);
+        item(r, Litres)->setBackground(fixed);
+    }
+}
+
+void DifferencesGrid::setOutcome(const QString& outcome)
+{
+    outcome_ = trimField(outcome);
+    horizontalHeaderItem(Type)->setText(typeColumnHeader(outcome_));
+}
+
+void DifferencesGrid::fillRefused(const QList<TRecDettaglio>& lines)
+{
+    for (int r = 0; r < rowCount() && r < lines.size(); ++r) {
+        const ReceiptGridRow row = refusedRow(lines[r]);
+        setCellText(r, Type, row.type);
+        setCellText(r, Quantity, row.quantity);
+    }
+}
+
+QList<ReceiptGridRow> DifferencesGrid::rows() const
+{
+    QList<ReceiptGridRow> out;
+    for (int r = 0; r < rowCount(); ++r)
+        out << ReceiptGridRow{cellText(r, Type), cellText(r, Quantity), cellText(r, Reasons), cellText(r, Note)};
+    return out;
+}
+
+void DifferencesGrid::cellSelected(int row, int column, int, int)
+{
+    if (moving_ || row < 0 || column < 0)
+        return;
+    // A refused e-AD has its type and quantity fixed; the fixed columns are not typed into.
+    if (column < Type || (outcome_ == QLatin1String("3") && column <= Quantity)) {
+        moving_ = true;
+        setCurrentCell(row, Reasons);
+        moving_ = false;
+        column = Reasons;
+    }
+    setCellText(row, column, trimField(cellText(row, column)));
+}
+
+void DifferencesGrid::enter(int row, int column)
+{
+    const QString s = trimField(cellText(row, column));
+    int next = column + 1;
+    switch (column) {
+    case Type: {
+        const QString type = typeCell(s, outcome_);
+        setCellText(row, Type, type);
+        if (type.isEmpty())
+            setCellText(row, Quantity, QString());
+        break;
+    }
+    case Quantity:
+        setCellText(row, Quantity, quantityCell(s));
+        break;
+    case Reasons:
+        setCellText(row, Reasons, reasonsCell(s, codes_));
+        break;
+    case Note:
+        setCellText(row, Note, s);
+        next = Type;
+        row = std::min(row + 1, rowCount() - 1);
+        break;
+    default:
+        break;
+    }
+    setCurrentCell(row, next);
+}
+
+void DifferencesGrid::keyPressEvent(QKeyEvent* e)
+{
+    const int row = currentRow(), column = currentColumn();
+    if (row < 0 || column < Type) {
+        QTableWidget::keyPressEvent(e);
+        return;
+    }
+    const QString s = trimField(cellText(row, column));
+    const bool enterKey = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    const bool backspace = e->key() == Qt::Key_Backspace;
+    const QString typed = e->text();
+    const bool printable = typed.size() == 1 && typed.at(0).isPrint() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (backspace) {
+        setCellText(row, column, cellText(row, column).left(std::max<qsizetype>(0, cellText(row, column).size() - 1)));
+        return;
+    }
+    if (enterKey || (printable && cellFull(column, s))) {
+        enter(row, column);
+        return;
+    }
+    if (!printable) {
+        QTableWidget::keyPressEvent(e); // arrows, Tab, page keys
+        return;
+    }
+    QChar c = typed.at(0);
+    if (column == Quantity || column == Reasons) {
+        if (c == QLatin1Char('.'))
+            c = QLatin1Char(',');
+        if (!keyAccepted(column, c, s)) {
+            messenger_.beep();
+            return;
+        }
+    }
+    if (column == Type)
+        c = c.toUpper();
+    if (!isCp1252(QString(c))) {
+        messenger_.beep();
+        return;
+    }
+    setCellText(row, column, cellText(row, column) + c);
+}
+
+} // namespace vt

@@ -1,0 +1,411 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <functional>
+
+#include "RegisterFixture.h"
+#include "app/MenuActions.h"
+#include "foundation/Dates.h"
+#include "register/MovementEntry.h"
+#include "register/RegisterStore.h"
+#include "register/TFMOVIMENTI.h"
+#include "register/TFSCEGLIMOVIMENTO.h"
+#include "ui/WindowRegistry.h"
+
+using namespace vt;
+using namespace vt::test;
+
+namespace {
+
+QString focusName()
+{
+    QApplication::processEvents();
+    QWidget* f = QApplication::focusWidget();
+    return f ? f->objectName() : QStringLiteral("<none>");
+}
+
+QLineEdit* edit(QWidget* w, const char* name)
+{
+    auto* e = w->findChild<QLineEdit*>(QString::fromLatin1(name));
+    EXPECT_NE(e, nullptr) << name;
+    return e;
+}
+
+// Types into the field that has the focus, checks it is the one expected, and presses Enter.
+void typeHere(QWidget* w, const char* expected, const QString& text)
+{
+    QApplication::processEvents();
+    QWidget* f = QApplication::focusWidget();
+    ASSERT_NE(f, nullptr) << expected;
+    ASSERT_EQ(f->objectName().toStdString(), std::string(expected));
+    if (auto* e = qobject_cast<QLineEdit*>(f); e && !text.isEmpty()) {
+        e->selectAll();
+        QTest::keyClicks(e, text);
+    }
+    QTest::keyClick(f, Qt::Key_Return);
+    QApplication::processEvents();
+    (void)w;
+}
+
+void altC(QWidget* w)
+{
+    QTest::keyClick(w, Qt::Key_C, Qt::AltModifier);
+    QTest::qWait(250); // the button's press animation
+    QApplication::processEvents();
+}
+
+double day(int d, int m, int y)
+{
+    return dates::fromDate(QDate(y, m, d));
+}
+
+class MovementWindow : public ::testing::Test {
+protected:
+    void SetUp() override { prepareRegisterData(t); }
+
+    // Runs a menu action; the movement picker answers with the given number of the year, and the
+    // movement window is handed to drive once it is shown. Returns the windows asked for.
+    QStringList runAction(const char* action, std::int32_t picked, const std::function<void(QWidget*)>& drive)
+    {
+        QStringList opened;
+        QObject guard; // a window that never opens leaves no driver behind
+        const MenuItem* item = findMenuItem(QString::fromLatin1(action));
+        EXPECT_NE(item, nullptr) << action;
+        if (!item)
+            return opened;
+        runMenuAction(*item, t.ctx, [&](const QString& name) {
+            opened << name;
+            if (name == QLatin1String("TFSCEGLIMOVIMENTO")) {
+                t.ctx.SelectedYear = QStringLiteral("2026");
+                t.ctx.PickedMovement = picked;
+                return true;
+            }
+            QTimer::singleShot(0, &guard, [&] {
+                QWidget* w = QApplication::activeModalWidget();
+                if (!w)
+                    return;
+                QApplication::setActiveWindow(w);
+                QApplication::processEvents();
+                drive(w);
+                if (w->isVisible())
+                    w->close();
+            });
+            return openWindow(name, t.ctx, nullptr);
+        });
+        return opened;
+    }
+
+    QList<TRecMovimento> year2026() { return readRegister(registerfiles::movements(t.ctx, 2026)); }
+
+    TRecMovimento unload(double date, double litres, int numeroFlusso = 0)
+    {
+        TRecMovimento r = blankRegisterRecord();
+        r.registro = QStringLiteral("C");
+        r.operazione = QStringLiteral("I");
+        r.tipoMovimento = QStringLiteral("S");
+        r.data = date;
+        r.dataDocumento = date;
+        r.tipoDocumento = QStringLiteral("DAA");
+        r.numeroDocumento = QStringLiteral("77/A");
+        r.prodottoAziendale = kProduct;
+        r.codiceProdotto = kWine;
+        r.stoccaggio = QStringLiteral("S");
+        r.grado = 12.5;
+        r.litri = litres;
+        r.paese = QStringLiteral("DE");
+        r.controparte = QStringLiteral("DE00098765432");
+        r.causale = QStringLiteral("S1");
+        const TRecMovimento w = InsertRegisterRecord(r, registerfiles::movements(t.ctx, 2026), t.messenger);
+        if (numeroFlusso)
+            MarkRegisterSent(registerfiles::movements(t.ctx, 2026), {w.numero}, date, numeroFlusso, t.messenger);
+        return w;
+    }
+
+    TestContext t;
+};
+
+} // namespace
+
+// From the menu, with the keyboard only: a packaged load (litres from packages x volume) confirmed
+// with Alt+C, then an unload whose guarantee comes from the excise band, confirmed by a click
+// straight from the last field.
+TEST_F(MovementWindow, KeyboardInsertOfALoadAndAnUnloadFromTheMenu)
+{
+    const QStringList loadRun = runAction("AINSCARICO", -1, [&](QWidget* w) {
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("Movimento di CARICO"));
+        EXPECT_EQ(edit(w, "DATMOV")->text(), QStringLiteral("09/12/2026"));
+        typeHere(w, "DATMOV", QStringLiteral("10122026"));
+        typeHere(w, "TIPDOC", QStringLiteral("DAA"));
+        typeHere(w, "NUMDOC", QStringLiteral("12/B"));
+        typeHere(w, "DATDOC", QStringLiteral("09122026"));
+        typeHere(w, "PRODAZ", QStringLiteral("ROSSO01"));
+        EXPECT_EQ(edit(w, "TIPSTO")->text(), QStringLiteral("N"));
+        EXPECT_EQ(edit(w, "PRODDO")->text(), kWine);
+        typeHere(w, "TIPSTO", {});
+        typeHere(w, "PRODDO", {});
+        typeHere(w, "NUMCON", QStringLiteral("12"));
+        typeHere(w, "DOUBL3", QStringLiteral("0,75"));
+        EXPECT_EQ(edit(w, "DOUBL1")->text(), QStringLiteral("9"));
+        typeHere(w, "DOUBL2", {});
+        typeHere(w, "DOUBL1", {});
+        typeHere(w, "CODPAE", QStringLiteral("FR"));
+        typeHere(w, "MITDES", QStringLiteral("FR00012345678"));
+        typeHere(w, "CAUMOV", QStringLiteral("C1"));
+        QApplication::processEvents();
+        edit(w, "ANNOTA")->setFocus();
+        QTest::keyClicks(edit(w, "ANNOTA"), QStringLiteral("prima prova"));
+        altC(w);
+        // The insertion window stays open for the next movement, dates kept, the rest cleared.
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(edit(w, "DATMOV")->text(), QStringLiteral("10/12/2026"));
+        EXPECT_TRUE(edit(w, "NUMDOC")->text().isEmpty());
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    EXPECT_EQ(loadRun, QStringList{QStringLiteral("TFMOVIMENTI")});
+    EXPECT_EQ(t.messenger.infos, QStringList());
+
+    runAction("AINSSCARICO", -1, [&](QWidget* w) {
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("Movimento di SCARICO"));
+        typeHere(w, "DATMOV", QStringLiteral("10122026"));
+        typeHere(w, "TIPDOC", QStringLiteral("DAA"));
+        typeHere(w, "NUMDOC", QStringLiteral("13/B"));
+        typeHere(w, "DATDOC", QStringLiteral("10122026"));
+        typeHere(w, "PRODAZ", QStringLiteral("ROSSO01"));
+        typeHere(w, "TIPSTO", QStringLiteral("S"));
+        typeHere(w, "PRODDO", {});
+        typeHere(w, "DOUBL2", {});
+        typeHere(w, "DOUBL1", QStringLiteral("1000"));
+        typeHere(w, "CODPAE", QStringLiteral("DE"));
+        EXPECT_EQ(edit(w, "DOUBL5")->text(), QStringLiteral("100,00"));
+        typeHere(w, "DOUBL5", {});
+        typeHere(w, "MITDES", QStringLiteral("DE00098765432"));
+        QApplication::processEvents();
+        auto* cau = edit(w, "CAUMOV");
+        cau->setFocus();
+        QTest::keyClicks(cau, QStringLiteral("S1"));
+        auto* conf = w->findChild<QPushButton*>(QStringLiteral("BCONF"));
+        conf->setFocus(Qt::MouseFocusReason);
+        QTest::mouseClick(conf, Qt::LeftButton);
+        QApplication::processEvents();
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    EXPECT_EQ(t.messenger.infos, QStringList());
+
+    const QList<TRecMovimento> file = year2026();
+    ASSERT_EQ(file.size(), 2);
+    const TRecMovimento& load = file[0];
+    EXPECT_EQ(load.numero, 1);
+    EXPECT_EQ(load.progressivo, 1);
+    EXPECT_EQ(load.data, day(10, 12, 2026));
+    EXPECT_EQ(load.registro, QStringLiteral("C"));
+    EXPECT_EQ(load.operazione, QStringLiteral("I"));
+    EXPECT_EQ(load.tipoMovimento, QStringLiteral("C"));
+    EXPECT_EQ(load.ufficioDogana, QStringLiteral("IT000100"));
+    EXPECT_EQ(load.annoProtocollo, QStringLiteral("2026"));
+    EXPECT_EQ(load.numeroProtocollo.trimmed(), QStringLiteral("CD456"));
+    EXPECT_EQ(load.prodottoAziendale.trimmed(), kProduct);
+    EXPECT_EQ(load.codiceProdotto, kWine);
+    EXPECT_EQ(load.stoccaggio, QStringLiteral("N"));
+    EXPECT_EQ(load.confezioni, 12);
+    EXPECT_EQ(load.volumeConfezione, 0.75);
+    EXPECT_EQ(load.litri, 9.0);
+    EXPECT_EQ(load.grado, 12.5);
+    EXPECT_EQ(load.paese, QStringLiteral("FR"));
+    EXPECT_EQ(load.controparte.trimmed(), QStringLiteral("FR00012345678"));
+    EXPECT_EQ(load.causale.trimmed(), QStringLiteral("C1"));
+    EXPECT_EQ(load.nota.trimmed(), QStringLiteral("prima prova"));
+    EXPECT_EQ(load.numeroDocumento.trimmed(), QStringLiteral("12/B"));
+    EXPECT_EQ(load.dataDocumento, day(9, 12, 2026));
+    EXPECT_EQ(load.garanzia, 0.0);
+
+    const TRecMovimento& out = file[1];
+    EXPECT_EQ(out.numero, 2);
+    EXPECT_EQ(out.progressivo, 2);
+    EXPECT_EQ(out.tipoMovimento, QStringLiteral("S"));
+    EXPECT_EQ(out.stoccaggio, QStringLiteral("S"));
+    EXPECT_EQ(out.confezioni, 0);
+    EXPECT_EQ(out.litri, 1000.0);
+    EXPECT_EQ(out.garanzia, 100.0);
+    EXPECT_EQ(out.aliquota, 100.0);
+    EXPECT_EQ(out.causale.trimmed(), QStringLiteral("S1"));
+    EXPECT_EQ(out.controparte.trimmed(), QStringLiteral("DE00098765432"));
+}
+
+// A failing check that lets the sequence go on still stops the write; so does Alt+C straight
+// from a field whose leave behaviour has not run yet (the litres come from it).
+TEST_F(MovementWindow, NothingIsWrittenWhileAContinuingCheckFails)
+{
+    runAction("AINSCARICO", -1, [&](QWidget* w) {
+        typeHere(w, "DATMOV", QStringLiteral("10122026"));
+        typeHere(w, "TIPDOC", QStringLiteral("DAA"));
+        typeHere(w, "NUMDOC", QStringLiteral("12/B"));
+        typeHere(w, "DATDOC", QStringLiteral("09122026"));
+        typeHere(w, "PRODAZ", QStringLiteral("ROSSO01"));
+        typeHere(w, "TIPSTO", {});
+        typeHere(w, "PRODDO", {});
+        typeHere(w, "NUMCON", QStringLiteral("12"));
+        // The volume is left empty: "valore obbligatorio per prodotto condizionato".
+        edit(w, "DOUBL1")->setText(QStringLiteral("9"));
+        edit(w, "MITDES")->setText(QStringLiteral("FR00012345678"));
+        edit(w, "CAUMOV")->setText(QStringLiteral("C1"));
+        edit(w, "CODPAE")->setText(QStringLiteral("FR"));
+        edit(w, "DOUBL3")->setFocus();
+        altC(w);
+        EXPECT_TRUE(t.messenger.infos.contains(QStringLiteral("valore obbligatorio per prodotto condizionato")));
+        EXPECT_EQ(focusName(), QStringLiteral("DOUBL3"));
+        EXPECT_TRUE(year2026().isEmpty());
+
+        // Typing the volume and confirming straight from it: its leave behaviour gives the litres.
+        QTest::keyClicks(edit(w, "DOUBL3"), QStringLiteral("2"));
+        altC(w);
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    ASSERT_EQ(year2026().size(), 1);
+    EXPECT_EQ(year2026()[0].litri, 24.0);
+}
+
+// A sent unload rectified from the menu: the note is mandatory every time CONFERMA is entered;
+// then the superseded record, its cancellation and (for a modify) the replacement are written.
+TEST_F(MovementWindow, RectificationsFromTheMenuNeedANoteAndChainTheRecords)
+{
+    const TRecMovimento sent = unload(day(5, 12, 2026), 500, 3);
+    runAction("ARETTSCARICO", sent.numero, [&](QWidget* w) {
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("RETTIFICA: cancella uno scarico già inviato al sistema telematico"));
+        EXPECT_EQ(focusName(), QStringLiteral("ANNOTA"));
+        EXPECT_TRUE(edit(w, "DOUBL1")->isReadOnly());
+        QTest::keyClicks(edit(w, "ANNOTA"), QStringLiteral(" "));
+        altC(w);
+        altC(w);
+        EXPECT_EQ(t.messenger.infos.count(MsgNoteMandatory), 2);
+        EXPECT_EQ(year2026().size(), 1);
+        QTest::keyClicks(edit(w, "ANNOTA"), QStringLiteral("spedizione annullata"));
+        altC(w);
+        EXPECT_FALSE(w->isVisible());
+    });
+    QList<TRecMovimento> file = year2026();
+    ASSERT_EQ(file.size(), 2);
+    EXPECT_EQ(file[0].stato, QStringLiteral("C"));
+    EXPECT_EQ(file[1].operazione, QStringLiteral("C"));
+    EXPECT_EQ(file[1].collegato, sent.numero);
+    EXPECT_EQ(file[1].progressivo, sent.progressivo);
+    EXPECT_EQ(file[1].nota.trimmed(), QStringLiteral("spedizione annullata"));
+
+    // The same record cannot be rectified again: the window refuses it and does not open.
+    t.messenger.infos.clear();
+    const QStringList again = runAction("ARETTSCARICO", sent.numero, [&](QWidget* w) {
+        ADD_FAILURE() << "opened: " << w->objectName().toStdString();
+    });
+    EXPECT_EQ(t.messenger.infos, QStringList{QString::fromLatin1(MsgRecordSuperseded)});
+    EXPECT_EQ(year2026().size(), 2);
+
+    // Modify-rectify another sent unload: the replacement carries the new litres, keeps the line.
+    const TRecMovimento other = unload(day(6, 12, 2026), 300, 4);
+    runAction("Action2", other.numero, [&](QWidget* w) {
+        EXPECT_EQ(focusName(), QStringLiteral("TIPDOC"));
+        EXPECT_TRUE(edit(w, "DATMOV")->isReadOnly());
+        edit(w, "DOUBL1")->setFocus();
+        edit(w, "DOUBL1")->selectAll();
+        QTest::keyClicks(edit(w, "DOUBL1"), QStringLiteral("250"));
+        QTest::keyClick(edit(w, "DOUBL1"), Qt::Key_Return);
+        QApplication::processEvents();
+        edit(w, "ANNOTA")->setFocus();
+        QTest::keyClicks(edit(w, "ANNOTA"), QStringLiteral("litri errati"));
+        altC(w);
+    });
+    file = year2026();
+    ASSERT_EQ(file.size(), 5);
+    EXPECT_EQ(file[2].numero, other.numero);
+    EXPECT_EQ(file[2].stato, QStringLiteral("C"));
+    EXPECT_EQ(file[3].operazione, QStringLiteral("C"));
+    EXPECT_EQ(file[3].litri, 300.0);
+    EXPECT_EQ(file[4].stato, QStringLiteral("R"));
+    EXPECT_EQ(file[4].collegato, other.numero);
+    EXPECT_EQ(file[4].progressivo, other.progressivo);
+    EXPECT_EQ(file[4].litri, 250.0);
+    EXPECT_EQ(file[4].garanzia, 25.0); // 250 l at 100 €/hl
+}
+
+// The modify window never opens on a record another workstation has sent meanwhile.
+TEST_F(MovementWindow, ModifyRefusesARecordSentSinceItWasPicked)
+{
+    const TRecMovimento r = unload(day(5, 12, 2026), 500);
+    MarkRegisterSent(registerfiles::movements(t.ctx, 2026), {r.numero}, day(6, 12, 2026), 1, t.messenger);
+    runAction("AMODSCARICO", r.numero, [&](QWidget* w) { ADD_FAILURE() << w->objectName().toStdString(); });
+    EXPECT_EQ(t.messenger.infos, QStringList{QString::fromLatin1(MsgRecordAlreadySent)});
+
+    // An unsent one opens, and its modify rewrites it as one change: a new number, same place.
+    const TRecMovimento u = unload(day(7, 12, 2026), 100);
+    t.messenger.infos.clear();
+    runAction("AMODSCARICO", u.numero, [&](QWidget* w) {
+        EXPECT_EQ(focusName(), QStringLiteral("DATMOV"));
+        auto* litres = edit(w, "DOUBL1");
+        litres->setFocus();
+        litres->selectAll();
+        QTest::keyClicks(litres, QStringLiteral("120"));
+        altC(w);
+        EXPECT_FALSE(w->isVisible());
+    });
+    const QList<TRecMovimento> file = year2026();
+    ASSERT_EQ(file.size(), 2);
+    EXPECT_EQ(file[1].litri, 120.0);
+    EXPECT_EQ(file[1].numero, 2); // the largest number left + 1
+    EXPECT_EQ(file[1].progressivo, 2);
+    EXPECT_EQ(file[1].garanzia, 12.0);
+}
+
+// No excise band holds the strength: guarantee and rate 0, with a warning.
+TEST_F(MovementWindow, NoRateBandGivesZeroGuaranteeWithAWarning)
+{
+    const Guarantee none = committedGuarantee(t.ctx, QStringLiteral("FR"), kWine, 16, 1000);
+    EXPECT_EQ(none.garanzia, 0.0);
+    EXPECT_EQ(none.aliquota, 0.0);
+    EXPECT_EQ(none.warning, MsgNoRateBand);
+    const Guarantee de = committedGuarantee(t.ctx, QStringLiteral("DE"), kWine, 12, 1000);
+    EXPECT_EQ(de.garanzia, 100.0);
+    EXPECT_TRUE(de.warning.isEmpty());
+    EXPECT_EQ(committedGuarantee(t.ctx, QStringLiteral("EX"), kWine, 12, 1000).garanzia, 0.0);
+    EXPECT_EQ(committedGuarantee(t.ctx, QStringLiteral("IT"), kWine, 12, 1000).warning, QString()); // no row
+}
+
+// The picker lists only what the mode may act on, and returns the chosen record's number.
+TEST_F(MovementWindow, PickerOffersOnlyInsertionsOfTheModeAndReturnsTheNumber)
+{
+    const TRecMovimento a = unload(day(1, 12, 2026), 10);
+    const TRecMovimento b = unload(day(2, 12, 2026), 20, 1);
+    unload(day(3, 12, 2026), 30);
+    RectifyRegisterRecord(b.numero, registerfiles::movements(t.ctx, 2026), RectifyKind::Modify,
+                          [&] { TRecMovimento n = b; n.litri = 21; n.nota = QStringLiteral("x"); return n; }(), t.messenger);
+    // Unsent unloads of operation "I": a, the third one and the replacement; not the cancellation.
+    ChoiceList list = buildMovementChoice(t.ctx, QLatin1Char('m'), QStringLiteral("2026"));
+    QList<int> numbers;
+    for (const auto& row : list.rows)
+        numbers << row.key;
+    EXPECT_EQ(numbers, (QList<int>{a.numero, 5, 3}));
+    EXPECT_EQ(list.titles.last(), QStringLiteral("GARANZIA"));
+    // Sent unloads: none left (b is superseded).
+    EXPECT_TRUE(buildMovementChoice(t.ctx, QLatin1Char('F'), QStringLiteral("2026")).rows.isEmpty());
+
+    t.ctx.OpCode = QLatin1Char('m');
+    TFSCEGLIMOVIMENTO picker(t.ctx);
+    picker.show();
+    QApplication::setActiveWindow(&picker);
+    QApplication::processEvents();
+    EXPECT_EQ(picker.windowTitle(), QStringLiteral("MODIFICA UN MOVIMENTO DI SCARICO"));
+    auto* year = edit(&picker, "LANNO");
+    year->selectAll();
+    QTest::keyClicks(year, QStringLiteral("2026"));
+    QTest::keyClick(year, Qt::Key_Return);
+    QApplication::processEvents();
+    auto* lista = picker.findChild<QTreeWidget*>(QStringLiteral("LISTA"));
+    ASSERT_EQ(lista->topLevelItemCount(), 3);
+    EXPECT_EQ(lista->currentItem(), lista->topLevelItem(2)); // the last one
+    QTest::keyClick(lista, Qt::Key_Return);
+    EXPECT_EQ(t.ctx.PickedMovement, 3);
+    EXPECT_EQ(t.ctx.SelectedYear, QStringLiteral("2026"));
+}
