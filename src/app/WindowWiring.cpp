@@ -22,6 +22,8 @@
 #include "masterdata/TFMODDESTINATARI.h"
 #include "masterdata/TFMODINDIRIZZO.h"
 #include "app/LifecycleDispatch.h"
+#include "messages/TFCOMPIE815.h"
+#include "messages/EadCompile.h"
 #include "messages/TFCREAFIRMAINVIAIE815.h"
 #include "messages/TFCREAFIRMAINVIAIE810.h"
 #include "messages/TFCREAFIRMAINVIAIE813.h"
@@ -65,6 +67,8 @@ void wireWindows(WindowRegistry& r)
     r["TFINS_MOD_CANC_ARC"] = [](AppContext& c, QWidget* p) { TFINS_MOD_CANC_ARC w(c, p); w.exec(); };
     r["TFRICIE815"] = [](AppContext& c, QWidget* p) { TFRICIE815 w(c, p); w.exec(); };
     r["TFTELEMATICO"] = [](AppContext& c, QWidget* p) { TFTELEMATICO w(c, p); w.exec(); };
+    r["TFCOMPIE815"] = [](AppContext& c, QWidget* p) { TFCOMPIE815 w(c, p); w.exec(); };
+    r["LOADEAD"] = [](AppContext& c, QWidget*) { loadPickedEad(c); };
     r["TFLISTVIEW"] = [](AppContext& c, QWidget* p) { TFLISTVIEW w(c, p); w.exec(); };
     r["TFSCEGLIMOVIMENTO"] = [](AppContext& c, QWidget* p) { TFSCEGLIMOVIMENTO w(c, p); w.exec(); };
     r["TFMOVIMENTI"] = [](AppContext& c, QWidget* p) { TFMOVIMENTI w(c, p); w.exec(); };

@@ -151,6 +151,13 @@ TRecEad saveEad(AppContext& ctx, const TRecEad& header, const QString& fallbackN
             const std::int32_t oldProgressive = oldHeader->progressivo;
             const QString oldHeaders = eadfiles::headers(ctx, oldYear);
             QList<QByteArray> headers = g.read(oldHeaders, kHeaderSize);
+            // Another workstation may have sent, deleted or changed it since it was loaded.
+            const QByteArray expected = encodeEad(*oldHeader);
+            const bool unchanged = std::any_of(headers.cbegin(), headers.cend(), [&](const QByteArray& r) {
+                return RecordFile::numberOf(r) == oldProgressive && encodeEad(decodeEad(r)) == expected;
+            });
+            if (!unchanged)
+                throw IoError(MsgEadChangedElsewhere);
             const auto before = headers.size();
             headers.removeIf([&](const QByteArray& r) { return RecordFile::numberOf(r) == oldProgressive; });
             if (headers.size() != before)

@@ -55,8 +55,12 @@ QString localReferenceNumber(const QString& invdif, const QString& fallbackNumbe
 // number typed for the fallback document); the lines get the next serials of their files and the
 // new progressive. WorkYear becomes the year of the date of dispatch. Returns the header as stored.
 // Raises IoError (nothing saved) for a date of dispatch that is not a date or a file failure.
+// In modify mode the old header must still be in its file exactly as loaded: otherwise nothing is
+// saved and IoError(MsgEadChangedElsewhere) is raised.
 TRecEad saveEad(AppContext& ctx, const TRecEad& header, const QString& fallbackNumber,
                 const TRecEad* oldHeader = nullptr);
+inline const QString MsgEadChangedElsewhere =
+    QStringLiteral("L'e-AD E` STATO INVIATO, CANCELLATO O MODIFICATO DA UN'ALTRA POSTAZIONE: LE MODIFICHE NON SONO STATE SALVATE");
 
 // Removes header `progressive` and its lines from the year's files; false when the header was not
 // there (its stray lines, if any, are removed all the same).

@@ -1,0 +1,302 @@
+#include "messages/TFCOMPIE815.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include "foundation/IoError.h"
+#include "foundation/Text.h"
+#include "messages/EadCompile.h"
+#include "messages/TFCOMPIE815_DEST.h"
+#include "messages/TFCOMPIE815_GAR.h"
+#include "messages/TFCOMPIE815_PROD.h"
+#include "messages/TFCOMPIE815_TRASP.h"
+#include "ui/CodedField.h"
+#include "ui/FormChecks.h"
+#include "ui/PrintText.h"
+#include "ui/TransportLinesEditor.h"
+#include "ui/Widgets.h"
+#include "ui/WindowRegistry.h"
+
+namespace vt {
+
+TFCOMPIE815::TFCOMPIE815(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx), modify_(ctx.ModifyMode)
+{
+    setObjectName(QStringLiteral("TFCOMPIE815"));
+    setWindowTitle(QStringLiteral("Compila e-AD messaggio IE815"));
+    checks_ = new FormChecks(this, ctx_.messenger());
+
+    PCCOMPEAD = new QTabWidget(this);
+    PCCOMPEAD->setObjectName(QStringLiteral("PCCOMPEAD"));
+    PCCOMPEAD->setFocusPolicy(Qt::NoFocus);
+    page1_ = new DestinationPage(ctx_, *checks_, panels_, PCCOMPEAD);
+    page2_ = new TransportPage(ctx_, *checks_, panels_, PCCOMPEAD);
+    page3_ = new ProductsPage(ctx_, *checks_, panels_, PCCOMPEAD);
+    page4_ = new GuaranteePage(ctx_, *checks_, panels_, PCCOMPEAD);
+
+    page5_ = new QWidget(PCCOMPEAD);
+    page5_->setObjectName(QStringLiteral("PAGINA5"));
+    RIEPILOGO = new QTextEdit(page5_);
+    RIEPILOGO->setObjectName(QStringLiteral("RIEPILOGO"));
+    RIEPILOGO->setReadOnly(true);
+    RIEPILOGO->setLineWrapMode(QTextEdit::NoWrap);
+    RIEPILOGO->setFocusPolicy(Qt::ClickFocus);
+    QFont mono(QStringLiteral("Courier New"), 9);
+    mono.setStyleHint(QFont::Monospace);
+    RIEPILOGO->setFont(mono);
+    BPAG4 = makeButton(page5_, "BPAG4", QStringLiteral("Pagina 4"));
+    BSTAMPA = makeButton(page5_, "BSTAMPA", QStringLiteral("&STAMPA"));
+    BCONF = makeButton(page5_, "BCONF", QStringLiteral("&CONFERMA"));
+    BABBANDONA = makeButton(page5_, "BABBANDONA", QStringLiteral("&Abbandona"));
+    for (QPushButton* b : {BPAG4, BSTAMPA, BCONF, BABBANDONA})
+        b->setAutoDefault(true);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(BPAG4);
+    bar->addStretch(1);
+    bar->addWidget(BSTAMPA);
+    bar->addWidget(BCONF);
+    bar->addWidget(BABBANDONA);
+    auto* p5 = new QVBoxLayout(page5_);
+    p5->addWidget(RIEPILOGO, 1);
+    p5->addLayout(bar);
+    setTabOrder(BCONF, BSTAMPA);
+    setTabOrder(BSTAMPA, BABBANDONA);
+    setTabOrder(BABBANDONA, BPAG4);
+
+    PCCOMPEAD->addTab(page1_, QStringLiteral("Speditore / Destinatario"));
+    PCCOMPEAD->addTab(page2_, QStringLiteral("Dati del Trasporto"));
+    PCCOMPEAD->addTab(page3_, QStringLiteral("Dettagli del Vino"));
+    PCCOMPEAD->addTab(page4_, QStringLiteral("Garanti Accise"));
+    PCCOMPEAD->addTab(page5_, QStringLiteral("Riepilogo e Conferma"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(PCCOMPEAD);
+
+    checks_->attach();
+    const CompilePage* pages[] = {page1_, page2_, page3_, page4_};
+    for (int i = 0; i < 4; ++i) {
+        connect(pages[i], &CompilePage::nextPage, this, [this, i] { goToPage(i + 1); });
+        connect(pages[i], &CompilePage::previousPage, this, [this, i] { goToPage(i - 1); });
+    }
+    connect(BPAG4, &QPushButton::clicked, this, [this] { goToPage(3); });
+    connect(PCCOMPEAD, &QTabWidget::currentChanged, this, &TFCOMPIE815::pageChanged);
+    connect(BCONF, &QPushButton::clicked, this, &TFCOMPIE815::confirm);
+    connect(BSTAMPA, &QPushButton::clicked, this, &TFCOMPIE815::print);
+    connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
+
+    resize(980, 720);
+    if (modify_)
+        openModify();
+    else
+        openNew();
+}
+
+void TFCOMPIE815::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (opened_)
+        return;
+    opened_ = true;
+    if (modify_)
+        page1_->LINGUA->edit()->setFocus(Qt::OtherFocusReason);
+    else
+        page1_->NUMFAT->setFocus(Qt::OtherFocusReason);
+}
+
+EadForm TFCOMPIE815::currentForm() const
+{
+    EadForm f;
+    f.panels = panels_;
+    for (const CompilePage* p : {static_cast<CompilePage*>(page1_), static_cast<CompilePage*>(page2_),
+                                 static_cast<CompilePage*>(page4_)})
+        p->readInto(f);
+    return f;
+}
+
+void TFCOMPIE815::showForm(const EadForm& f)
+{
+    panels_ = f.panels;
+    for (CompilePage* p : {static_cast<CompilePage*>(page1_), static_cast<CompilePage*>(page2_),
+                           static_cast<CompilePage*>(page4_)}) {
+        p->showForm(f);
+        p->applyPanels();
+    }
+    page1_->showTipmes();
+}
+
+void TFCOMPIE815::openNew()
+{
+    showForm(newEadForm(ctx_.CompanyRecord, ctx_.clock().today()));
+    page1_->LINGUA->lookup();
+    page1_->applyConsigneeType();
+    page2_->lines->list();
+    page3_->list();
+    checks_->resetTouched();
+    PCCOMPEAD->setCurrentIndex(0);
+}
+
+void TFCOMPIE815::openModify()
+{
+    showForm(formFromHeader(ctx_.EadHeader));
+    page1_->applyConsigneeType();
+    page1_->clearCompanions();
+    page2_->clearCompanions();
+    page4_->clearCompanions();
+    page2_->lines->list();
+    page3_->list();
+    PCCOMPEAD->setCurrentIndex(0);
+    checks_->setTouched(true);
+}
+
+CheckResult TFCOMPIE815::pageCheck(int page)
+{
+    EadForm f = currentForm();
+    CheckResult r;
+    const CodeCheck valid = tableCodeCheck(ctx_);
+    switch (page) {
+    case 0: r = checkPage1(f, valid); break;
+    case 1: r = checkPage2(f, valid, transportLineCount(ctx_), ctx_.clock().today()); break;
+    case 2: r = checkPage3(productLineCount(ctx_)); break;
+    case 3: r = checkPage4(f, valid); break;
+    default: return CheckResult::pass();
+    }
+    // The checks empty what they found hidden or not wanted.
+    showForm(f);
+    return r;
+}
+
+bool TFCOMPIE815::mayLeave(int from, int to)
+{
+    if (!checks_->touched())
+        return false;
+    if (from >= 4)
+        return true;
+    const CheckResult r = pageCheck(from);
+    pageError_ = !r.ok;
+    if (r.ok)
+        return true;
+    if (to < from)
+        return true; // going back is always allowed
+    switching_ = true;
+    PCCOMPEAD->setCurrentIndex(from);
+    switching_ = false;
+    checks_->show(r);
+    return false;
+}
+
+void TFCOMPIE815::pageChanged(int index)
+{
+    if (switching_)
+        return;
+    const int from = current_;
+    if (!mayLeave(from, index)) {
+        switching_ = true;
+        PCCOMPEAD->setCurrentIndex(from);
+        switching_ = false;
+        if (!checks_->touched())
+            page1_->NUMFAT->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    current_ = index;
+    enterPage(index);
+}
+
+void TFCOMPIE815::goToPage(int page)
+{
+    PCCOMPEAD->setCurrentIndex(page);
+}
+
+void TFCOMPIE815::enterPage(int page)
+{
+    switch (page) {
+    case 0:
+        page1_->NUMFAT->setFocus(Qt::OtherFocusReason);
+        break;
+    case 1:
+        page2_->lines->list();
+        page2_->RESTRA->edit()->setFocus(Qt::OtherFocusReason);
+        break;
+    case 2:
+        page3_->list();
+        break;
+    case 3:
+        try {
+            page4_->enter(compilationExcise(ctx_, page1_->COIDDE->text()));
+        } catch (const IoError& e) {
+            ctx_.messenger().info(e.text());
+            page4_->enter(0);
+        }
+        break;
+    case 4:
+        buildSummary();
+        break;
+    }
+}
+
+void TFCOMPIE815::buildSummary()
+{
+    RIEPILOGO->clear();
+    EadForm f = currentForm();
+    AllPagesVerdict v;
+    try {
+        v = checkAllPages(f, tableCodeCheck(ctx_), transportLineCount(ctx_), productLineCount(ctx_),
+                          ctx_.clock().today());
+        showForm(f);
+        if (v.page == 0) {
+            RIEPILOGO->setPlainText(compilationSummary(ctx_, f).join(QLatin1Char('\n')));
+            BCONF->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+        return;
+    }
+    current_ = v.page - 1;
+    switching_ = true;
+    PCCOMPEAD->setCurrentIndex(current_);
+    switching_ = false;
+    checks_->show(v.result);
+    ctx_.messenger().info(MsgError);
+}
+
+void TFCOMPIE815::confirm()
+{
+    if (!checks_->touched()) {
+        goToPage(0);
+        page1_->NUMFAT->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // Every page is checked afresh: a click that arrives after a failed check writes nothing.
+    EadForm f = currentForm();
+    CompileOutcome out;
+    try {
+        BusyCursor busy;
+        out = confirmCompilation(ctx_, f, modify_);
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+        return;
+    }
+    if (out.verdict.page != 0) {
+        showForm(f);
+        current_ = out.verdict.page - 1;
+        switching_ = true;
+        PCCOMPEAD->setCurrentIndex(current_);
+        switching_ = false;
+        checks_->show(out.verdict.result);
+        return;
+    }
+    RIEPILOGO->setPlainText(out.summary.join(QLatin1Char('\n')));
+    // This window is already done: it closes as soon as the flow window does.
+    openWindow(QStringLiteral("TFCREAFIRMAINVIAIE815"), ctx_, this);
+    accept();
+}
+
+void TFCOMPIE815::print()
+{
+    printText(this, RIEPILOGO->toPlainText(), QStringLiteral("EAD"));
+}
+
+} // namespace vt

@@ -1,0 +1,70 @@
+#pragma once
+// "Compila e-AD messaggio IE815": the window in which the user writes an e-AD (new) or changes an
+// unsent one (ModifyMode, the loaded header in EadHeader and OldEad, its lines in the work files).
+// Five pages in the page control PCCOMPEAD; the fourth-to-first are their own classes, the fifth
+// (summary and confirmation) is built here. The checks, the layout rules and the header built on
+// confirming are logic functions (messages/EadForm.h, EadLines.h, EadCompile.h); this class binds
+// them to the widgets and runs the page navigation. On confirming, the e-AD is saved and the IE815
+// flow window opens over this one; this window closes when that one does.
+#include <QDialog>
+
+#include "foundation/AppContext.h"
+#include "messages/EadForm.h"
+
+class QPushButton;
+class QTabWidget;
+class QTextEdit;
+
+namespace vt {
+
+class FormChecks;
+class DestinationPage;
+class TransportPage;
+class ProductsPage;
+class GuaranteePage;
+class CompilePage;
+
+class TFCOMPIE815 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFCOMPIE815(AppContext& ctx, QWidget* parent = nullptr);
+
+    // The form as the pages show it.
+    EadForm currentForm() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void showForm(const EadForm& f);
+    void openNew();
+    void openModify();
+    // Page changes: the untouched window refuses them; leaving a page forward needs its check.
+    void pageChanged(int index);
+    bool mayLeave(int from, int to);
+    CheckResult pageCheck(int page);
+    void enterPage(int page);
+    void goToPage(int page);
+    void buildSummary();
+    void confirm();
+    void print();
+
+    AppContext& ctx_;
+    const bool modify_;
+    FormChecks* checks_;
+    EadPanels panels_;
+    QTabWidget* PCCOMPEAD;
+    DestinationPage* page1_;
+    TransportPage* page2_;
+    ProductsPage* page3_;
+    GuaranteePage* page4_;
+    QWidget* page5_;
+    QTextEdit* RIEPILOGO;
+    QPushButton *BSTAMPA, *BCONF, *BABBANDONA, *BPAG4;
+    int current_ = 0;
+    bool switching_ = false;
+    bool pageError_ = false;
+    bool opened_ = false;
+};
+
+} // namespace vt

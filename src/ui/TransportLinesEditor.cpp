@@ -1,0 +1,232 @@
+#include "ui/TransportLinesEditor.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "foundation/AppContext.h"
+#include "foundation/IoError.h"
+#include "foundation/NumberFormat.h"
+#include "messages/EadLines.h"
+#include "messages/EadStore.h"
+#include "ui/CodedField.h"
+#include "ui/Edits.h"
+#include "ui/FormChecks.h"
+#include "ui/Widgets.h"
+
+namespace vt {
+
+namespace {
+QLineEdit* textEdit(QWidget* parent, const char* name, int maxLength, int chars)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    setupText(e, maxLength, TextCase::AsTyped);
+    e->setMinimumWidth(widthForChars(e, chars));
+    return e;
+}
+} // namespace
+
+TransportLinesEditor::TransportLinesEditor(AppContext& ctx, FormChecks& checks, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), checks_(checks)
+{
+    setObjectName(QStringLiteral("DETTAGLITRASPORTO"));
+    NDETRA = new IntegerEdit(ctx_.messenger(), this);
+    NDETRA->setObjectName(QStringLiteral("NDETRA"));
+    NDETRA->setMaxLength(2);
+    NDETRA->setFixedWidth(widthForChars(NDETRA, 3));
+    UNITRA = new CodedField(ctx_, QStringLiteral("T009"), {"UNITRA", "DUNITRA", "BUNITRA", "BNUNITRA"}, 2, this);
+    IDUNTR = textEdit(this, "IDUNTR", 35, 30);
+    SIGTRA = textEdit(this, "SIGTRA", 35, 30);
+    INSITR = textEdit(this, "INSITR", 250, 50);
+    INAGTR = textEdit(this, "INAGTR", 250, 50);
+
+    BCONFTRA = makeButton(this, "BCONFTRA", QStringLiteral("Conferma il dettaglio"));
+    BCANTRA = makeButton(this, "BCANTRA", QStringLiteral("Cance&lla dettaglio"));
+    BFINTRA = makeButton(this, "BFINTRA", QStringLiteral("Dettagli Finiti"));
+    for (QPushButton* b : {BCONFTRA, BCANTRA, BFINTRA})
+        b->setAutoDefault(true); // Enter presses the button that has the focus
+
+    LMDETRA = new QLabel(QStringLiteral("Dettagli del trasporto inseriti:"), this);
+    LMDETRA->setObjectName(QStringLiteral("LMDETRA"));
+    MDETRA = new QListWidget(this);
+    MDETRA->setObjectName(QStringLiteral("MDETRA"));
+    MDETRA->setFocusPolicy(Qt::NoFocus);
+    MDETRA->setMinimumHeight(80);
+
+    auto* grid = new QGridLayout;
+    int row = 0;
+    auto add = [&](const QString& label, QWidget* w) {
+        QWidget* buddy = w;
+        if (auto* c = qobject_cast<CodedField*>(w))
+            buddy = c->edit();
+        grid->addWidget(buddyLabel(label, buddy), row, 0, Qt::AlignRight);
+        grid->addWidget(w, row++, 1);
+    };
+    add(QStringLiteral("N° Dettaglio"), NDETRA);
+    add(QStringLiteral("Unità di Trasporto"), UNITRA);
+    add(QStringLiteral("Identificativo Unità di Trasp."), IDUNTR);
+    add(QStringLiteral("Identificazione Commerciale dei sigilli se utilizzati "), SIGTRA);
+    add(QStringLiteral("Informazioni sui sigilli se utilizzati"), INSITR);
+    add(QStringLiteral("Informazioni aggiuntive riguardanti il trasporto"), INAGTR);
+    grid->setColumnStretch(1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BCONFTRA);
+    buttons->addWidget(BCANTRA);
+    buttons->addStretch(1);
+    buttons->addWidget(BFINTRA);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    layout->addWidget(LMDETRA);
+    layout->addWidget(MDETRA, 1);
+
+    QWidget* order[] = {NDETRA, UNITRA->edit(), IDUNTR, SIGTRA, INSITR, INAGTR, BCONFTRA, BCANTRA, BFINTRA};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    // Only while the lines are shown: a page being hidden leaves no picker behind.
+    checks_.onLeave(NDETRA, [this] {
+        if (!NDETRA->isVisible())
+            return CheckResult::pass();
+        leaveNumber();
+        const qint32 n = ParseInteger(NDETRA->text());
+        return n >= 1 && n <= 99 ? CheckResult::pass() : CheckResult::fail({}, QStringLiteral("NDETRA"));
+    });
+    checks_.onLeave(UNITRA->edit(), [this] {
+        if (!UNITRA->isVisible())
+            return CheckResult::pass();
+        return leaveUnit() ? CheckResult::pass() : CheckResult::fail({}, {});
+    });
+    connect(BCONFTRA, &QPushButton::clicked, this, &TransportLinesEditor::confirmLine);
+    connect(BCANTRA, &QPushButton::clicked, this, &TransportLinesEditor::deleteLine);
+    connect(BFINTRA, &QPushButton::clicked, this, &TransportLinesEditor::finished);
+    BCANTRA->hide();
+    BFINTRA->hide();
+}
+
+QWidget* TransportLinesEditor::firstField() const
+{
+    return NDETRA;
+}
+
+QWidget* TransportLinesEditor::lastButton() const
+{
+    return BFINTRA;
+}
+
+void TransportLinesEditor::clearFields()
+{
+    UNITRA->clear();
+    for (QLineEdit* e : {IDUNTR, SIGTRA, INSITR, INAGTR})
+        e->clear();
+}
+
+void TransportLinesEditor::list()
+{
+    clearFields();
+    NDETRA->clear();
+    MDETRA->clear();
+    BCANTRA->hide();
+    QList<TRecDettaglio> lines;
+    try {
+        lines = listWorkLines(eadfiles::transportWork(ctx_));
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+    }
+    int n = 0;
+    for (const TRecDettaglio& l : lines)
+        MDETRA->addItem(transportEntry(l, ++n));
+    count_ = n;
+    BFINTRA->setVisible(n > 0);
+    NDETRA->setText(QString::number(n + 1));
+}
+
+void TransportLinesEditor::leaveNumber()
+{
+    const qint32 n = ParseInteger(NDETRA->text());
+    if (n < 1 || n > 99)
+        return;
+    BCANTRA->hide();
+    try {
+        const QList<TRecDettaglio> lines = listWorkLines(eadfiles::transportWork(ctx_));
+        if (n > lines.size())
+            return;
+        const TransportLineFields f = transportFields(lines[n - 1]);
+        UNITRA->setCode(f.UNITRA);
+        UNITRA->lookup();
+        IDUNTR->setText(f.IDUNTR);
+        SIGTRA->setText(f.SIGTRA);
+        INSITR->setText(f.INSITR);
+        INAGTR->setText(f.INAGTR);
+        BCANTRA->show();
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+    }
+}
+
+bool TransportLinesEditor::leaveUnit()
+{
+    if (UNITRA->code().isEmpty() && count_ > 0 && ParseInteger(NDETRA->text()) > count_) {
+        // No more lines: on to the next page.
+        BFINTRA->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    if (UNITRA->lookup())
+        return true;
+    UNITRA->pick();
+    return UNITRA->lookup();
+}
+
+void TransportLinesEditor::confirmLine()
+{
+    if (!UNITRA->lookup()) {
+        UNITRA->edit()->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    const qint32 n = ParseInteger(NDETRA->text());
+    if (n < 1 || n > 99) {
+        NDETRA->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    TRecDettaglio line;
+    const CheckResult built = buildTransportLine({UNITRA->code(), IDUNTR->text(), SIGTRA->text(), INSITR->text(),
+                                                  INAGTR->text()},
+                                                 line);
+    if (!checks_.show(built))
+        return;
+    try {
+        putWorkLine(eadfiles::transportWork(ctx_), n, line);
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+        return;
+    }
+    list();
+    NDETRA->setFocus(Qt::OtherFocusReason);
+    NDETRA->selectAll();
+}
+
+void TransportLinesEditor::deleteLine()
+{
+    const qint32 n = ParseInteger(NDETRA->text());
+    if (n >= 1 && n <= 99) {
+        try {
+            deleteWorkLine(eadfiles::transportWork(ctx_), n);
+        } catch (const IoError& e) {
+            ctx_.messenger().info(e.text());
+        }
+    }
+    list();
+    NDETRA->setFocus(Qt::OtherFocusReason);
+    NDETRA->selectAll();
+}
+
+} // namespace vt

@@ -1,0 +1,63 @@
+#pragma once
+// The transport lines of an e-AD in hand (work file TRASPORTO.DAT), shared by the compilation and
+// the change of destination: the list of lines, the line number NDETRA, the line fields (UNITRA
+// with its T009 companion, IDUNTR, SIGTRA, INSITR, INAGTR) and the buttons "Conferma il
+// dettaglio", "Cance&lla dettaglio" and "Dettagli Finiti".
+//
+//   auto* lines = new TransportLinesEditor(ctx, checks, this);
+//   connect(lines, &TransportLinesEditor::finished, ...);   // "Dettagli Finiti"
+//   lines->list();                                          // on entering the page
+//
+// Typing a line number loads that line for modification; confirming replaces it, or appends the
+// line when there is none with that number; the list renumbers the lines 1, 2, ... each time.
+// An empty transport unit on a new line, with lines already entered, moves on to "Dettagli
+// Finiti", so the keyboard never has to go back through the line fields.
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace vt {
+
+struct AppContext;
+class CodedField;
+class FormChecks;
+class IntegerEdit;
+
+class TransportLinesEditor : public QWidget {
+    Q_OBJECT
+public:
+    TransportLinesEditor(AppContext& ctx, FormChecks& checks, QWidget* parent = nullptr);
+
+    // Lists the work file (renumbering it), empties the line fields, NDETRA := lines + 1.
+    void list();
+    int lineCount() const { return count_; }
+
+    IntegerEdit* NDETRA = nullptr;
+    CodedField* UNITRA = nullptr;
+    QLineEdit *IDUNTR = nullptr, *SIGTRA = nullptr, *INSITR = nullptr, *INAGTR = nullptr;
+    QListWidget* MDETRA = nullptr;
+    QLabel* LMDETRA = nullptr;
+    QPushButton *BCONFTRA = nullptr, *BCANTRA = nullptr, *BFINTRA = nullptr;
+
+    QWidget* firstField() const;
+    QWidget* lastButton() const;
+
+signals:
+    void finished();
+
+private:
+    void leaveNumber();
+    void confirmLine();
+    void deleteLine();
+    void clearFields();
+    bool leaveUnit();
+
+    AppContext& ctx_;
+    FormChecks& checks_;
+    int count_ = 0;
+};
+
+} // namespace vt
