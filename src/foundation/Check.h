@@ -11,9 +11,15 @@ struct CheckResult {
     bool ok = true;
     QString message; // shown when not empty
     QString focus;   // objectName of the field to focus when the check fails
+    QString note;    // a refusal without a message: the reason, shown in the window's status line
 
     static CheckResult pass() { return {}; }
-    static CheckResult fail(const QString& message, const QString& focus) { return {false, message, focus}; }
+    static CheckResult fail(const QString& message, const QString& focus) { return {false, message, focus, {}}; }
+    // No message, no focus change: the step that reached it goes no further (a leave behaviour
+    // that loaded a record stops the confirmation, so the user sees what was loaded).
+    static CheckResult stop() { return {false, {}, {}, {}}; }
+    // A refusal without a message box: the focus goes back, the reason shows in the status line.
+    static CheckResult quiet(const QString& note, const QString& focus) { return {false, {}, focus, note}; }
     explicit operator bool() const { return ok; }
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 #include <QString>
+
+#include "foundation/Text.h"
 #include <stdexcept>
 
 namespace vt {
@@ -15,11 +17,12 @@ private:
     QString text_;
 };
 
-// A text that the Windows-1252 code page cannot hold; raised before anything is written.
+// A text that the Windows-1252 code page cannot hold; raised before anything is written. The
+// message shows the offending characters, not the whole (padded) value.
 class EncodingError : public IoError {
 public:
     EncodingError(const QString& field, const QString& value)
-        : IoError(QStringLiteral("IL CAMPO %1 CONTIENE CARATTERI NON AMMESSI: %2").arg(field, value)),
+        : IoError(QStringLiteral("IL CAMPO %1 CONTIENE CARATTERI NON AMMESSI: %2").arg(field, nonCp1252Chars(value))),
           field_(field) {}
     const QString& field() const { return field_; }
 

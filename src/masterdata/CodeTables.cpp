@@ -36,9 +36,9 @@ CheckResult CheckYesNoFlags(const QString& le3, bool le3Shown, const QString& le
     auto yesNo = [](const QString& t) { return t.startsWith(QLatin1Char('S')) || t.startsWith(QLatin1Char('N')); };
     if (le3Shown) {
         if (!yesNo(le3))
-            return CheckResult::fail({}, QStringLiteral("LE3"));
+            return CheckResult::quiet(QStringLiteral("DIGITARE S OPPURE N"), QStringLiteral("LE3"));
         if (le4Shown && !yesNo(le4))
-            return CheckResult::fail({}, QStringLiteral("LE4"));
+            return CheckResult::quiet(QStringLiteral("DIGITARE S OPPURE N"), QStringLiteral("LE4"));
     }
     return CheckResult::pass();
 }
@@ -108,15 +108,17 @@ CheckResult CheckTa20Prefix(const QString& code)
     const QString cpa = code.left(4);
     if (cpa == QLatin1String("W200") || cpa == QLatin1String("W300"))
         return CheckResult::pass();
-    return CheckResult::fail({}, QStringLiteral("ME0"));
+    return CheckResult::quiet(QStringLiteral("IL CODICE DEVE INIZIARE CON W200 O W300"), QStringLiteral("ME0"));
 }
 
 CheckResult CheckValidity(const QDate& from, const QDate& to)
 {
     if (!from.isValid())
-        return CheckResult::fail({}, QStringLiteral("MDALLA"));
-    if (!to.isValid() || to < from)
-        return CheckResult::fail({}, QStringLiteral("MALLA"));
+        return CheckResult::quiet(QStringLiteral("DATA NON VALIDA"), QStringLiteral("MDALLA"));
+    if (!to.isValid())
+        return CheckResult::quiet(QStringLiteral("DATA NON VALIDA"), QStringLiteral("MALLA"));
+    if (to < from)
+        return CheckResult::quiet(QStringLiteral("LA DATA FINALE PRECEDE QUELLA INIZIALE"), QStringLiteral("MALLA"));
     return CheckResult::pass();
 }
 

@@ -124,7 +124,7 @@ CheckResult CheckPremisesNumber(const QString& text)
     const int n = t.toInt(&ok);
     if (t.size() == 3 && ok && n >= 2 && n <= 999)
         return CheckResult::pass();
-    return CheckResult::fail({}, QStringLiteral("SEDE"));
+    return CheckResult::quiet(QStringLiteral("IL NUMERO DELLA SEDE VA DA 002 A 999"), QStringLiteral("SEDE"));
 }
 
 TRecAzienda HeadOfficeRecord(const TRecAzienda& f, bool registeredConsignor)

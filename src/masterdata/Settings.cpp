@@ -83,7 +83,7 @@ std::int32_t SaveOrderedRow(AppContext& ctx, const QString& tabPath, std::option
 CheckResult CheckExciseState(AppContext& ctx, const QString& state)
 {
     if (trimField(state).isEmpty() || !LookupCode(ctx, QStringLiteral("T004"), trimField(state)))
-        return CheckResult::fail({}, QStringLiteral("LE0"));
+        return CheckResult::quiet(MsgUnknownState, QStringLiteral("LE0"));
     return CheckResult::pass();
 }
 
@@ -100,7 +100,7 @@ CheckResult BuildExciseRow(const ExciseForm& form, TRecTabella& row)
         const double from = ParseDecimal(form.bands[b].from, 2);
         const double to = ParseDecimal(form.bands[b].to, 2);
         if (to < from)
-            return CheckResult::fail({}, QStringLiteral("R2%1").arg(s));
+            return CheckResult::quiet(QStringLiteral("IL GRADO FINALE E' INFERIORE A QUELLO INIZIALE"), QStringLiteral("R2%1").arg(s));
         row.ValA[s] = from;
         row.ValB[s] = to;
         row.ValC[s] = excise;
@@ -133,16 +133,16 @@ CheckResult CheckProtocolBulk(const QString& le1)
 CheckResult CheckProtocolDates(const QDate& protocolDate, const QDate& validFrom)
 {
     if (!protocolDate.isValid())
-        return CheckResult::fail({}, QStringLiteral("R10"));
+        return CheckResult::quiet(QStringLiteral("DATA NON VALIDA"), QStringLiteral("R10"));
     if (!validFrom.isValid())
-        return CheckResult::fail({}, QStringLiteral("R11"));
+        return CheckResult::quiet(QStringLiteral("DATA NON VALIDA"), QStringLiteral("R11"));
     return CheckResult::pass();
 }
 
 CheckResult BuildProtocolRow(const ProtocolForm& form, TRecTabella& row)
 {
     if (trimField(form.number).isEmpty())
-        return CheckResult::fail({}, QStringLiteral("LE0"));
+        return CheckResult::quiet(QStringLiteral("DIGITARE IL NUMERO DEL PROTOCOLLO"), QStringLiteral("LE0"));
     if (auto r = CheckProtocolBulk(form.bulk); !r)
         return r;
     if (auto r = CheckProtocolDates(form.protocolDate, form.validFrom); !r)

@@ -194,12 +194,16 @@ CheckResult TFALTRESEDI::leavePremises()
     CheckResult r = CheckPremisesNumber(SEDE->text());
     if (!r.ok)
         return r;
-    // An existing premises is shown for modification; a new one keeps what the fields hold.
+    // An existing premises is shown for modification; a new one keeps what the fields hold. A
+    // confirmation that reached this load stops, so that the user sees the record first.
     try {
-        if (auto existing = ReadCompanyFile(ctx_, SEDE->text()))
+        if (auto existing = ReadCompanyFile(ctx_, SEDE->text())) {
             fill(*existing);
+            return CheckResult::stop();
+        }
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
+        return CheckResult::stop();
     }
     return CheckResult::pass();
 }
@@ -212,9 +216,11 @@ CheckResult TFALTRESEDI::checkExcise()
 void TFALTRESEDI::confirm()
 {
     try {
-        // The number first: a premises record must never land in the head office's file.
-        if (!checks_->confirm({
-                [this] { return CheckPremisesNumber(SEDE->text()); },
+        // The number first: a premises record must never land in the head office's file. Then
+        // every check speaks, in order, the focus ending on the last failing field.
+        if (!checks_->show(CheckPremisesNumber(SEDE->text())))
+            return;
+        if (!checks_->confirmAll({
                 [this] { return checkExcise(); },
                 [this] { return checkAddressEdits({INDIR2, NUMCI2, C_A_P2, CITTA2}); },
                 [this] { return checkNameEdit(DENOM2); },

@@ -2,52 +2,43 @@
 // The generic code editor: fields, labels, lengths and title come from the structure record of
 // the table named by ctx.TableName. Created anew for each use; with ctx.NewCodeMode it closes
 // after the first confirmed row and leaves that row in ctx.EditRow.
-#include <QDialog>
 
 #include <array>
 #include <optional>
 
 #include "foundation/AppContext.h"
+#include "foundation/Check.h"
+#include "ui/TableRowEditor.h"
 
 class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace vt {
 
-class FormChecks;
-
-class TFCODICI : public QDialog {
+class TFCODICI : public TableRowEditor {
     Q_OBJECT
 public:
     explicit TFCODICI(AppContext& ctx, QWidget* parent = nullptr);
 
-    // False when the table's structure is missing (the message has been shown; exec() returns at once).
-    bool ready() const { return ready_; }
-    int exec() override;
+protected:
+    QLineEdit* keyField() const override { return le_[0]; }
+    CheckResult checkKey() override;
+    std::optional<TRecTabella> findRow(const QString& key) override;
+    void clearFields() override;
+    void showRow(const TRecTabella& row) override;
+    QString firstFieldAfterKey() const override { return QStringLiteral("LE2"); }
+    bool buildRow() override;
+    CheckResult checkKeyFree() override;
+    std::int32_t saveRow(std::optional<std::int32_t> replacing) override;
+    void deleteRow(std::int32_t number) override;
+    void saved(std::int32_t number) override;
 
 private:
-    void reset();
-    void leaveCode();
-    bool confirmChecks();
-    void confirm();
-    void remove();
-    void list();
-    void enterModify(const TRecTabella& row);
     bool shown(int i) const;
 
-    AppContext& ctx_;
-    QString table_;
-    bool ready_ = false;
-    bool modify_ = false;
-    QString oldCode_;
-    std::int32_t oldNumber_ = 0;
     std::array<QLineEdit*, 4> le_{};
     std::array<QLabel*, 4> labels_{};
     std::array<bool, 4> present_{};
-    QLabel* LMODCANC = nullptr;
-    QPushButton *BCONF = nullptr, *BABBANDONA = nullptr, *BSVUOTA = nullptr, *BELENCA = nullptr, *BCANCELLA = nullptr;
-    FormChecks* checks_ = nullptr;
 };
 
 } // namespace vt

@@ -61,20 +61,15 @@ private:
 } // namespace
 
 TFCODICI_NC::TFCODICI_NC(AppContext& ctx, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), table_(QStringLiteral("TA20"))
+    : TableRowEditor(ctx, QStringLiteral("TA20"), QStringLiteral("TFCODICI_NC"), QStringLiteral("&Elenca"), parent)
 {
-    setObjectName(QStringLiteral("TFCODICI_NC"));
     setWindowTitle(QStringLiteral("Codici Identificativi del Vino (TA20)"));
-    checks_ = new FormChecks(this, ctx_.messenger());
 
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);
 
-    LMODCANC = new QLabel(QStringLiteral("MODIFICA o CANCELLA"), this);
-    LMODCANC->setObjectName(QStringLiteral("LMODCANC"));
-    LMODCANC->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
-    grid->addWidget(LMODCANC, 0, 1, 1, 3);
+    grid->addWidget(modifyLabel(), 0, 1, 1, 3);
 
     auto* codeLabel = new QLabel(QStringLiteral("CPA            NC           Taric   Cadd"), this);
     grid->addWidget(codeLabel, 1, 1, 1, 3);
@@ -90,7 +85,6 @@ TFCODICI_NC::TFCODICI_NC(AppContext& ctx, QWidget* parent)
     lCode->setBuddy(ME0);
     grid->addWidget(lCode, 2, 0, Qt::AlignRight);
     grid->addWidget(ME0, 2, 1, 1, 2, Qt::AlignLeft);
-    BELENCA = makeButton(this, "BELENCA", QStringLiteral("&Elenca"));
     grid->addWidget(BELENCA, 2, 3, Qt::AlignLeft);
 
     Memo1 = new QPlainTextEdit(this);
@@ -98,6 +92,7 @@ TFCODICI_NC::TFCODICI_NC(AppContext& ctx, QWidget* parent)
     Memo1->setFixedHeight(Memo1->fontMetrics().lineSpacing() * 4 + 12);
     new MemoLimit(Memo1, ctx_.messenger());
     auto* lDesc = new QLabel(QStringLiteral("Descrizione"), this);
+    lDesc->setBuddy(Memo1);
     grid->addWidget(lDesc, 3, 0, Qt::AlignRight | Qt::AlignTop);
     grid->addWidget(Memo1, 3, 1, 1, 3);
 
@@ -121,39 +116,18 @@ TFCODICI_NC::TFCODICI_NC(AppContext& ctx, QWidget* parent)
     grid->addLayout(dates, 4, 1, 1, 3);
     grid->setColumnStretch(3, 1);
 
-    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BSVUOTA = makeButton(this, "BSVUOTA", QStringLiteral("&Svuota"));
-    BCANCELLA = makeButton(this, "BCANCELLA", QStringLiteral("Cance&lla"));
-    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(BCONF);
-    buttons->addWidget(BSVUOTA);
-    buttons->addWidget(BCANCELLA);
-    buttons->addStretch(1);
-    buttons->addWidget(BABBANDONA);
     grid->setRowMinimumHeight(5, 12);
-    grid->addLayout(buttons, 6, 0, 1, 4);
+    grid->addLayout(buttonRow(false), 6, 0, 1, 4);
     setMinimumWidth(560);
 
-    checks_->attach();
-    checks_->onLeave(ME0, [this] {
-        CheckResult r = CheckTa20Prefix(code());
-        if (r)
-            leaveCode();
-        return r;
-    });
+    checks_->onLeave(ME0, [this] { return leaveKey(); });
     checks_->onLeave(MDALLA, [this] { return checkDates(); });
     checks_->onLeave(MALLA, [this] { return checkDates(); });
 
-    connect(BCONF, &QPushButton::clicked, this, &TFCODICI_NC::confirm);
-    connect(BSVUOTA, &QPushButton::clicked, this, &TFCODICI_NC::reset);
-    connect(BCANCELLA, &QPushButton::clicked, this, &TFCODICI_NC::remove);
-    connect(BELENCA, &QPushButton::clicked, this, &TFCODICI_NC::list);
-    connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
-
     MDALLA->setDate(ctx_.clock().today());
     MALLA->setText(QStringLiteral("01/01/2050"));
-    reset();
+    ready_ = true; // the structure is looked for on each opening
+    finishSetup();
 }
 
 int TFCODICI_NC::exec()
@@ -172,52 +146,35 @@ int TFCODICI_NC::exec()
     return QDialog::exec();
 }
 
-QString TFCODICI_NC::code() const
+CheckResult TFCODICI_NC::checkKey()
 {
-    return ME0->text();
+    return CheckTa20Prefix(ME0->text());
 }
 
-void TFCODICI_NC::reset()
+std::optional<TRecTabella> TFCODICI_NC::findRow(const QString& code)
 {
-    ctx_.EditRow = blankRow();
-    ctx_.EditRow.Ext[0] = table_;
+    ctx_.EditRow.Fld[0] = code;
+    return FindCode(ctx_, table_, code);
+}
+
+void TFCODICI_NC::clearFields()
+{
+    // The dates are kept from one row to the next.
     ME0->clear();
     Memo1->clear();
-    modify_ = false;
-    oldCode_.clear();
-    oldNumber_ = 0;
-    LMODCANC->hide();
-    BCANCELLA->hide();
-    BELENCA->show();
-    checks_->resetTouched();
+}
+
+void TFCODICI_NC::focusKey()
+{
     ME0->setFocus(Qt::OtherFocusReason);
     ME0->setCursorPosition(0);
 }
 
-void TFCODICI_NC::enterModify(const TRecTabella& row)
+void TFCODICI_NC::showRow(const TRecTabella& row)
 {
-    modify_ = true;
-    oldCode_ = row.Fld[0];
-    oldNumber_ = row.Num;
     Memo1->setPlainText(row.Fld[1]);
     MDALLA->setText(dates::ddmmyyyy(row.ValA[0]));
     MALLA->setText(dates::ddmmyyyy(row.ValA[1]));
-    LMODCANC->show();
-    BCANCELLA->show();
-    BELENCA->hide();
-}
-
-void TFCODICI_NC::leaveCode()
-{
-    if (modify_)
-        return;
-    try {
-        ctx_.EditRow.Fld[0] = code();
-        if (auto row = FindCode(ctx_, table_, code()))
-            enterModify(*row);
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-    }
 }
 
 CheckResult TFCODICI_NC::checkDates()
@@ -230,58 +187,38 @@ CheckResult TFCODICI_NC::checkDates()
     return r;
 }
 
-bool TFCODICI_NC::confirmChecks()
+bool TFCODICI_NC::buildRow()
 {
-    if (!checks_->show(CheckTa20Prefix(code())))
-        return false;
-    if (!modify_) {
-        if (auto row = FindCode(ctx_, table_, code())) {
-            enterModify(*row);
-            checks_->focusField(QStringLiteral("Memo1"));
-            return false;
-        }
-    }
     if (!checks_->show(checkDates()))
         return false;
-    ctx_.EditRow.Fld[0] = code();
+    ctx_.EditRow.Fld[0] = ME0->text();
     ctx_.EditRow.Fld[1] = Memo1->toPlainText();
-    return checks_->show(CheckCodeFree(ctx_, table_, code(), oldCode_, modify_, QStringLiteral("ME0")));
+    return true;
 }
 
-void TFCODICI_NC::confirm()
+CheckResult TFCODICI_NC::checkKeyFree()
 {
-    try {
-        if (!confirmChecks())
-            return;
-        SaveCodeRow(ctx_, table_, modify_ ? std::optional<std::int32_t>(oldNumber_) : std::nullopt);
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-        return;
-    }
+    return CheckCodeFree(ctx_, table_, ME0->text(), oldCode_, modify_, QStringLiteral("ME0"));
+}
+
+std::int32_t TFCODICI_NC::saveRow(std::optional<std::int32_t> replacing)
+{
+    return SaveCodeRow(ctx_, table_, replacing);
+}
+
+void TFCODICI_NC::deleteRow(std::int32_t number)
+{
+    DeleteCodeRow(ctx_, table_, number);
+}
+
+void TFCODICI_NC::saved(std::int32_t number)
+{
     if (ctx_.NewCodeMode) {
         TrimRow(ctx_.EditRow);
         accept();
         return;
     }
-    reset();
-}
-
-void TFCODICI_NC::remove()
-{
-    if (!modify_)
-        return;
-    try {
-        DeleteCodeRow(ctx_, table_, oldNumber_);
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-        return;
-    }
-    reset();
-}
-
-void TFCODICI_NC::list()
-{
-    pickTableCodeInto(ctx_, table_, ME0, *checks_);
+    TableRowEditor::saved(number);
 }
 
 } // namespace vt

@@ -2,49 +2,45 @@
 // The editor of the wine product codes (table TA20): a masked code W200/W300-NC-TARIC-additional
 // code, a description of up to 250 characters and a validity period. With ctx.NewCodeMode it
 // closes after the first confirmed row and leaves that row in ctx.EditRow.
-#include <QDialog>
-
 #include "foundation/AppContext.h"
 #include "foundation/Check.h"
+#include "ui/TableRowEditor.h"
 
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 
 namespace vt {
 
 class DateEdit;
-class FormChecks;
 
-class TFCODICI_NC : public QDialog {
+class TFCODICI_NC : public TableRowEditor {
     Q_OBJECT
 public:
     explicit TFCODICI_NC(AppContext& ctx, QWidget* parent = nullptr);
+    // The window lives for the whole run: its structure is looked for at each opening.
     int exec() override;
 
-private:
-    void reset();
-    void leaveCode();
-    CheckResult checkDates();
-    bool confirmChecks();
-    void confirm();
-    void remove();
-    void list();
-    void enterModify(const TRecTabella& row);
-    QString code() const;
+protected:
+    QLineEdit* keyField() const override { return ME0; }
+    CheckResult checkKey() override;
+    std::optional<TRecTabella> findRow(const QString& key) override;
+    void clearFields() override;
+    void showRow(const TRecTabella& row) override;
+    QString firstFieldAfterKey() const override { return QStringLiteral("Memo1"); }
+    bool buildRow() override;
+    CheckResult checkKeyFree() override;
+    std::int32_t saveRow(std::optional<std::int32_t> replacing) override;
+    void deleteRow(std::int32_t number) override;
+    void saved(std::int32_t number) override;
+    void focusKey() override;
 
-    AppContext& ctx_;
-    QString table_;
-    bool modify_ = false;
-    QString oldCode_;
-    std::int32_t oldNumber_ = 0;
+private:
+    CheckResult checkDates();
+
     QLineEdit* ME0 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
     DateEdit *MDALLA = nullptr, *MALLA = nullptr;
-    QLabel* LMODCANC = nullptr;
-    QPushButton *BCONF = nullptr, *BABBANDONA = nullptr, *BSVUOTA = nullptr, *BELENCA = nullptr, *BCANCELLA = nullptr;
-    FormChecks* checks_ = nullptr;
 };
 
 } // namespace vt

@@ -288,7 +288,9 @@ void TFDATIAZIENDA::copyRegisteredAddress()
 void TFDATIAZIENDA::confirm()
 {
     try {
-        if (!checks_->confirm({
+        // All five checks run and each failing one speaks, in this order; the focus ends on the
+        // last failing field. Nothing is written while one fails.
+        if (!checks_->confirmAll({
                 [this] { return CheckCompanyExcise(CACCI1->text(), true, QStringLiteral("CACCI1")); },
                 [this] { return CheckDepositOrExemption(CAUESO->text()); },
                 [this] { return checkAddressEdits({INDIR1, NUMCI1, C_A_P1, CITTA1, INDIR2, NUMCI2, C_A_P2, CITTA2}); },

@@ -68,8 +68,13 @@ TFINDWEB::TFINDWEB(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx
     group(QStringLiteral("AMBIENTE DI ADDESTRAMENTO / PROVA"), 5, 6);
     group(QString(), 7, 7);
     group(QString(), 8, 9);
-    le_[8]->setToolTip(QStringLiteral("host oppure host:porta"));
-    le_[9]->setToolTip(QStringLiteral("host oppure host:porta"));
+    // What each field expects, shown while it is empty.
+    for (int i = 0; i < 8; ++i)
+        le_[i]->setPlaceholderText(QStringLiteral("https://indirizzo.del.sito/pagina"));
+    for (int i = 8; i < WebFieldCount; ++i) {
+        le_[i]->setToolTip(QStringLiteral("host oppure host:porta"));
+        le_[i]->setPlaceholderText(QStringLiteral("host:porta  (es. servizio.dogane.example:443)"));
+    }
 
     BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
     BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));

@@ -18,36 +18,15 @@
 
 namespace vt {
 
-namespace {
-
-int widthFor(const QWidget* w, int chars)
-{
-    return w->fontMetrics().horizontalAdvance(QString(std::min(chars, 60) + 2, QLatin1Char('M'))) * 3 / 4 + 12;
-}
-} // namespace
-
 ConsigneeWindow::ConsigneeWindow(AppContext& ctx, bool modify, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), modify_(modify)
+    : AddressForm(ctx, AddressKind::Consignee, modify, kConsigneeFile, parent)
 {
     setObjectName(modify ? QStringLiteral("TFMODDESTINATARI") : QStringLiteral("TFINSDESTINATARI"));
-    setWindowTitle(AddressWindowTitle(AddressKind::Consignee, modify ? AddressAction::Modify : AddressAction::Insert));
-    ctx_.AddressFile = kConsigneeFile;
-    checks_ = new FormChecks(this, ctx_.messenger());
-
-    auto* grid = new QGridLayout(this);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(6);
-    int row = 0;
-
-    if (modify) {
-        auto* mod = new QLabel(QStringLiteral("MODIFICA "), this);
-        mod->setObjectName(QStringLiteral("LMODIFICA"));
-        mod->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
-        grid->addWidget(mod, row++, 1, 1, 2);
-    }
+    QGridLayout* g = grid();
+    addModifyLabel(2);
 
     TIPOIN = new CodedField(ctx_, QStringLiteral("T015"), {"TIPOIN", "DTIPOIN", "BTIPOIN", "BNTIPOIN"}, 1, this);
-    addRow(TIPOIN, QStringLiteral("Tipo di Destinatario"), row, grid);
+    addRow(TIPOIN, QStringLiteral("Tipo di Destinatario"), 2);
 
     CACCI1 = line("CACCI1", 13, true);
     LIDEN = new QLabel(QStringLiteral("Identificativo"), this);
@@ -55,83 +34,65 @@ ConsigneeWindow::ConsigneeWindow(AppContext& ctx, bool modify, QWidget* parent)
     {
         auto* l = new QLabel(QStringLiteral("Codice d'Accisa"), this);
         l->setBuddy(CACCI1);
-        grid->addWidget(l, row, 0, Qt::AlignRight);
-        grid->addWidget(CACCI1, row, 1, Qt::AlignLeft);
-        grid->addWidget(LIDEN, row, 2, Qt::AlignLeft);
-        labels_.insert(CACCI1, l);
-        ++row;
+        const int row = nextRow();
+        g->addWidget(l, row, 0, Qt::AlignRight);
+        g->addWidget(CACCI1, row, 1, Qt::AlignLeft);
+        g->addWidget(LIDEN, row, 2, Qt::AlignLeft);
+        setLabelOf(CACCI1, l);
     }
     DENOM1 = line("DENOM1", 100, false);
-    addRow(DENOM1, QStringLiteral("Denominazione"), row, grid);
+    addRow(DENOM1, QStringLiteral("Denominazione"), 2);
     INDIR1 = line("INDIR1", 65, false);
-    addRow(INDIR1, QStringLiteral("Indirizzo"), row, grid);
+    addRow(INDIR1, QStringLiteral("Indirizzo"), 2);
     NUMCI1 = line("NUMCI1", 11, false);
-    addRow(NUMCI1, QStringLiteral("N° civico"), row, grid);
+    addRow(NUMCI1, QStringLiteral("N° civico"), 2);
     C_A_P1 = line("C_A_P1", 10, false);
-    addRow(C_A_P1, QStringLiteral("C.A.P."), row, grid);
+    addRow(C_A_P1, QStringLiteral("C.A.P."), 2);
     CITTA1 = line("CITTA1", 50, true);
-    addRow(CITTA1, QStringLiteral("Città"), row, grid);
+    addRow(CITTA1, QStringLiteral("Città"), 2);
 
     CODUTE = new CodedField(ctx_, QStringLiteral("T004"), {"CODUTE", "DCODUTE", "BCODUTE", "BNCODUTE"}, 2, this);
-    addRow(CODUTE, QStringLiteral("Stato Membro"), row, grid);
+    addRow(CODUTE, QStringLiteral("Stato Membro"), 2);
+    // The long captions sit above their edits.
+    auto addAbove = [&](QLineEdit* field, const QString& caption, const char* labelName) {
+        auto* l = new QLabel(caption, this);
+        l->setObjectName(QString::fromLatin1(labelName));
+        l->setBuddy(field);
+        g->addWidget(l, nextRow(), 1, 1, 2);
+        g->addWidget(field, nextRow(), 1, 1, 2, Qt::AlignLeft);
+        setLabelOf(field, l);
+    };
     ESENZIONE = line("ESENZIONE", 100, false);
-    {
-        // The long caption sits above its edit.
-        auto* l = new QLabel(QStringLiteral("Indicare il numero di serie del certificato di esenzione e lo Stato membro"), this);
-        l->setObjectName(QStringLiteral("LESENZIONE"));
-        l->setBuddy(ESENZIONE);
-        grid->addWidget(l, row++, 1, 1, 2);
-        grid->addWidget(ESENZIONE, row++, 1, 1, 2, Qt::AlignLeft);
-        labels_.insert(ESENZIONE, l);
-    }
+    addAbove(ESENZIONE, QStringLiteral("Indicare il numero di serie del certificato di esenzione e lo Stato membro"),
+             "LESENZIONE");
 
     // The place of destination: a heading, then its rows in the same columns as the address.
     LDESTINAZIONE = new QLabel(QStringLiteral("INDIRIZZO del LUOGO di DESTINAZIONE "), this);
     LDESTINAZIONE->setObjectName(QStringLiteral("LDESTINAZIONE"));
     LDESTINAZIONE->setStyleSheet(QStringLiteral("font-weight: bold;"));
-    grid->setRowMinimumHeight(row++, 6);
-    grid->addWidget(LDESTINAZIONE, row++, 0, 1, 3);
+    g->setRowMinimumHeight(nextRow(), 6);
+    g->addWidget(LDESTINAZIONE, nextRow(), 0, 1, 3);
     CACCI2 = line("CACCI2", 13, true);
-    {
-        // The long caption sits above its edit.
-        auto* l = new QLabel(modify ? QStringLiteral("Codice d'Accisa del luogo di dstinazione: Tax warehouse")
-                                    : QStringLiteral("Codice d'Accisa del luogo di destinazione: Tax warehouse"),
-                             this);
-        l->setObjectName(QStringLiteral("LCACCI2"));
-        l->setBuddy(CACCI2);
-        grid->addWidget(l, row++, 1, 1, 2);
-        grid->addWidget(CACCI2, row++, 1, 1, 2, Qt::AlignLeft);
-        labels_.insert(CACCI2, l);
-    }
+    addAbove(CACCI2,
+             modify ? QStringLiteral("Codice d'Accisa del luogo di dstinazione: Tax warehouse")
+                    : QStringLiteral("Codice d'Accisa del luogo di destinazione: Tax warehouse"),
+             "LCACCI2");
     DENOM2 = line("DENOM2", 100, false);
-    addRow(DENOM2, QStringLiteral("Denominazione"), row, grid);
+    addRow(DENOM2, QStringLiteral("Denominazione"), 2);
     INDIR2 = line("INDIR2", 65, false);
-    addRow(INDIR2, QStringLiteral("Indirizzo"), row, grid);
+    addRow(INDIR2, QStringLiteral("Indirizzo"), 2);
     NUMCI2 = line("NUMCI2", 11, false);
-    addRow(NUMCI2, QStringLiteral("N° civico"), row, grid);
+    addRow(NUMCI2, QStringLiteral("N° civico"), 2);
     C_A_P2 = line("C_A_P2", 10, false);
-    addRow(C_A_P2, QStringLiteral("C.A.P."), row, grid);
+    addRow(C_A_P2, QStringLiteral("C.A.P."), 2);
     CITTA2 = line("CITTA2", 50, true);
-    addRow(CITTA2, QStringLiteral("Città"), row, grid);
-    grid->setRowMinimumHeight(row++, 6);
+    addRow(CITTA2, QStringLiteral("Città"), 2);
+    g->setRowMinimumHeight(nextRow(), 6);
 
-    SEZDOG = new CodedField(ctx_, QStringLiteral("T001"), {"SEZDOG", "DSEZDOG", "BSEZDOG", "BNSEZDOG"}, 2, this);
-    SEZDOG->setTextCase(TextCase::Lower);
-    addRow(SEZDOG, QStringLiteral("Lingua delle descrizioni"), row, grid);
-
-    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BMOSTRA = makeButton(this, "BMOSTRA", ShowAddressesCaption(AddressKind::Consignee));
-    BSEED = makeButton(this, "BSEED", QStringLiteral("Banca Dati SEED"));
-    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(BCONF);
-    buttons->addWidget(BMOSTRA);
-    buttons->addWidget(BSEED);
-    buttons->addStretch(1);
-    buttons->addWidget(BABBANDONA);
-    grid->setRowMinimumHeight(row++, 10);
-    grid->addLayout(buttons, row++, 0, 1, 3);
-    grid->setColumnStretch(2, 1);
+    SEZDOG = addLanguageRow();
+    addRow(SEZDOG, QStringLiteral("Lingua delle descrizioni"), 2);
+    addButtonRow(3);
+    g->setColumnStretch(2, 1);
 
     // Tab and Enter follow the order of the form.
     QWidget* order[] = {TIPOIN->edit(), CACCI1, DENOM1, INDIR1, NUMCI1, C_A_P1, CITTA1, CODUTE->edit(), ESENZIONE,
@@ -145,60 +106,14 @@ ConsigneeWindow::ConsigneeWindow(AppContext& ctx, bool modify, QWidget* parent)
     checks_->onLeaveDo(SEZDOG->edit(), [this] { lookupOrList(SEZDOG); });
     if (!modify_) {
         checks_->onLeaveDo(CACCI1, [this] { leaveExcise(); });
-        checks_->onLeaveDo(DENOM1, [this] { leaveName(); });
+        checks_->onLeaveDo(DENOM1, [this] { warn([this] { return DuplicateNameWarning(path(), DENOM1->text()); }); });
         checks_->onLeaveDo(CITTA1, [this] { leaveCity(); });
     }
     connect(TIPOIN, &CodedField::picked, this, [this] {
         if (TIPOIN->lastRow())
             applyType();
     });
-
     connect(BCONF, &QPushButton::clicked, this, &ConsigneeWindow::confirm);
-    connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
-    connect(BMOSTRA, &QPushButton::clicked, this, [this] { showAddressListing(ctx_, this); });
-    connect(BSEED, &QPushButton::clicked, this, [this] { openSeedDatabase(ctx_); });
-}
-
-QLineEdit* ConsigneeWindow::line(const char* name, int maxLength, bool upper)
-{
-    auto* e = new QLineEdit(this);
-    e->setObjectName(QString::fromLatin1(name));
-    setupText(e, maxLength, upper ? TextCase::Upper : TextCase::AsTyped);
-    // Short codes get an edit of their size; names and streets a wide one.
-    if (maxLength <= 20)
-        e->setFixedWidth(widthFor(e, std::max(maxLength, 4)));
-    else
-        e->setMinimumWidth(widthFor(e, maxLength));
-    return e;
-}
-
-void ConsigneeWindow::addRow(QWidget* field, const QString& label, int& row, QGridLayout* grid)
-{
-    auto* l = new QLabel(label, field->parentWidget());
-    l->setObjectName(QStringLiteral("L") + field->objectName());
-    if (auto* coded = qobject_cast<CodedField*>(field))
-        l->setBuddy(coded->edit());
-    else
-        l->setBuddy(field);
-    grid->addWidget(l, row, 0, Qt::AlignRight);
-    if (qobject_cast<CodedField*>(field))
-        grid->addWidget(field, row, 1, 1, 2);
-    else
-        grid->addWidget(field, row, 1, 1, 2, Qt::AlignLeft);
-    labels_.insert(field, l);
-    ++row;
-}
-
-void ConsigneeWindow::setShown(QWidget* field, bool shown)
-{
-    field->setVisible(shown);
-    if (QWidget* l = labels_.value(field))
-        l->setVisible(shown);
-}
-
-QString ConsigneeWindow::path() const
-{
-    return AddressFilePath(ctx_, ctx_.AddressFile);
 }
 
 AddressFields ConsigneeWindow::fields() const
@@ -281,14 +196,6 @@ void ConsigneeWindow::clearForm()
     TIPOIN->edit()->setFocus(Qt::OtherFocusReason);
 }
 
-bool ConsigneeWindow::lookupOrList(CodedField* field)
-{
-    if (field->lookup())
-        return true;
-    field->pick();
-    return false;
-}
-
 void ConsigneeWindow::leaveType()
 {
     const QString accepted = AcceptedConsigneeType(TIPOIN->code());
@@ -308,24 +215,7 @@ void ConsigneeWindow::leaveExcise()
         SEZDOG->setCode(LanguageFromExcise(CACCI1->text()));
         SEZDOG->lookup();
     }
-    try {
-        const QString warning = DuplicateExciseWarning(path(), CACCI1->text());
-        if (!warning.isEmpty())
-            ctx_.messenger().info(warning);
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-    }
-}
-
-void ConsigneeWindow::leaveName()
-{
-    try {
-        const QString warning = DuplicateNameWarning(path(), DENOM1->text());
-        if (!warning.isEmpty())
-            ctx_.messenger().info(warning);
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-    }
+    warn([this] { return DuplicateExciseWarning(path(), CACCI1->text()); });
 }
 
 void ConsigneeWindow::leaveCity()
@@ -357,27 +247,12 @@ void ConsigneeWindow::confirm()
     const bool memberState = FieldsShown(AddressKind::Consignee, f.TIPOIN).exemption && CODUTE->lookup();
     if (!checks_->show(CheckRequiredAddressFields(AddressKind::Consignee, f)))
         return;
-    const TRecIndirizzo record = BuildAddressRecord(AddressKind::Consignee, f, memberState);
-    ctx_.CurrentAddress = record;
-    try {
-        write(record);
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-    }
+    write(BuildAddressRecord(AddressKind::Consignee, f, memberState));
 }
 
 TFINSDESTINATARI::TFINSDESTINATARI(AppContext& ctx, QWidget* parent) : ConsigneeWindow(ctx, false, parent)
 {
     clearForm();
-}
-
-void TFINSDESTINATARI::write(const TRecIndirizzo& record)
-{
-    ctx_.CurrentAddress = WrittenAddress(record, InsertAddress(path(), record, ctx_.messenger()));
-    if (ctx_.FromMenu)
-        clearForm();
-    else
-        accept();
 }
 
 } // namespace vt

@@ -1,138 +1,59 @@
 #include "masterdata/TFINSINDIRIZZO.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ui/WindowRegistry.h"
-#include "foundation/AddressFile.h"
-#include "foundation/IoError.h"
 #include "foundation/Text.h"
 #include "ui/CodedField.h"
-#include "ui/Edits.h"
 #include "ui/FormChecks.h"
-#include "ui/Widgets.h"
-#include "ui/AddressActions.h"
 
 namespace vt {
 
 AddressWindow::AddressWindow(AppContext& ctx, bool modify, QWidget* parent)
-    : QDialog(parent), ctx_(ctx), modify_(modify), kind_(KindOfAddressFile(ctx.TableName))
+    : AddressForm(ctx, KindOfAddressFile(ctx.TableName), modify, trimField(ctx.TableName), parent)
 {
     setObjectName(modify ? QStringLiteral("TFMODINDIRIZZO") : QStringLiteral("TFINSINDIRIZZO"));
-    ctx_.AddressFile = trimField(ctx_.TableName);
-    setWindowTitle(AddressWindowTitle(kind_, modify ? AddressAction::Modify : AddressAction::Insert));
-    checks_ = new FormChecks(this, ctx_.messenger());
-
-    auto* grid = new QGridLayout(this);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(6);
-    int row = 0;
-    if (modify) {
-        auto* mod = new QLabel(QStringLiteral("MODIFICA "), this);
-        mod->setObjectName(QStringLiteral("LMODIFICA"));
-        mod->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
-        grid->addWidget(mod, row++, 1);
-    }
+    addModifyLabel(1);
 
     CACCI2 = line("CACCI2", 18, false);
-    addRow(CACCI2, QStringLiteral("Partita IVA"), row, grid);
+    addRow(CACCI2, QStringLiteral("Partita IVA"));
     CACCI1 = line("CACCI1", 13, true);
-    addRow(CACCI1, QStringLiteral("Codice d'Accisa"), row, grid);
+    addRow(CACCI1, QStringLiteral("Codice d'Accisa"));
     DENOM1 = line("DENOM1", 100, false);
-    addRow(DENOM1, QStringLiteral("Denominazione"), row, grid);
+    addRow(DENOM1, QStringLiteral("Denominazione"));
     INDIR1 = line("INDIR1", 65, false);
-    addRow(INDIR1, QStringLiteral("Indirizzo"), row, grid);
+    addRow(INDIR1, QStringLiteral("Indirizzo"));
     NUMCI1 = line("NUMCI1", 11, false);
-    addRow(NUMCI1, QStringLiteral("N° civico"), row, grid);
+    addRow(NUMCI1, QStringLiteral("N° civico"));
     C_A_P1 = line("C_A_P1", 10, false);
-    addRow(C_A_P1, QStringLiteral("C.A.P."), row, grid);
+    addRow(C_A_P1, QStringLiteral("C.A.P."));
     CITTA1 = line("CITTA1", 50, true);
-    addRow(CITTA1, QStringLiteral("Città"), row, grid);
+    addRow(CITTA1, QStringLiteral("Città"));
     CAUESO = line("CAUESO", 1, true);
-    addRow(CAUESO, QStringLiteral("Cauzione / Esonero ? C/E"), row, grid);
+    addRow(CAUESO, QStringLiteral("Cauzione / Esonero ? C/E"));
     CONGAR = line("CONGAR", 17, false);
-    addRow(CONGAR, QStringLiteral("Codice Conto garanzia"), row, grid);
-    SEZDOG = new CodedField(ctx_, QStringLiteral("T001"), {"SEZDOG", "DSEZDOG", "BSEZDOG", "BNSEZDOG"}, 2, this);
-    SEZDOG->setTextCase(TextCase::Lower);
-    addRow(SEZDOG, QStringLiteral("Lingua delle descrizioni"), row, grid);
-
-    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BMOSTRA = makeButton(this, "BMOSTRA", ShowAddressesCaption(kind_));
-    BSEED = makeButton(this, "BSEED", QStringLiteral("Banca Dati SEED"));
-    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(BCONF);
-    buttons->addWidget(BMOSTRA);
-    buttons->addWidget(BSEED);
-    buttons->addStretch(1);
-    buttons->addWidget(BABBANDONA);
-    grid->setRowMinimumHeight(row++, 10);
-    grid->addLayout(buttons, row++, 0, 1, 2);
-    grid->setColumnStretch(1, 1);
+    addRow(CONGAR, QStringLiteral("Codice Conto garanzia"));
+    SEZDOG = addLanguageRow();
+    addRow(SEZDOG, QStringLiteral("Lingua delle descrizioni"));
+    addButtonRow(2);
+    grid()->setColumnStretch(1, 1);
 
     const ShownFields shown = FieldsShown(kind_, QString());
-    for (QWidget* w : {static_cast<QWidget*>(CACCI1)}) {
-        w->setVisible(shown.identifier);
-        labels_.value(w)->setVisible(shown.identifier);
-    }
-    for (QWidget* w : {CAUESO, CONGAR}) {
-        w->setVisible(shown.guarantee);
-        labels_.value(w)->setVisible(shown.guarantee);
-    }
+    setShown(CACCI1, shown.identifier);
+    setShown(CAUESO, shown.guarantee);
+    setShown(CONGAR, shown.guarantee);
 
     checks_->attach();
     checks_->onLeaveDo(SEZDOG->edit(), [this] { lookupOrList(SEZDOG); });
     if (shown.guarantee)
         checks_->onLeave(CAUESO, [this] { return CheckDepositOrExemption(CAUESO->text()); });
     if (!modify_) {
-        checks_->onLeaveDo(CACCI2, [this] { leaveVat(); });
-        checks_->onLeaveDo(CACCI1, [this] { leaveExcise(); });
-        checks_->onLeaveDo(DENOM1, [this] { leaveName(); });
+        checks_->onLeaveDo(CACCI2, [this] { warn([this] { return DuplicateVatWarning(path(), CACCI2->text()); }); });
+        checks_->onLeaveDo(CACCI1, [this] { warn([this] { return DuplicateExciseWarning(path(), CACCI1->text()); }); });
+        checks_->onLeaveDo(DENOM1, [this] { warn([this] { return DuplicateNameWarning(path(), DENOM1->text()); }); });
     }
-
     connect(BCONF, &QPushButton::clicked, this, &AddressWindow::confirm);
-    connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
-    connect(BMOSTRA, &QPushButton::clicked, this, [this] { showAddressListing(ctx_, this); });
-    connect(BSEED, &QPushButton::clicked, this, [this] { openSeedDatabase(ctx_); });
-}
-
-QLineEdit* AddressWindow::line(const char* name, int maxLength, bool upper)
-{
-    auto* e = new QLineEdit(this);
-    e->setObjectName(QString::fromLatin1(name));
-    setupText(e, maxLength, upper ? TextCase::Upper : TextCase::AsTyped);
-    // Short codes get an edit of their size; names and streets a wide one.
-    const int width = e->fontMetrics().horizontalAdvance(QString(std::min(std::max(maxLength, 4), 60) + 2, QLatin1Char('M'))) * 3 / 4 + 12;
-    if (maxLength <= 20)
-        e->setFixedWidth(width);
-    else
-        e->setMinimumWidth(width);
-    return e;
-}
-
-void AddressWindow::addRow(QWidget* field, const QString& label, int& row, QGridLayout* grid)
-{
-    auto* l = new QLabel(label, this);
-    l->setObjectName(QStringLiteral("L") + field->objectName());
-    if (auto* coded = qobject_cast<CodedField*>(field))
-        l->setBuddy(coded->edit());
-    else
-        l->setBuddy(field);
-    grid->addWidget(l, row, 0, Qt::AlignRight);
-    if (qobject_cast<CodedField*>(field))
-        grid->addWidget(field, row, 1);
-    else
-        grid->addWidget(field, row, 1, Qt::AlignLeft);
-    labels_.insert(field, l);
-    ++row;
-}
-
-QString AddressWindow::path() const
-{
-    return AddressFilePath(ctx_, ctx_.AddressFile);
 }
 
 AddressFields AddressWindow::fields() const
@@ -174,42 +95,6 @@ void AddressWindow::clearForm()
     CACCI2->setFocus(Qt::OtherFocusReason);
 }
 
-bool AddressWindow::lookupOrList(CodedField* field)
-{
-    if (field->lookup())
-        return true;
-    field->pick();
-    return false;
-}
-
-namespace {
-void warn(AppContext& ctx, const std::function<QString()>& check)
-{
-    try {
-        const QString warning = check();
-        if (!warning.isEmpty())
-            ctx.messenger().info(warning);
-    } catch (const IoError& e) {
-        ctx.messenger().info(e.text());
-    }
-}
-} // namespace
-
-void AddressWindow::leaveVat()
-{
-    warn(ctx_, [this] { return DuplicateVatWarning(path(), CACCI2->text()); });
-}
-
-void AddressWindow::leaveExcise()
-{
-    warn(ctx_, [this] { return DuplicateExciseWarning(path(), CACCI1->text()); });
-}
-
-void AddressWindow::leaveName()
-{
-    warn(ctx_, [this] { return DuplicateNameWarning(path(), DENOM1->text()); });
-}
-
 void AddressWindow::confirm()
 {
     if (!checks_->touched()) {
@@ -226,27 +111,12 @@ void AddressWindow::confirm()
         f.CACCI1.clear();
     if (!checks_->show(CheckRequiredAddressFields(kind_, f)))
         return;
-    const TRecIndirizzo record = BuildAddressRecord(kind_, f, false);
-    ctx_.CurrentAddress = record;
-    try {
-        write(record);
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-    }
+    write(BuildAddressRecord(kind_, f, false));
 }
 
 TFINSINDIRIZZO::TFINSINDIRIZZO(AppContext& ctx, QWidget* parent) : AddressWindow(ctx, false, parent)
 {
     clearForm();
-}
-
-void TFINSINDIRIZZO::write(const TRecIndirizzo& record)
-{
-    ctx_.CurrentAddress = WrittenAddress(record, InsertAddress(path(), record, ctx_.messenger()));
-    if (ctx_.FromMenu)
-        clearForm();
-    else
-        accept();
 }
 
 } // namespace vt

@@ -9,9 +9,6 @@ class TFMODDESTINATARI : public ConsigneeWindow {
     Q_OBJECT
 public:
     explicit TFMODDESTINATARI(AppContext& ctx, QWidget* parent = nullptr);
-
-protected:
-    void write(const TRecIndirizzo& record) override;
 };
 
 } // namespace vt

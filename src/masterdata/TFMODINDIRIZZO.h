@@ -9,9 +9,6 @@ class TFMODINDIRIZZO : public AddressWindow {
     Q_OBJECT
 public:
     explicit TFMODINDIRIZZO(AppContext& ctx, QWidget* parent = nullptr);
-
-protected:
-    void write(const TRecIndirizzo& record) override;
 };
 
 } // namespace vt

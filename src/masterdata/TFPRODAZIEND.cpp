@@ -49,11 +49,10 @@ const QString kTable = QStringLiteral("PRAZ");
 constexpr int kPictureSide = 115;
 } // namespace
 
-TFPRODAZIEND::TFPRODAZIEND(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx)
+TFPRODAZIEND::TFPRODAZIEND(AppContext& ctx, QWidget* parent)
+    : TableRowEditor(ctx, kTable, QStringLiteral("TFPRODAZIEND"), QStringLiteral("&Elenca"), parent)
 {
-    setObjectName(QStringLiteral("TFPRODAZIEND"));
     setWindowTitle(QStringLiteral("Prodotti Aziendali"));
-    checks_ = new FormChecks(this, ctx_.messenger());
     const QFontMetrics fm(font());
 
     auto* outer = new QVBoxLayout(this);
@@ -65,10 +64,7 @@ TFPRODAZIEND::TFPRODAZIEND(AppContext& ctx, QWidget* parent) : QDialog(parent), 
     form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
     top->addLayout(form, 1);
 
-    LMODCANC = new QLabel(QStringLiteral("MODIFICA o CANCELLA"), this);
-    LMODCANC->setObjectName(QStringLiteral("LMODCANC"));
-    LMODCANC->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
-    form->addRow(QString(), LMODCANC);
+    form->addRow(QString(), modifyLabel());
 
     LE0 = lineEdit(this, "LE0", 20, TextCase::Upper);
     LE0->setFixedWidth(fm.horizontalAdvance(QString(21, QLatin1Char('W'))) * 3 / 4);
@@ -180,19 +176,9 @@ TFPRODAZIEND::TFPRODAZIEND(AppContext& ctx, QWidget* parent) : QDialog(parent), 
     top->addSpacing(12);
     top->addLayout(photo);
 
-    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BSVUOTA = makeButton(this, "BSVUOTA", QStringLiteral("&Svuota"));
-    BELENCA = makeButton(this, "BELENCA", QStringLiteral("&Elenca"));
     BELENCA->setToolTip(QStringLiteral("Elenca i codici prodotto"));
-    BCANCELLA = makeButton(this, "BCANCELLA", QStringLiteral("Cance&lla"));
-    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {BCONF, BSVUOTA, BELENCA, BCANCELLA})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addWidget(BABBANDONA);
     outer->addSpacing(8);
-    outer->addLayout(buttons);
+    outer->addLayout(buttonRow(true));
 
     // Tab order: the packaged fields lie between the bulk flag and the packaging, so that a bulk
     // product (which hides them) goes straight from one to the other.
@@ -212,8 +198,7 @@ TFPRODAZIEND::TFPRODAZIEND(AppContext& ctx, QWidget* parent) : QDialog(parent), 
         return;
     }
 
-    checks_->attach();
-    checks_->onLeave(LE0, [this] { return leaveCode(); });
+    checks_->onLeave(LE0, [this] { return leaveKey(); });
     checks_->onLeave(LE2->edit(), [this] { return ruleCategory(true); });
     checks_->onLeave(LE3->edit(), [this] { return ruleZone(); });
     checks_->onLeave(LE7->edit(), [this] { return ruleCountry(); });
@@ -221,30 +206,15 @@ TFPRODAZIEND::TFPRODAZIEND(AppContext& ctx, QWidget* parent) : QDialog(parent), 
     checks_->onLeave(R10, [this] { return CheckStrength(R10->text()); });
     checks_->onLeave(LE5, [this] { return ruleBulk(true); });
     checks_->onLeave(LE6->edit(), [this] { return rulePackaging(); });
-    // The packaged fields are checked only while they apply (a bulk product hides them).
-    checks_->onLeave(R11, [this] { return packagedBox_->isVisible() ? CheckVolume(R11->text()) : CheckResult::pass(); });
-    checks_->onLeave(R12, [this] { return packagedBox_->isVisible() ? CheckWeight(R12->text()) : CheckResult::pass(); });
-    checks_->onLeave(I10, [this] { return packagedBox_->isVisible() ? CheckUnits(I10->text()) : CheckResult::pass(); });
+    // Volume, weight and units are checked on confirming only: leaving them empty must not trap
+    // a user who goes back to make the product bulk.
 
     for (CodedField* f : {LE2, LE3, ME4, LE6, LE7})
         connect(f, &CodedField::picked, this, [this] { checks_->setTouched(true); });
     connect(LE2, &CodedField::picked, this, &TFPRODAZIEND::applyCategory);
     connect(CBOX, &QListWidget::itemChanged, this, &TFPRODAZIEND::treatmentsChanged);
     connect(BIMMAGINE, &QPushButton::clicked, this, &TFPRODAZIEND::choosePicture);
-    connect(BCONF, &QPushButton::clicked, this, &TFPRODAZIEND::confirm);
-    connect(BSVUOTA, &QPushButton::clicked, this, &TFPRODAZIEND::reset);
-    connect(BCANCELLA, &QPushButton::clicked, this, &TFPRODAZIEND::remove);
-    connect(BELENCA, &QPushButton::clicked, this, &TFPRODAZIEND::list);
-    connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
-
-    reset();
-}
-
-int TFPRODAZIEND::exec()
-{
-    if (!ready_)
-        return QDialog::Rejected;
-    return QDialog::exec();
+    finishSetup();
 }
 
 // ---- picture ------------------------------------------------------------------------------------
@@ -356,16 +326,14 @@ void TFPRODAZIEND::showPackaged(bool packaged)
     packagedBox_->setVisible(packaged);
 }
 
-void TFPRODAZIEND::reset()
+void TFPRODAZIEND::clearFields()
 {
     Image1->setFixedSize(kPictureSide, kPictureSide);
     photoExtension_ = QStringLiteral(".bmp");
     oldPhoto_.clear();
     loadPicture(defaultPhotoPath(ctx_));
 
-    ctx_.EditRow = blankRow();
     TrimRow(ctx_.EditRow);
-    ctx_.EditRow.Ext[0] = kTable;
     for (QLineEdit* e : {LE0, LE1, LE21, LE22, DCBOX, static_cast<QLineEdit*>(R10), static_cast<QLineEdit*>(R11),
                          static_cast<QLineEdit*>(R12), static_cast<QLineEdit*>(I10)})
         e->clear();
@@ -378,22 +346,10 @@ void TFPRODAZIEND::reset()
                        static_cast<QWidget*>(label22_), static_cast<QWidget*>(LE7), static_cast<QWidget*>(label7_)})
         w->hide();
     fillTreatments();
-
-    modify_ = false;
-    oldCode_.clear();
-    oldNumber_ = 0;
-    LMODCANC->hide();
-    BCANCELLA->hide();
-    BELENCA->show();
-    checks_->resetTouched();
-    LE0->setFocus(Qt::OtherFocusReason);
 }
 
-void TFPRODAZIEND::enterModify(const TRecTabella& row)
+void TFPRODAZIEND::showRow(const TRecTabella& row)
 {
-    modify_ = true;
-    oldCode_ = row.Fld[0];
-    oldNumber_ = row.Num;
     LE0->setText(row.Fld[0]);
     LE1->setText(row.Fld[1]);
     LE2->setCode(row.Fld[2]);
@@ -432,27 +388,20 @@ void TFPRODAZIEND::enterModify(const TRecTabella& row)
     oldPhoto_ = photoPath(ctx_, row.Num, photoExtension_);
     if (loadPicture(oldPhoto_))
         fitPicture();
-
-    LMODCANC->show();
-    BCANCELLA->show();
-    BELENCA->hide();
 }
 
 // ---- rules --------------------------------------------------------------------------------------
 
-CheckResult TFPRODAZIEND::leaveCode()
+CheckResult TFPRODAZIEND::checkKey()
 {
-    if (trimField(LE0->text()).isEmpty())
-        return CheckResult::fail({}, QStringLiteral("LE0"));
-    if (modify_)
-        return CheckResult::pass();
-    try {
-        if (auto row = FindTableRow(ctx_, kTable, LE0->text()))
-            enterModify(*row);
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-    }
+    if (!checks_->touched() || trimField(LE0->text()).isEmpty())
+        return CheckResult::quiet(QStringLiteral("DIGITARE IL CODICE PRODOTTO"), QStringLiteral("LE0"));
     return CheckResult::pass();
+}
+
+std::optional<TRecTabella> TFPRODAZIEND::findRow(const QString& key)
+{
+    return FindTableRow(ctx_, kTable, key);
 }
 
 CheckResult TFPRODAZIEND::ruleCategory(bool moveFocus)
@@ -462,7 +411,7 @@ CheckResult TFPRODAZIEND::ruleCategory(bool moveFocus)
         LE2->pick();
     applyCategory();
     if (!found && !LE2->lookup())
-        return CheckResult::fail({}, QStringLiteral("LE2"));
+        return CheckResult::quiet(kInvalidCode, QStringLiteral("LE2"));
     // Leaving the category with Enter went past the fields it has just shown: go back to the
     // first of them (as a "failure" without a message, so the field passed over is not checked).
     if (moveFocus && QApplication::focusWidget() == LE3->edit()) {
@@ -478,7 +427,7 @@ CheckResult TFPRODAZIEND::ruleZone()
     if (LE3->lookup())
         return CheckResult::pass();
     LE3->pick();
-    return LE3->lookup() ? CheckResult::pass() : CheckResult::fail({}, QStringLiteral("LE3"));
+    return LE3->lookup() ? CheckResult::pass() : CheckResult::quiet(kInvalidCode, QStringLiteral("LE3"));
 }
 
 CheckResult TFPRODAZIEND::ruleCountry()
@@ -486,7 +435,7 @@ CheckResult TFPRODAZIEND::ruleCountry()
     if (!LE7->isVisibleTo(this) || LE7->lookup())
         return CheckResult::pass();
     LE7->pick();
-    return LE7->lookup() ? CheckResult::pass() : CheckResult::fail({}, QStringLiteral("LE7"));
+    return LE7->lookup() ? CheckResult::pass() : CheckResult::quiet(kInvalidCode, QStringLiteral("LE7"));
 }
 
 CheckResult TFPRODAZIEND::ruleTa20()
@@ -494,7 +443,7 @@ CheckResult TFPRODAZIEND::ruleTa20()
     if (!ME4->lookup()) {
         ME4->pick();
         if (!ME4->lookup())
-            return CheckResult::fail({}, QStringLiteral("ME4"));
+            return CheckResult::quiet(kInvalidCode, QStringLiteral("ME4"));
     }
     if (auto r = CheckStrength(R10->text()); !r)
         return r;
@@ -508,13 +457,22 @@ CheckResult TFPRODAZIEND::ruleBulk(bool moveFocus)
     const BulkKind kind = bulkKindOf(LE5->text());
     DLE5->setText(bulkDescription(kind));
     if (kind == BulkKind::Invalid)
-        return CheckResult::fail({}, QStringLiteral("LE5"));
+        return CheckResult::quiet(QStringLiteral("DIGITARE S (SFUSO) OPPURE N (CONDIZIONATO)"), QStringLiteral("LE5"));
+    QWidget* now = QApplication::focusWidget();
+    const bool intoPackaged = now && packagedBox_->isAncestorOf(now);
+    const bool wasPackaged = packagedBox_->isVisibleTo(this);
     showPackaged(kind == BulkKind::Packaged);
     if (!moveFocus)
         return CheckResult::pass();
-    // On leaving, the focus goes on to the next field that applies (taken as a "failure" without
-    // a message, so that the field skipped over is not checked as it is left).
-    return CheckResult::fail({}, kind == BulkKind::Packaged ? QStringLiteral("R11") : QStringLiteral("LE6"));
+    // Leaving the flag with Enter or Tab went to the field after it as it was: a bulk product
+    // goes on to the packaging, a product just made packaged to its volume (a "failure" without a
+    // message, so that no skipped field is checked as it is left). Any other move, CONFERMA
+    // included, goes where the user went.
+    if (kind == BulkKind::Bulk && intoPackaged)
+        return CheckResult::fail({}, QStringLiteral("LE6"));
+    if (kind == BulkKind::Packaged && !wasPackaged && now == LE6->edit())
+        return CheckResult::fail({}, QStringLiteral("R11"));
+    return CheckResult::pass();
 }
 
 CheckResult TFPRODAZIEND::rulePackaging()
@@ -522,26 +480,13 @@ CheckResult TFPRODAZIEND::rulePackaging()
     if (!LE6->lookup()) {
         LE6->pick();
         if (!LE6->lookup())
-            return CheckResult::fail({}, QStringLiteral("LE6"));
+            return CheckResult::quiet(kInvalidCode, QStringLiteral("LE6"));
     }
     return CheckPackaging(LE6->lastRow() ? LE6->lastRow()->Fld[2] : QString(), bulkKindOf(LE5->text()));
 }
 
-bool TFPRODAZIEND::confirmChecks()
+bool TFPRODAZIEND::buildRow()
 {
-    if (!checks_->touched() || trimField(LE0->text()).isEmpty()) {
-        checks_->focusField(QStringLiteral("LE0"));
-        return false;
-    }
-    // A code typed and confirmed straight away that is already a product: show it for
-    // modification instead of adding a second row with the same code.
-    if (!modify_) {
-        if (auto row = FindTableRow(ctx_, kTable, LE0->text())) {
-            enterModify(*row);
-            checks_->focusField(QStringLiteral("LE1"));
-            return false;
-        }
-    }
     ctx_.EditRow = blankRow();
     TrimRow(ctx_.EditRow);
     // The category decides which fields apply; a product imported from a third country needs
@@ -564,7 +509,13 @@ bool TFPRODAZIEND::confirmChecks()
         rules.push_back([this] { return CheckUnits(I10->text()); });
     if (!checks_->confirm(rules))
         return false;
-    return checks_->show(CheckKeyFree(ctx_, kTable, LE0->text(), oldCode_, modify_, QStringLiteral("LE0")));
+    BuildProductRow(form(), ctx_.EditRow);
+    return true;
+}
+
+CheckResult TFPRODAZIEND::checkKeyFree()
+{
+    return CheckKeyFree(ctx_, kTable, LE0->text(), oldCode_, modify_, QStringLiteral("LE0"));
 }
 
 ProductForm TFPRODAZIEND::form() const
@@ -589,18 +540,13 @@ ProductForm TFPRODAZIEND::form() const
     return f;
 }
 
-void TFPRODAZIEND::confirm()
+std::int32_t TFPRODAZIEND::saveRow(std::optional<std::int32_t> replacing)
 {
-    std::int32_t number = 0;
-    try {
-        if (!confirmChecks())
-            return;
-        BuildProductRow(form(), ctx_.EditRow);
-        number = SaveProduct(ctx_, modify_ ? std::optional(oldNumber_) : std::nullopt);
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-        return;
-    }
+    return SaveProduct(ctx_, replacing);
+}
+
+void TFPRODAZIEND::saved(std::int32_t number)
+{
     // A photo that cannot be stored does not undo the product.
     try {
         StoreProductPhoto(ctx_, photoSource_, number, photoExtension_, oldPhoto_);
@@ -615,22 +561,9 @@ void TFPRODAZIEND::confirm()
     accept(); // the caller finds the product in ctx.EditRow
 }
 
-void TFPRODAZIEND::remove()
+void TFPRODAZIEND::deleteRow(std::int32_t number)
 {
-    if (!modify_)
-        return;
-    try {
-        DeleteProduct(ctx_, oldNumber_, oldExtension_);
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-        return;
-    }
-    reset();
-}
-
-void TFPRODAZIEND::list()
-{
-    pickTableCodeInto(ctx_, kTable, LE0, *checks_);
+    DeleteProduct(ctx_, number, oldExtension_);
 }
 
 } // namespace vt

@@ -3,10 +3,9 @@
 // Opened from the menu (FromMenu: the window stays open for the next product after each
 // confirmation) and by the e-AD and movement windows (it closes after one confirmed product,
 // leaving it in ctx.EditRow).
-#include <QDialog>
-
 #include "foundation/AppContext.h"
 #include "foundation/Check.h"
+#include "ui/TableRowEditor.h"
 
 class QGroupBox;
 class QLabel;
@@ -18,20 +17,28 @@ namespace vt {
 
 class CodedField;
 class DecimalEdit;
-class FormChecks;
 class IntegerEdit;
 struct ProductForm;
 
-class TFPRODAZIEND : public QDialog {
+class TFPRODAZIEND : public TableRowEditor {
     Q_OBJECT
 public:
     explicit TFPRODAZIEND(AppContext& ctx, QWidget* parent = nullptr);
 
-    bool ready() const { return ready_; }
-    int exec() override;
+protected:
+    QLineEdit* keyField() const override { return LE0; }
+    CheckResult checkKey() override;
+    std::optional<TRecTabella> findRow(const QString& key) override;
+    void clearFields() override;
+    void showRow(const TRecTabella& row) override;
+    QString firstFieldAfterKey() const override { return QStringLiteral("LE1"); }
+    bool buildRow() override;
+    CheckResult checkKeyFree() override;
+    std::int32_t saveRow(std::optional<std::int32_t> replacing) override;
+    void deleteRow(std::int32_t number) override;
+    void saved(std::int32_t number) override;
 
 private:
-    void reset();
     void fillTreatments();
     void treatmentsChanged();
     QStringList tickedTreatments() const;
@@ -40,26 +47,15 @@ private:
     bool loadPicture(const QString& path);
     void fitPicture();
     void choosePicture();
-    void enterModify(const TRecTabella& row);
 
-    CheckResult leaveCode();
     CheckResult ruleCategory(bool moveFocus);
     CheckResult ruleZone();
     CheckResult ruleCountry();
     CheckResult ruleTa20();
     CheckResult ruleBulk(bool moveFocus);
     CheckResult rulePackaging();
-    bool confirmChecks();
     ProductForm form() const;
-    void confirm();
-    void remove();
-    void list();
 
-    AppContext& ctx_;
-    bool ready_ = false;
-    bool modify_ = false;
-    QString oldCode_;
-    std::int32_t oldNumber_ = 0;
     QString oldPhoto_;        // the stored photo of the product being modified
     QString photoSource_;     // the file of the picture shown; empty when none could be loaded
     QString photoExtension_;
@@ -71,11 +67,9 @@ private:
     DecimalEdit *R10 = nullptr, *R11 = nullptr, *R12 = nullptr;
     IntegerEdit* I10 = nullptr;
     QListWidget* CBOX = nullptr;
-    QLabel *Image1 = nullptr, *LMODCANC = nullptr, *label21_ = nullptr, *label22_ = nullptr, *label7_ = nullptr;
+    QLabel *Image1 = nullptr, *label21_ = nullptr, *label22_ = nullptr, *label7_ = nullptr;
     QGroupBox* packagedBox_ = nullptr;
-    QPushButton *BCONF = nullptr, *BABBANDONA = nullptr, *BSVUOTA = nullptr, *BELENCA = nullptr,
-                *BCANCELLA = nullptr, *BIMMAGINE = nullptr;
-    FormChecks* checks_ = nullptr;
+    QPushButton* BIMMAGINE = nullptr;
 };
 
 } // namespace vt

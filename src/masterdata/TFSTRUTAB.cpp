@@ -103,7 +103,7 @@ TFSTRUTAB::TFSTRUTAB(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     setMinimumWidth(560);
 
     checks_->attach();
-    checks_->onLeaveDo(E02250, [this] { leaveName(); });
+    checks_->onLeave(E02250, [this] { return leaveName(); });
     connect(BCONF, &QPushButton::clicked, this, &TFSTRUTAB::confirm);
     connect(BIMPORT, &QPushButton::clicked, this, &TFSTRUTAB::import);
     connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
@@ -128,23 +128,24 @@ void TFSTRUTAB::clearForm()
     E02250->setFocus(Qt::OtherFocusReason);
 }
 
-void TFSTRUTAB::leaveName()
+CheckResult TFSTRUTAB::leaveName()
 {
     const QString name = trimField(E02250->text());
-    if (name.isEmpty() || name < QLatin1String("0")) {
-        checks_->focusField(QStringLiteral("E02250"));
-        return;
-    }
+    if (name.isEmpty() || name < QLatin1String("0"))
+        return CheckResult::quiet(QStringLiteral("DIGITARE IL NOME DELLA TABELLA"), QStringLiteral("E02250"));
     std::optional<StructureForm> f;
     try {
         f = LoadStructure(ctx_, name);
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
-        return;
+        return CheckResult::stop();
     }
+    // What the form showed is replaced (a new structure starts empty): a confirmation that
+    // reached this stops, so that nothing is written that the user has not seen.
+    const bool hadSomething = !form().title.isEmpty() || !form().fieldNames.isEmpty() || !ICHIAVE->text().isEmpty();
     if (!f) {
         clearOthers(); // a new structure
-        return;
+        return hadSomething ? CheckResult::stop() : CheckResult::pass();
     }
     E12250->setText(f->title);
     E22250->setText(f->fieldNames);
@@ -154,6 +155,7 @@ void TFSTRUTAB::leaveName()
         GRIGLIA->item(i, 0)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         GRIGLIA->setItem(i, 1, new QTableWidgetItem(f->labels[i]));
     }
+    return CheckResult::stop();
 }
 
 StructureForm TFSTRUTAB::form() const

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 #include "foundation/AppContext.h"
+#include "foundation/Check.h"
 
 class QLineEdit;
 class QPushButton;
@@ -23,7 +24,7 @@ public:
 private:
     void clearForm();
     void clearOthers();
-    void leaveName();
+    CheckResult leaveName();
     void confirm();
     void import();
     StructureForm form() const;

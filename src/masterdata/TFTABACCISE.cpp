@@ -24,19 +24,15 @@ namespace {
 const QString kTable = QStringLiteral("ACCISE");
 } // namespace
 
-TFTABACCISE::TFTABACCISE(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx)
+TFTABACCISE::TFTABACCISE(AppContext& ctx, QWidget* parent)
+    : TableRowEditor(ctx, kTable, QStringLiteral("TFTABACCISE"), QStringLiteral("Mostra / Richiama"), parent)
 {
-    setObjectName(QStringLiteral("TFTABACCISE"));
     setWindowTitle(QStringLiteral("Tabella delle Accise nei Paesi dell'Unione Europea"));
-    checks_ = new FormChecks(this, ctx_.messenger());
 
     auto* outer = new QVBoxLayout(this);
     auto* top = new QGridLayout;
     top->setHorizontalSpacing(8);
-    LMODCANC = new QLabel(QStringLiteral("MODIFICA o CANCELLA"), this);
-    LMODCANC->setObjectName(QStringLiteral("LMODCANC"));
-    LMODCANC->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
-    top->addWidget(LMODCANC, 0, 1);
+    top->addWidget(modifyLabel(), 0, 1);
 
     auto* lState = new QLabel(QStringLiteral("Nazione"), this);
     LE0 = new CodedField(ctx_, QStringLiteral("T004"), {QStringLiteral("LE0"), QStringLiteral("DLE0"),
@@ -45,7 +41,6 @@ TFTABACCISE::TFTABACCISE(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     LE0->setMinimumWidth(380);
     top->addWidget(lState, 1, 0, Qt::AlignRight);
     top->addWidget(LE0, 1, 1);
-    BELENCA = makeButton(this, "BELENCA", QStringLiteral("Mostra / Richiama"));
     top->addWidget(BELENCA, 1, 2);
     top->setColumnStretch(1, 1);
     outer->addLayout(top);
@@ -83,18 +78,8 @@ TFTABACCISE::TFTABACCISE(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     web->addWidget(BWEB);
     outer->addLayout(web);
 
-    BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
-    BSVUOTA = makeButton(this, "BSVUOTA", QStringLiteral("&Svuota"));
-    BCANCELLA = makeButton(this, "BCANCELLA", QStringLiteral("Cance&lla"));
-    BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(BCONF);
-    buttons->addWidget(BSVUOTA);
-    buttons->addWidget(BCANCELLA);
-    buttons->addStretch(1);
-    buttons->addWidget(BABBANDONA);
     outer->addSpacing(8);
-    outer->addLayout(buttons);
+    outer->addLayout(buttonRow(false));
 
     try {
         ready_ = ReadStructure(ctx_, kTable).has_value();
@@ -107,132 +92,74 @@ TFTABACCISE::TFTABACCISE(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
         return;
     }
 
-    checks_->attach();
-    checks_->onLeave(LE0->edit(), [this] { return leaveState(); });
-
+    checks_->onLeave(LE0->edit(), [this] { return leaveKey(); });
     connect(LE0, &CodedField::picked, this, [this] { checks_->setTouched(true); });
-    connect(BCONF, &QPushButton::clicked, this, &TFTABACCISE::confirm);
-    connect(BSVUOTA, &QPushButton::clicked, this, &TFTABACCISE::reset);
-    connect(BCANCELLA, &QPushButton::clicked, this, &TFTABACCISE::remove);
-    connect(BELENCA, &QPushButton::clicked, this, &TFTABACCISE::list);
     connect(BWEB, &QPushButton::clicked, this, &TFTABACCISE::openWebSite);
-    connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
-
-    reset();
+    finishSetup();
+    setTabOrder(BABBANDONA, BWEB); // the web site after the form's own buttons
 }
 
-int TFTABACCISE::exec()
+QLineEdit* TFTABACCISE::keyField() const
 {
-    if (!ready_)
-        return QDialog::Rejected;
-    return QDialog::exec();
+    return LE0->edit();
 }
 
-void TFTABACCISE::reset()
+CheckResult TFTABACCISE::checkKey()
 {
-    ctx_.EditRow = blankRow();
-    ctx_.EditRow.Ext[0] = kTable;
+    CheckResult r = CheckExciseState(ctx_, LE0->code());
+    if (!r) {
+        LE0->companion()->setText(MsgUnknownState);
+        return r;
+    }
+    LE0->lookup();
+    return r;
+}
+
+std::optional<TRecTabella> TFTABACCISE::findRow(const QString& key)
+{
+    return FindTableRow(ctx_, kTable, key);
+}
+
+void TFTABACCISE::clearFields()
+{
     LE0->clear();
     for (auto& band : amounts_)
         for (DecimalEdit* e : band)
             e->clear();
-    modify_ = false;
-    oldCode_.clear();
-    oldNumber_ = 0;
-    LMODCANC->hide();
-    BCANCELLA->hide();
-    BELENCA->show();
-    checks_->resetTouched();
-    LE0->edit()->setFocus(Qt::OtherFocusReason);
 }
 
-void TFTABACCISE::enterModify(const TRecTabella& row)
+void TFTABACCISE::showRow(const TRecTabella& row)
 {
-    modify_ = true;
-    oldCode_ = row.Fld[0];
-    oldNumber_ = row.Num;
     const ExciseForm f = ExciseFormOf(row);
     for (size_t b = 0; b < amounts_.size(); ++b) {
         amounts_[b][0]->setValueText(f.bands[b].from);
         amounts_[b][1]->setValueText(f.bands[b].to);
         amounts_[b][2]->setValueText(f.bands[b].excise);
     }
-    LMODCANC->show();
-    BCANCELLA->show();
-    BELENCA->hide();
 }
 
-CheckResult TFTABACCISE::leaveState()
+bool TFTABACCISE::buildRow()
 {
-    try {
-        if (!LE0->lookup()) {
-            LE0->companion()->setText(MsgUnknownState);
-            return CheckResult::fail({}, QStringLiteral("LE0"));
-        }
-        if (!modify_)
-            if (auto row = FindTableRow(ctx_, kTable, LE0->code()))
-                enterModify(*row);
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-    }
-    return CheckResult::pass();
-}
-
-bool TFTABACCISE::confirmChecks()
-{
-    if (!checks_->show(CheckExciseState(ctx_, LE0->code()))) {
-        LE0->companion()->setText(MsgUnknownState);
-        return false;
-    }
-    LE0->lookup();
-    // A state typed and confirmed straight away that is already in the table: show its row for
-    // modification instead of adding a second row for it.
-    if (!modify_) {
-        if (auto row = FindTableRow(ctx_, kTable, LE0->code())) {
-            enterModify(*row);
-            checks_->focusField(QStringLiteral("R10"));
-            return false;
-        }
-    }
     ExciseForm form;
     form.state = LE0->code();
     for (size_t b = 0; b < amounts_.size(); ++b)
         form.bands[b] = {amounts_[b][0]->text(), amounts_[b][1]->text(), amounts_[b][2]->text()};
-    if (!checks_->show(BuildExciseRow(form, ctx_.EditRow)))
-        return false;
-    return checks_->show(CheckKeyFree(ctx_, kTable, form.state, oldCode_, modify_, QStringLiteral("LE0")));
+    return checks_->show(BuildExciseRow(form, ctx_.EditRow));
 }
 
-void TFTABACCISE::confirm()
+CheckResult TFTABACCISE::checkKeyFree()
 {
-    try {
-        if (!confirmChecks())
-            return;
-        SaveOrderedRow(ctx_, tablePath(ctx_, kTable, ".TAB"), modify_ ? std::optional(oldNumber_) : std::nullopt,
-                       orderByCode());
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-        return;
-    }
-    reset();
+    return CheckKeyFree(ctx_, kTable, LE0->code(), oldCode_, modify_, QStringLiteral("LE0"));
 }
 
-void TFTABACCISE::remove()
+std::int32_t TFTABACCISE::saveRow(std::optional<std::int32_t> replacing)
 {
-    if (!modify_)
-        return;
-    try {
-        DeleteRow(ctx_, oldNumber_, tablePath(ctx_, kTable, ".TAB"));
-    } catch (const IoError& e) {
-        ctx_.messenger().info(e.text());
-        return;
-    }
-    reset();
+    return SaveOrderedRow(ctx_, tablePath(ctx_, kTable, ".TAB"), replacing, orderByCode());
 }
 
-void TFTABACCISE::list()
+void TFTABACCISE::deleteRow(std::int32_t number)
 {
-    pickTableCodeInto(ctx_, kTable, LE0->edit(), *checks_);
+    DeleteRow(ctx_, number, tablePath(ctx_, kTable, ".TAB"));
 }
 
 void TFTABACCISE::openWebSite()

@@ -71,8 +71,8 @@ bool validHost(const QString& host)
     const auto m = re.match(host);
     if (!m.hasMatch())
         return false;
-    if (m.capturedLength(4) > 0) {
-        const int port = m.captured(4).toInt();
+    if (m.capturedLength(3) > 0) { // the digits after the colon
+        const int port = m.captured(3).toInt();
         return port >= 1 && port <= 65535;
     }
     return true;

@@ -32,7 +32,7 @@ CheckResult checkOfficeField(CodedField& office)
 {
     if (office.lookup())
         return CheckResult::pass();
-    return CheckResult::fail({}, QStringLiteral("UFFDO1"));
+    return CheckResult::quiet(kInvalidCode, QStringLiteral("UFFDO1"));
 }
 
 void deriveFromOffice(const CodedField& office, QLineEdit* exportOffice, QLineEdit* section)

@@ -1,6 +1,8 @@
 #include "ui/Edits.h"
 
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 
 #include "foundation/Dates.h"
 #include "foundation/Services.h"
@@ -10,13 +12,48 @@ namespace vt {
 
 QValidator::State TextValidator::validate(QString& input, int&) const
 {
-    if (!isCp1252(input))
+    if (!isCp1252(input)) {
+        if (!reporting_) {
+            reporting_ = true;
+            const QString bad = nonCp1252Chars(input);
+            QMetaObject::invokeMethod(const_cast<TextValidator*>(this), [this, bad] {
+                reporting_ = false;
+                emit const_cast<TextValidator*>(this)->refused(bad);
+            }, Qt::QueuedConnection);
+        }
         return Invalid;
+    }
     if (case_ == TextCase::Upper)
         input = input.toUpper();
     else if (case_ == TextCase::Lower)
         input = input.toLower();
     return Acceptable;
+}
+
+QString unencodableMessage(const QString& label, const QString& characters)
+{
+    return QStringLiteral("IL CAMPO \"%1\" NON PUO' CONTENERE IL CARATTERE \"%2\"").arg(label, characters);
+}
+
+QString fieldLabel(const QWidget* field)
+{
+    if (!field)
+        return {};
+    for (const QLabel* l : field->window()->findChildren<QLabel*>()) {
+        if (l->buddy() != field)
+            continue;
+        QString text = l->text();
+        text.remove(QLatin1Char('&'));
+        text = text.trimmed();
+        if (text.endsWith(QLatin1Char(':')))
+            text.chop(1);
+        if (!text.isEmpty())
+            return text.trimmed();
+    }
+    for (const QWidget* p = field->parentWidget(); p && p != field->window(); p = p->parentWidget())
+        if (auto* box = qobject_cast<const QGroupBox*>(p); box && !box->title().trimmed().isEmpty())
+            return box->title().trimmed();
+    return field->objectName();
 }
 
 void setupText(QLineEdit* edit, int maxLength, TextCase textCase)

@@ -20,16 +20,27 @@ class Messenger;
 enum class TextCase { AsTyped, Upper, Lower };
 
 // Forces the case of what is typed or pasted and refuses characters that Windows-1252 cannot
-// hold (they could not be stored).
+// hold (they could not be stored). A refusal is reported once, after the event that caused it,
+// through refused() (FormChecks turns it into the message naming the field).
 class TextValidator : public QValidator {
     Q_OBJECT
 public:
     explicit TextValidator(TextCase c, QObject* parent = nullptr) : QValidator(parent), case_(c) {}
     State validate(QString& input, int& pos) const override;
 
+signals:
+    void refused(const QString& characters);
+
 private:
     TextCase case_;
+    mutable bool reporting_ = false;
 };
+
+// "IL CAMPO "Città" NON PUO' CONTENERE IL CARATTERE "..."": the field by its label.
+QString unencodableMessage(const QString& fieldLabel, const QString& characters);
+// The caption a user sees for a field: its buddy label (without "&" and a final ":"), else the
+// title of the group it lies in, else its objectName.
+QString fieldLabel(const QWidget* field);
 
 // Maximum length and case forcing on a plain line edit.
 void setupText(QLineEdit* edit, int maxLength, TextCase textCase = TextCase::AsTyped);

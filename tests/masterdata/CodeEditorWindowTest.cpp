@@ -147,6 +147,7 @@ TEST_F(CodeEditorWindow, DeleteInModifyMode)
     TFCODICI w(t.ctx);
     showActive(&w);
     typeAndEnter(&w, "LE1", QStringLiteral("1"));
+    t.messenger.answers.push_back(true); // "Sì" to the question before deleting
     click(&w, "BCANCELLA");
     EXPECT_EQ(rowsOf(tab()), (Rows{{"2", 2}, {"3", 3}}));
 }

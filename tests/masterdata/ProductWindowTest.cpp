@@ -197,6 +197,7 @@ TEST_F(ProductWindow, ModifyingRenumbersAndMovesThePhoto)
     EXPECT_TRUE(QFile::exists(datiGen("2.bmp")));  // the other product keeps its own
 
     typeAndEnter(&w, "LE0", QStringLiteral("BAROLO"));
+    t.messenger.answers.push_back(true); // "Sì" to the question before deleting
     click(&w, "BCANCELLA");
     EXPECT_EQ(rows().size(), 1);
     EXPECT_FALSE(QFile::exists(datiGen("2.bmp")));
@@ -236,8 +237,9 @@ TEST_F(ProductWindow, APackagedProductNeedsANumerablePackagingAndPositiveValues)
     EXPECT_EQ(t.messenger.infos.value(0), MsgPackagedNotNumerable);
     typeAndEnter(&w, "LE6", QStringLiteral("BO"));
     typeAndEnter(&w, "I10", QStringLiteral("0"));
-    EXPECT_EQ(t.messenger.infos.value(1), MsgUnitsNotPositive);
+    EXPECT_EQ(t.messenger.infos.size(), 1); // the units are checked on confirming, not on leaving
     click(&w, "BCONF");
+    EXPECT_EQ(t.messenger.infos.value(1), MsgUnitsNotPositive);
     EXPECT_TRUE(rows().isEmpty());
     EXPECT_EQ(QApplication::focusWidget(), get(&w, "I10"));
 }

@@ -115,6 +115,7 @@ TEST_F(ExciseWindow, DeleteAndWebSite)
     click(&w, "BWEB");
     EXPECT_EQ(t.shell.urls, QStringList{QStringLiteral("https://accise.example/")});
     typeAndEnter(&w, "LE0", QStringLiteral("DE"));
+    t.messenger.answers.push_back(true); // "Sì" to the question before deleting
     click(&w, "BCANCELLA");
     EXPECT_TRUE(rows().isEmpty());
     EXPECT_FALSE(get<QPushButton>(&w, "BCANCELLA")->isVisible());

@@ -2,14 +2,23 @@
 // (tests_masterdata --gtest_filter='WindowShots.*'); skipped otherwise.
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include "masterdata/Company.h"
 #include "masterdata/TFALTRESEDI.h"
 #include "masterdata/TFCODICI.h"
+#include "masterdata/TFCODICI_NC.h"
 #include "masterdata/TFDATIAZIENDA.h"
+#include "masterdata/TFINDWEB.h"
+#include "masterdata/TFINSDESTINATARI.h"
+#include "masterdata/TFINSINDIRIZZO.h"
+#include "masterdata/TFPRODAZIEND.h"
+#include "masterdata/TFPROTREGISTRI.h"
+#include "masterdata/TFTABACCISE.h"
 #include "support/CodeTableFixture.h"
 #include "support/Fakes.h"
 
@@ -77,5 +86,66 @@ TEST(WindowShots, CompanyPremisesAndCodeEditor)
         t.ctx.TableName = QStringLiteral("T001");
         TFCODICI w(t.ctx);
         shoot(&w, folder, "TFCODICI");
+    }
+}
+
+TEST(WindowShots, TableEditorsAddressesAndWebAddresses)
+{
+    const QString folder = qEnvironmentVariable("VT_SHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "VT_SHOT_DIR not set";
+    QDir().mkpath(folder);
+
+    TestContext t;
+    auto table = [&](const char* name, std::initializer_list<QStringList> rows, int width) {
+        writeStructure(t.ctx, QString::fromLatin1(name), QStringLiteral("Tabella"), 1,
+                       {{width, QStringLiteral("Codice")}, {100, QStringLiteral("Descrizione")}});
+        for (const QStringList& r : rows)
+            appendRow(t.ctx, QString::fromLatin1(name), r);
+    };
+    table("T004", {{"DE", "Germania"}}, 2);
+    table("T015", {{"1", "Authorized warehouse keeper"}}, 1);
+    table("T001", {{"it", "Italiano"}}, 2);
+    table("TA20", {}, 21);
+    table("PRAZ", {}, 20);
+    table("T020", {{"01", "Arricchito"}, {"05", "Altro trattamento"}}, 2);
+    writeStructure(t.ctx, QStringLiteral("ACCISE"), QStringLiteral("Accise"), 1, {{2, QStringLiteral("Nazione")}});
+    writeStructure(t.ctx, QStringLiteral("PROTOCOLLI"), QStringLiteral("Protocolli"), 1, {{10, QStringLiteral("N")}});
+    t.ctx.FromMenu = true;
+    {
+        TFTABACCISE w(t.ctx);
+        shoot(&w, folder, "TFTABACCISE");
+    }
+    {
+        TFPROTREGISTRI w(t.ctx);
+        shoot(&w, folder, "TFPROTREGISTRI");
+    }
+    {
+        TFCODICI_NC w(t.ctx);
+        w.show();
+        QApplication::processEvents();
+        auto* code = w.findChild<QLineEdit*>(QStringLiteral("ME0"));
+        code->setFocus();
+        QTest::keyClicks(code, QStringLiteral("W100"));
+        QTest::keyClick(code, Qt::Key_Return); // refused: the reason in the status line
+        QApplication::processEvents();
+        shoot(&w, folder, "TFCODICI_NC");
+    }
+    {
+        TFPRODAZIEND w(t.ctx);
+        shoot(&w, folder, "TFPRODAZIEND");
+    }
+    {
+        TFINSDESTINATARI w(t.ctx);
+        shoot(&w, folder, "TFINSDESTINATARI");
+    }
+    {
+        t.ctx.TableName = QStringLiteral("INDIRIZZI_G");
+        TFINSINDIRIZZO w(t.ctx);
+        shoot(&w, folder, "TFINSINDIRIZZO");
+    }
+    {
+        TFINDWEB w(t.ctx);
+        shoot(&w, folder, "TFINDWEB");
     }
 }

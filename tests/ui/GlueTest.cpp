@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QFormLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -273,4 +275,209 @@ TEST_F(CodedFieldTest, WithoutANewButtonThereIsNone)
     CodedField f(t.ctx, QStringLiteral("TA03"), {"UFFDO2", "DUFFDO2", "BUFFDO2", ""}, 8);
     EXPECT_EQ(f.newButton(), nullptr);
     EXPECT_EQ(f.findChildren<QToolButton*>().size(), 1);
+}
+
+namespace {
+// A form whose field A has a leave behaviour that derives B (and counts its runs), with a
+// confirmation that records what B shows when BCONF's clicked handler runs.
+struct DerivingForm {
+    explicit DerivingForm(Messenger& m) : checks(&dlg, m)
+    {
+        auto* f = new QFormLayout(&dlg);
+        for (auto [e, n] : {std::pair{&a, "A"}, std::pair{&b, "B"}, std::pair{&c, "C"}}) {
+            *e = new QLineEdit(&dlg);
+            (*e)->setObjectName(QString::fromLatin1(n));
+            f->addRow(QString::fromLatin1(n), *e);
+        }
+        conf = new QPushButton(QStringLiteral("&CONFERMA"), &dlg);
+        conf->setObjectName(QStringLiteral("BCONF"));
+        conf->setAutoDefault(false);
+        f->addRow(conf);
+        checks.attach();
+        checks.onLeave(a, [this] {
+            ++leaves;
+            if (a->text() == QLatin1String("bad"))
+                return CheckResult::fail(QStringLiteral("A ERRATO"), QStringLiteral("A"));
+            b->setText(a->text().toUpper());
+            return CheckResult::pass();
+        });
+        QObject::connect(conf, &QPushButton::clicked, [this] { confirmed << b->text(); });
+        dlg.show();
+        QApplication::setActiveWindow(&dlg);
+        a->setFocus();
+        QApplication::processEvents();
+    }
+    void typeInA(const QString& text)
+    {
+        a->setFocus();
+        QApplication::processEvents();
+        QTest::keyClicks(a, text);
+    }
+    QDialog dlg;
+    FormChecks checks;
+    QLineEdit *a = nullptr, *b = nullptr, *c = nullptr;
+    QPushButton* conf = nullptr;
+    int leaves = 0;
+    QStringList confirmed;
+};
+void settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+} // namespace
+
+TEST(FormChecks, EveryWayOfConfirmingRunsTheLeftFieldsBehaviourFirst)
+{
+    enum class Way { Click, AltC, TabThenSpace, TabThenEnter };
+    for (Way way : {Way::Click, Way::AltC, Way::TabThenSpace, Way::TabThenEnter}) {
+        FakeMessenger m;
+        DerivingForm f(m);
+        f.typeInA(QStringLiteral("x1"));
+        switch (way) {
+        case Way::Click:
+            f.conf->setFocus(Qt::MouseFocusReason);
+            settle();
+            QTest::mouseClick(f.conf, Qt::LeftButton);
+            break;
+        case Way::AltC:
+            QTest::keyClick(f.a, Qt::Key_C, Qt::AltModifier);
+            break;
+        case Way::TabThenSpace:
+        case Way::TabThenEnter:
+            f.conf->setFocus(Qt::TabFocusReason);
+            settle();
+            EXPECT_EQ(f.leaves, 0) << int(way); // reaching the button runs nothing yet
+            if (way == Way::TabThenSpace)
+                QTest::keyClick(f.conf, Qt::Key_Space);
+            else
+                QTest::keyClick(f.conf, Qt::Key_Return);
+            break;
+        }
+        settle();
+        EXPECT_EQ(f.leaves, 1) << int(way);
+        EXPECT_EQ(f.confirmed, QStringList{QStringLiteral("X1")}) << int(way); // the derived value
+        EXPECT_TRUE(m.infos.isEmpty()) << int(way);
+    }
+}
+
+TEST(FormChecks, AFailingLeaveStopsTheConfirmationWithItsMessage)
+{
+    for (bool altC : {false, true}) {
+        FakeMessenger m;
+        DerivingForm f(m);
+        f.typeInA(QStringLiteral("bad"));
+        if (altC) {
+            QTest::keyClick(f.a, Qt::Key_C, Qt::AltModifier);
+        } else {
+            f.conf->setFocus(Qt::MouseFocusReason);
+            settle();
+            QTest::mouseClick(f.conf, Qt::LeftButton);
+        }
+        settle();
+        EXPECT_EQ(m.infos, QStringList{QStringLiteral("A ERRATO")}) << altC;
+        EXPECT_TRUE(f.confirmed.isEmpty()) << altC;
+        EXPECT_EQ(QApplication::focusWidget(), f.a) << altC;
+    }
+}
+
+TEST(FormChecks, LeftForTheButtonThenBackToAnotherFieldStillRunsTheBehaviour)
+{
+    FakeMessenger m;
+    DerivingForm f(m);
+    f.typeInA(QStringLiteral("y"));
+    f.conf->setFocus(Qt::TabFocusReason);
+    settle();
+    EXPECT_EQ(f.leaves, 0);
+    f.c->setFocus(Qt::MouseFocusReason);
+    settle();
+    EXPECT_EQ(f.leaves, 1);
+    EXPECT_EQ(f.b->text(), QStringLiteral("Y"));
+    // Confirming now has nothing pending: the behaviour does not run twice.
+    f.conf->setFocus(Qt::MouseFocusReason);
+    settle();
+    QTest::mouseClick(f.conf, Qt::LeftButton);
+    settle();
+    EXPECT_EQ(f.leaves, 1);
+    EXPECT_EQ(f.confirmed, QStringList{QStringLiteral("Y")});
+}
+
+TEST(FormChecks, AnUntouchedWindowConfirmsWithoutLeaveBehaviour)
+{
+    FakeMessenger m;
+    DerivingForm f(m);
+    f.a->setText(QStringLiteral("bad")); // shown, not typed
+    QTest::keyClick(f.a, Qt::Key_C, Qt::AltModifier);
+    settle();
+    EXPECT_EQ(f.leaves, 0);
+    EXPECT_EQ(f.confirmed.size(), 1);
+}
+
+TEST(FormChecks, ConfirmAllShowsEveryMessageAndFocusesTheLastFailure)
+{
+    FakeMessenger m;
+    Form f(m);
+    QStringList ran;
+    auto mk = [&](const char* name, bool ok, const char* msg) {
+        return CheckFn([&ran, name, ok, msg] {
+            ran << QString::fromLatin1(name);
+            return ok ? CheckResult::pass() : CheckResult::fail(QString::fromLatin1(msg), QString::fromLatin1(name));
+        });
+    };
+    EXPECT_FALSE(f.checks.confirmAll({mk("A", false, "A ERRATO"), mk("B", true, ""), mk("C", false, ""),
+                                      mk("B", false, "B ERRATO")}));
+    EXPECT_EQ(ran, (QStringList{"A", "B", "C", "B"}));
+    EXPECT_EQ(m.infos, (QStringList{"A ERRATO", "B ERRATO"}));
+    EXPECT_EQ(QApplication::focusWidget(), f.b);
+    EXPECT_TRUE(f.checks.confirmAll({mk("A", true, "")}));
+}
+
+TEST(FormChecks, ACharacterTheCodePageCannotHoldIsRefusedNamingTheFieldByItsLabel)
+{
+    FakeMessenger m;
+    QDialog dlg;
+    auto* form = new QFormLayout(&dlg);
+    auto* city = new QLineEdit(&dlg);
+    city->setObjectName(QStringLiteral("CITTA1"));
+    setupText(city, 50, TextCase::Upper);
+    auto* label = new QLabel(QStringLiteral("Citt&à"), &dlg);
+    label->setBuddy(city);
+    form->addRow(label, city);
+    auto* memo = new QPlainTextEdit(&dlg);
+    memo->setObjectName(QStringLiteral("Memo1"));
+    auto* memoLabel = new QLabel(QStringLiteral("Descrizione:"), &dlg);
+    memoLabel->setBuddy(memo);
+    form->addRow(memoLabel, memo);
+    FormChecks checks(&dlg, m);
+    checks.attach();
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    city->setFocus();
+    settle();
+
+    auto type = [](QWidget* w, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
+        QApplication::sendEvent(w, &press);
+    };
+    type(city, QStringLiteral("a"));
+    type(city, QString(QChar(0x20AC))); // the euro sign is in the code page
+    type(city, QString(QChar(0x0141))); // Ł is not
+    EXPECT_EQ(city->text(), QStringLiteral("A€"));
+    EXPECT_EQ(m.infos, QStringList{QStringLiteral("IL CAMPO \"Città\" NON PUO' CONTENERE IL CARATTERE \"Ł\"")});
+
+    memo->setFocus();
+    settle();
+    type(memo, QString(QChar(0x4E2D)));
+    EXPECT_TRUE(memo->toPlainText().isEmpty());
+    EXPECT_EQ(m.infos.last(), QStringLiteral("IL CAMPO \"Descrizione\" NON PUO' CONTENERE IL CARATTERE \"中\""));
+
+    // Pasted text is refused as a whole, with the same message.
+    m.infos.clear();
+    city->setFocus();
+    settle();
+    city->selectAll();
+    city->insert(QStringLiteral("ŁÓDŹ"));
+    settle();
+    EXPECT_EQ(city->text(), QStringLiteral("A€"));
+    EXPECT_EQ(m.infos, QStringList{QStringLiteral("IL CAMPO \"Città\" NON PUO' CONTENERE IL CARATTERE \"ŁŹ\"")});
 }
