@@ -100,16 +100,16 @@ struct ReceiptReport : ::testing::Test {
         appendRow(ctx, "T025", {"3", "Calo"});
         // A Bordeaux consignor sends three lines: 1000 litres in 100 cartons, 500 litres bulk,
         // 300 litres in 30 cartons.
-        ReceivedEadSpec spec;
-        spec.sequence = "2";
-        spec.lines = {sampleReceivedLine(1), sampleReceivedLine(2), sampleReceivedLine(3)};
-        spec.lines[0].quantity = "1000.000";
-        spec.lines[0].packages = "100";
-        spec.lines[1].quantity = "500.000";
-        spec.lines[1].packages = "0";
-        spec.lines[2].quantity = "300.000";
-        spec.lines[2].packages = "30";
-        const ReceivedEad doc = parseReceivedEad(receivedEadXml(spec));
+        ReceivedEadDraft draft;
+        draft.sequence = "2";
+        draft.lines = {sampleReceivedLine(1), sampleReceivedLine(2), sampleReceivedLine(3)};
+        draft.lines[0].quantity = "1000.000";
+        draft.lines[0].packages = "100";
+        draft.lines[1].quantity = "500.000";
+        draft.lines[1].packages = "0";
+        draft.lines[2].quantity = "300.000";
+        draft.lines[2].packages = "30";
+        const ReceivedEad doc = parseReceivedEad(receivedEadXml(draft));
         ASSERT_TRUE(doc.ok);
         received = doc.header;
         received.progressivo = 1;

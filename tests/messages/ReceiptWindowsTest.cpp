@@ -90,7 +90,7 @@ struct ReceiptWindows : ::testing::Test {
 
     void putDocument(const QString& arc, int lines)
     {
-        ReceivedEadSpec s;
+        ReceivedEadDraft s;
         s.arc = arc;
         s.lines.clear();
         for (int n = 1; n <= lines; ++n)

@@ -58,29 +58,29 @@ struct ReceivedImport : ::testing::Test {
 // One row of the table: a document and what its header must hold.
 struct DocCase {
     const char* story;
-    ReceivedEadSpec spec;
+    ReceivedEadDraft draft;
     QString arc, excise, name, street, number, postcode, city, lrn;
     qint32 sequence;
 };
 
-ReceivedEadSpec withPrefix(const QString& prefix)
+ReceivedEadDraft withPrefix(const QString& prefix)
 {
-    ReceivedEadSpec s;
+    ReceivedEadDraft s;
     s.prefix = prefix;
     return s;
 }
 
-ReceivedEadSpec traderNamedCity()
+ReceivedEadDraft traderNamedCity()
 {
-    ReceivedEadSpec s;
+    ReceivedEadDraft s;
     s.consignorName = QStringLiteral("Cantina City");
     s.consigneeName = QStringLiteral("TraderExciseNumber Srl");
     return s;
 }
 
-ReceivedEadSpec missingStreetNumber()
+ReceivedEadDraft missingStreetNumber()
 {
-    ReceivedEadSpec s;
+    ReceivedEadDraft s;
     s.consignorNumber = QString();
     s.localReference = QString();
     return s;
@@ -102,7 +102,7 @@ TEST_F(ReceivedImport, HeaderFieldsByLocalNameWhateverThePrefix)
     };
     for (const DocCase& c : cases) {
         SCOPED_TRACE(c.story);
-        const ReceivedEad doc = parseReceivedEad(receivedEadXml(c.spec));
+        const ReceivedEad doc = parseReceivedEad(receivedEadXml(c.draft));
         ASSERT_TRUE(doc.ok) << doc.problem.toStdString();
         TRecEad h = doc.header;
         eadToStoredForm(h);
@@ -128,23 +128,23 @@ TEST_F(ReceivedImport, RefusedDocumentsNameTheirProblem)
         QByteArray xml;
         const char* problem; // a piece of the message
     };
-    ReceivedEadSpec shortArc;
+    ReceivedEadDraft shortArc;
     shortArc.arc = "26FRA0000000001";
-    ReceivedEadSpec badDate;
+    ReceivedEadDraft badDate;
     badDate.validation = "2026-13-45T00:00:00";
-    ReceivedEadSpec badRef;
+    ReceivedEadDraft badRef;
     badRef.lines = {sampleReceivedLine(1)};
     badRef.lines[0].reference = "1000";
-    ReceivedEadSpec zeroRef;
+    ReceivedEadDraft zeroRef;
     zeroRef.lines = {sampleReceivedLine(1)};
     zeroRef.lines[0].reference = "0";
-    ReceivedEadSpec twice;
+    ReceivedEadDraft twice;
     twice.lines = {sampleReceivedLine(1), sampleReceivedLine(1)};
-    ReceivedEadSpec noLines;
+    ReceivedEadDraft noLines;
     noLines.lines.clear();
-    ReceivedEadSpec badSequence;
+    ReceivedEadDraft badSequence;
     badSequence.sequence = "uno";
-    const QByteArray good = receivedEadXml(ReceivedEadSpec{});
+    const QByteArray good = receivedEadXml(ReceivedEadDraft{});
     QByteArray deep = "<?xml version=\"1.0\"?>\n";
     for (int i = 0; i < 100; ++i)
         deep += "<a>";
@@ -174,7 +174,7 @@ TEST_F(ReceivedImport, RefusedDocumentsNameTheirProblem)
 
 TEST_F(ReceivedImport, CharactersOutsideTheCodePageLoseTheirAccentOrBecomeAQuestionMark)
 {
-    ReceivedEadSpec s;
+    ReceivedEadDraft s;
     s.consignorName = QStringLiteral("Winiarnia Łódź Győr Åsa");       // Ł has no plain form, ő becomes o
     s.consignorCity = QStringLiteral("Θεσσαλονίκη");                   // Greek: question marks
     s.lines[0].description = QStringLiteral("Vin rouge à Château");     // held by Windows-1252: kept
@@ -188,13 +188,13 @@ TEST_F(ReceivedImport, CharactersOutsideTheCodePageLoseTheirAccentOrBecomeAQuest
 
 TEST_F(ReceivedImport, BodyLinesWithTheirKeyQuantitiesAndMessageNumbers)
 {
-    ReceivedEadSpec one;
+    ReceivedEadDraft one;
     one.arc = "26FRA00000000000001A1";
     one.lines = {sampleReceivedLine(1), sampleReceivedLine(2), sampleReceivedLine(3)};
     one.lines[0].quantity = "1234.500";
     one.lines[0].cadd = "B000";
     one.lines[1].packages = "0";
-    ReceivedEadSpec two;
+    ReceivedEadDraft two;
     two.arc = "26FRA00000000000002A1";
     two.lines = {sampleReceivedLine(1)};
     put("26FRA00000000000002A1.xml", receivedEadXml(two)); // written first, imported second
@@ -238,16 +238,16 @@ TEST_F(ReceivedImport, BodyLinesWithTheirKeyQuantitiesAndMessageNumbers)
 
 TEST_F(ReceivedImport, FolderRulesYearDeclarationAlreadyReportedAndBadFiles)
 {
-    ReceivedEadSpec a;
+    ReceivedEadDraft a;
     a.arc = "26FRA00000000000001A1";
-    ReceivedEadSpec b;
+    ReceivedEadDraft b;
     b.arc = "26FRA00000000000002A1";
-    ReceivedEadSpec renamed;  // already reported under its own ARC, in a file named otherwise
+    ReceivedEadDraft renamed;  // already reported under its own ARC, in a file named otherwise
     renamed.arc = "26FRA00000000000003A1";
-    ReceivedEadSpec noDecl;
+    ReceivedEadDraft noDecl;
     noDecl.arc = "26FRA00000000000004A1";
     noDecl.declaration = false;
-    ReceivedEadSpec lastYear;
+    ReceivedEadDraft lastYear;
     lastYear.arc = "25FRA00000000000009A1";
     put("26FRA00000000000001A1.xml", receivedEadXml(a));
     put("26FRA00000000000002A1.xml", receivedEadXml(b));

@@ -15,7 +15,7 @@ QString escaped(const QString& s)
 
 } // namespace
 
-QByteArray receivedEadXml(const ReceivedEadSpec& s)
+QByteArray receivedEadXml(const ReceivedEadDraft& s)
 {
     const QString p = s.prefix.isEmpty() ? QString() : s.prefix + QLatin1Char(':');
     auto el = [&p](const QString& name, const QString& value) {

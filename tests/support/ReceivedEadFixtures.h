@@ -19,7 +19,7 @@ struct ReceivedLineSpec {
     QString packages = QStringLiteral("0");
 };
 
-struct ReceivedEadSpec {
+struct ReceivedEadDraft {
     QString prefix = QStringLiteral("ie");         // empty: default namespace, no prefix
     QString arc = QStringLiteral("26FRA00000000000001A1");
     QString validation = QStringLiteral("2026-12-01T10:15:00");
@@ -41,7 +41,7 @@ struct ReceivedEadSpec {
 };
 
 // The document as UTF-8 bytes.
-QByteArray receivedEadXml(const ReceivedEadSpec& spec);
+QByteArray receivedEadXml(const ReceivedEadDraft& draft);
 
 // Line n (1-based) of a sample e-AD: reference n, quantity n * 100 litres, n * 10 packages.
 ReceivedLineSpec sampleReceivedLine(int n);
