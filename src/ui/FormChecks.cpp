@@ -26,6 +26,10 @@ namespace vt {
 
 namespace {
 
+// BCONF's handler runs: the focus moves it makes (to a field to fix) are its own, not the user
+// leaving fields.
+bool confirming_ = false;
+
 bool isField(QObject* o)
 {
     return qobject_cast<QLineEdit*>(o) || qobject_cast<QComboBox*>(o) || qobject_cast<QAbstractSpinBox*>(o)

@@ -92,8 +92,7 @@ private:
     QWidget* window_;
     Messenger& messenger_;
     bool touched_ = false;
-    bool running_ = false;    // a check is showing its message: focus changes are ours
-    bool confirming_ = false; // BCONF's handler runs: the focus moves it makes are its own
+    bool running_ = false; // a check is showing its message: focus changes are ours
     std::vector<std::pair<QPointer<QWidget>, CheckFn>> leaveChecks_;
     QPointer<QWidget> pending_;          // left for BCONF or BABBANDONA: its leave has not run yet
     QPointer<QAbstractButton> confirm_;  // BCONF
