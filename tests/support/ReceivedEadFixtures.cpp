@@ -47,7 +47,7 @@ QByteArray receivedEadXml(const ReceivedEadDraft& s)
              .arg(p, el(QStringLiteral("LocalReferenceNumber"), s.localReference),
                   el(QStringLiteral("InvoiceNumber"), QStringLiteral("FA-778")),
                   el(QStringLiteral("SequenceNumber"), s.sequence));
-    for (const ReceivedLineSpec& l : s.lines) {
+    for (const ReceivedLineDraft& l : s.lines) {
         x += QStringLiteral("    <%1BodyEadEsad>\n").arg(p);
         x += QStringLiteral("      ") + el(QStringLiteral("BodyRecordUniqueReference"), l.reference) + QLatin1Char('\n');
         x += QStringLiteral("      ") + el(QStringLiteral("ExciseProductCode"), l.exciseProduct) + QLatin1Char('\n');
@@ -68,9 +68,9 @@ QByteArray receivedEadXml(const ReceivedEadDraft& s)
     return x.toUtf8();
 }
 
-ReceivedLineSpec sampleReceivedLine(int n)
+ReceivedLineDraft sampleReceivedLine(int n)
 {
-    ReceivedLineSpec l;
+    ReceivedLineDraft l;
     l.reference = QString::number(n);
     l.quantity = QStringLiteral("%1.000").arg(n * 100);
     l.packages = QString::number(n * 10);

@@ -7,7 +7,7 @@
 
 namespace vt::test {
 
-struct ReceivedLineSpec {
+struct ReceivedLineDraft {
     QString reference = QStringLiteral("1");
     QString exciseProduct = QStringLiteral("W200");
     QString cn = QStringLiteral("22042138");
@@ -35,7 +35,7 @@ struct ReceivedEadDraft {
     QString consignorNumber = QStringLiteral("12");
     QString consignorPostcode = QStringLiteral("33500");
     QString consignorCity = QStringLiteral("Pomerol");
-    QList<ReceivedLineSpec> lines = {ReceivedLineSpec{}};
+    QList<ReceivedLineDraft> lines = {ReceivedLineDraft{}};
     bool declaration = true;                        // the first line holds <?xml ... ?>
     QString extraAfterConsignor;                    // raw XML put after the consignor block
 };
@@ -44,6 +44,6 @@ struct ReceivedEadDraft {
 QByteArray receivedEadXml(const ReceivedEadDraft& draft);
 
 // Line n (1-based) of a sample e-AD: reference n, quantity n * 100 litres, n * 10 packages.
-ReceivedLineSpec sampleReceivedLine(int n);
+ReceivedLineDraft sampleReceivedLine(int n);
 
 } // namespace vt::test
