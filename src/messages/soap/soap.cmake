@@ -15,7 +15,8 @@ add_custom_command(
   COMMAND ${SOAPCPP2} -x -L -d ${VT_SOAP_GEN} -I/usr/share/gsoap/import ${VT_SOAP_DEF} > ${VT_SOAP_GEN}/soapcpp2.log
   DEPENDS ${VT_SOAP_DEF}
   COMMENT "Generating the SOAP code of the customs file service")
-set_source_files_properties(${VT_SOAP_OUT} PROPERTIES GENERATED TRUE SKIP_AUTOMOC ON COMPILE_OPTIONS "-w")
+set_source_files_properties(${VT_SOAP_OUT} PROPERTIES GENERATED TRUE SKIP_AUTOMOC ON COMPILE_OPTIONS "-w"
+                            SKIP_PRECOMPILE_HEADERS ON)
 
 # The flags libgsoapssl++ was built with (they change the layout of struct soap).
 add_library(vt_gsoap INTERFACE)
@@ -23,6 +24,8 @@ target_compile_definitions(vt_gsoap INTERFACE WITH_IPV6 WITH_OPENSSL WITH_GZIP W
 target_include_directories(vt_gsoap INTERFACE ${VT_SOAP_GEN})
 target_link_libraries(vt_gsoap INTERFACE ${GSOAPSSLPP} OpenSSL::SSL OpenSSL::Crypto ZLIB::ZLIB)
 
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/messages/soap/GsoapCustomsService.cpp
+                            PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
 target_sources(vt_logic PRIVATE ${VT_SOAP_GEN}/soapC.cpp ${VT_SOAP_GEN}/soapClient.cpp
                                 ${CMAKE_SOURCE_DIR}/src/messages/soap/GsoapCustomsService.cpp
                                 ${CMAKE_SOURCE_DIR}/src/messages/soap/GsoapCustomsService.h)
