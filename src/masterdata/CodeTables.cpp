@@ -95,6 +95,7 @@ std::int32_t SaveCodeRow(AppContext& ctx, const QString& table, std::optional<st
         unlocked.replaceAll(rows);
     }
     ctx.EditRow.Num = number;
+    ctx.reportSaved();
     return number;
 }
 
@@ -139,6 +140,7 @@ void SaveStructure(AppContext& ctx, const StructureForm& f)
     s.Num = ParseInteger(f.searchFields);
     PadRow(s);
     RecordFile(tablePath(ctx, f.name, ".STR"), TRecTabella::Size).rewriteSingle(encodeRow(s));
+    ctx.reportSaved();
 }
 
 std::optional<StructureForm> LoadStructure(AppContext& ctx, const QString& name)

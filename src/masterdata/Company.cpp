@@ -105,6 +105,7 @@ std::optional<TRecAzienda> ReadCompanyFile(const AppContext& ctx, const QString&
 void WriteCompanyFile(const AppContext& ctx, const QString& premises, const TRecAzienda& record)
 {
     RecordFile(CompanyFilePath(ctx, premises), TRecAzienda::Size).rewriteSingle(encodeCompany(record));
+    ctx.reportSaved();
 }
 
 QString FirstFreePremises(const AppContext& ctx)

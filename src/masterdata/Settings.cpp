@@ -75,6 +75,7 @@ std::int32_t SaveOrderedRow(AppContext& ctx, const QString& tabPath, std::option
         file.replaceAll(rows);
     }
     ctx.EditRow.Num = number;
+    ctx.reportSaved();
     return number;
 }
 
@@ -204,6 +205,7 @@ void SaveAppPaths(AppContext& ctx, const std::array<QString, AppPathCount>& path
         row.Fld[i] = trimField(paths[i]);
     SaveConfig(appConfigPath(ctx), row);
     ctx.AppConfig = row;
+    ctx.reportSaved();
 }
 
 void SaveWebAddresses(AppContext& ctx, const std::array<QString, WebFieldCount>& fields)
@@ -213,6 +215,7 @@ void SaveWebAddresses(AppContext& ctx, const std::array<QString, WebFieldCount>&
         row.Fld[i] = trimField(fields[i]);
     SaveConfig(webConfigPath(ctx), row);
     ctx.WebConfig = row;
+    ctx.reportSaved();
 }
 
 namespace {

@@ -78,6 +78,7 @@ void TFCANCDESTIN::leaveAnswer()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         DeleteAddress(ctx_.CompanyRecord.number, AddressFilePath(ctx_, ctx_.TableName), ctx_.messenger());
+        ctx_.reportSaved();
     } catch (const IoError& e) {
         QApplication::restoreOverrideCursor();
         busy_ = false;

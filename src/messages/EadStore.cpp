@@ -195,6 +195,7 @@ TRecEad saveEad(AppContext& ctx, const TRecEad& header, const QString& fallbackN
     });
 
     ctx.WorkYear = year;
+    ctx.reportSaved();
     return stored;
 }
 

@@ -139,10 +139,12 @@ void AddressForm::write(const TRecIndirizzo& record)
         if (modify_) {
             ctx_.CurrentAddress = WrittenAddress(
                 record, ReplaceAddress(path(), ctx_.CompanyRecord.number, record, ctx_.messenger()));
+            ctx_.reportSaved();
             accept();
             return;
         }
         ctx_.CurrentAddress = WrittenAddress(record, InsertAddress(path(), record, ctx_.messenger()));
+        ctx_.reportSaved();
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
         return;

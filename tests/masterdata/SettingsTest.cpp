@@ -2,10 +2,14 @@
 #include <QDir>
 #include <QFile>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "foundation/Dates.h"
 #include "foundation/Tables.h"
+#include "masterdata/CodeTables.h"
+#include "masterdata/Company.h"
 #include "masterdata/DriveWindow.h"
 #include "masterdata/Settings.h"
 #include "support/CodeTableFixture.h"
@@ -232,4 +236,42 @@ TEST(ServiceHost, HostOrHostAndPort)
             EXPECT_EQ(r.focus, QStringLiteral("LE8"));
         }
     }
+}
+
+// Every store a confirmation writes through tells the main window once, so its status bar can
+// say "Dati salvati"; reading never does.
+TEST(SavedNote, EveryConfirmedWriteIsReportedOnce)
+{
+    TestContext t;
+    int saved = 0;
+    t.ctx.SavedListener = [&saved] { ++saved; };
+    writeStructure(t.ctx, QStringLiteral("T011"), QStringLiteral("Motivi"), 1, {{1, QStringLiteral("CODICE")}});
+
+    const std::pair<const char*, std::function<void()>> writes[] = {
+        {"paths", [&] { SaveAppPaths(t.ctx, {}); }},
+        {"web addresses", [&] { SaveWebAddresses(t.ctx, {}); }},
+        {"company", [&] { WriteCompanyFile(t.ctx, QStringLiteral("001"), blankCompany()); }},
+        {"new code", [&] {
+             t.ctx.EditRow = blankRow();
+             t.ctx.EditRow.Fld[0] = QStringLiteral("1");
+             SaveCodeRow(t.ctx, QStringLiteral("T011"), std::nullopt);
+         }},
+        {"changed code", [&] { SaveCodeRow(t.ctx, QStringLiteral("T011"), t.ctx.EditRow.Num); }},
+        {"deleted code", [&] { DeleteCodeRow(t.ctx, QStringLiteral("T011"), t.ctx.EditRow.Num); }},
+        {"protocol", [&] {
+             t.ctx.EditRow = blankRow();
+             t.ctx.EditRow.Fld[0] = QStringLiteral("RG");
+             SaveProtocol(t.ctx, std::nullopt);
+         }},
+    };
+    for (const auto& [what, write] : writes) {
+        SCOPED_TRACE(what);
+        saved = 0;
+        write();
+        EXPECT_EQ(saved, 1);
+    }
+    saved = 0;
+    OpenConfig(appConfigPath(t.ctx));
+    ReadCompanyFile(t.ctx, QStringLiteral("001"));
+    EXPECT_EQ(saved, 0);
 }
