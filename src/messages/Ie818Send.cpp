@@ -118,6 +118,12 @@ QList<std::int32_t> acceptedReports(const QByteArray& attachment, const QList<Ie
         (line.at(50) == QLatin1Char('P') ? positive : negative).insert(n);
     }
     QList<std::int32_t> out;
+    // A wholly positive outcome accepts the whole flow, however its lines are numbered.
+    if (negative.empty() && !positive.empty()) {
+        for (const Ie818Placement& p : placements)
+            out << p.report;
+        return out;
+    }
     for (const Ie818Placement& p : placements) {
         bool refused = false;
         for (int l = p.firstLine; l < p.firstLine + p.lineCount; ++l)

@@ -53,8 +53,9 @@ Ie818FlowRequest ie818Request(const AppContext& ctx, const QList<std::int32_t>& 
 // that cannot be read or written); nothing is written into the flow folder then.
 Ie818FlowWritten writeIe818Flow(AppContext& ctx, const Ie818FlowRequest& request);
 
-// The reports the outcome accepted: those whose J line has a positive outcome line ("I" lines,
-// the flow line number at 47-50, "P" at 51) and none of whose lines has a negative one.
+// The reports the outcome accepted: all of them when the outcome has positive lines and no
+// negative one; otherwise those whose J line has a positive outcome line ("I" lines, the flow line
+// number at 47-50, "P" at 51) and none of whose lines has a negative one.
 QList<std::int32_t> acceptedReports(const QByteArray& attachment, const QList<Ie818Placement>& placements);
 
 // State "I" in the accepted reports that still carry this flow's date and number, in one rewrite

@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "foundation/AddressFile.h"
+#include <limits>
+#include <optional>
+
 #include "foundation/AppContext.h"
 #include "foundation/Dates.h"
 #include "foundation/FieldAccess.h"
@@ -42,6 +44,58 @@ QString t(const TRecEad& r, int offset)
 QString quantity(double value)
 {
     return FormatNumber(value, 0, 3).trimmed();
+}
+
+// Slots of the address record: the excise number (length byte and 18 characters) and the name
+// that orders the book (length byte and 100 characters).
+constexpr int AddressExcise = 4, AddressExciseBytes = 19, AddressName = 42, AddressNameBytes = 101;
+
+// The consignor of a report as a new supplier (stored form, code 0): excise number, name with its
+// first letter in upper case, address, and the language (slot 576) from the excise number's
+// country. Nothing when the report carries no excise number.
+std::optional<QByteArray> consignorAddress(const TRecEad& report)
+{
+    TRecIndirizzo a = blankCompany();
+    trimCompany(a);
+    a.CACCI1 = t(report, J::Excise);
+    if (a.CACCI1.isEmpty())
+        return std::nullopt;
+    QString name = t(report, J::Name);
+    if (!name.isEmpty())
+        name[0] = name[0].toUpper();
+    a.DENOM1 = name;
+    a.INDIR1 = t(report, J::Street);
+    a.NUMCI1 = t(report, J::StreetNumber);
+    a.C_A_P1 = t(report, J::Postcode);
+    a.CITTA1 = t(report, J::City);
+    a.SEZDOG = a.CACCI1.left(2).toLower();
+    return encodeCompany(a); // a character the code page cannot hold stops here, before any file
+}
+
+// Inserts the supplier into the book unless its excise number is there: the next code, in name
+// order (after the records of the same name). False when it was there already.
+bool insertSupplier(QList<QByteArray>& book, QByteArray supplier)
+{
+    const QByteArray excise = supplier.mid(AddressExcise, AddressExciseBytes);
+    std::int32_t highest = 0;
+    for (const QByteArray& r : book) {
+        if (r.mid(AddressExcise, AddressExciseBytes) == excise)
+            return false;
+        highest = std::max(highest, RecordFile::numberOf(r));
+    }
+    if (highest == std::numeric_limits<std::int32_t>::max())
+        throw IoError(QStringLiteral("LA RUBRICA DEI FORNITORI HA RAGGIUNTO IL NUMERO MASSIMO DI INDIRIZZI: "
+                                     "LA NOTA DI RICEZIONE NON E' STATA REGISTRATA"));
+    RecordFile::setNumber(supplier, highest + 1);
+    const QByteArray key = supplier.mid(AddressName, AddressNameBytes);
+    qsizetype at = book.size();
+    for (qsizetype i = 0; i < book.size(); ++i)
+        if (book[i].mid(AddressName, AddressNameBytes) > key) {
+            at = i;
+            break;
+        }
+    book.insert(at, supplier);
+    return true;
 }
 
 } // namespace
@@ -128,7 +182,8 @@ ReceiptLines buildReceiptLines(const QList<TRecDettaglio>& app, const QList<Rece
 {
     ReceiptLines out;
     const QString o = trimField(outcome);
-    if (o.startsWith(QLatin1Char('1')))
+    // Without the differences page ("1", "21") nothing typed earlier under another outcome counts.
+    if (o.startsWith(QLatin1Char('1')) || outcomeWithoutDifferences(o))
         return out;
     const bool refusalAllowed = o == QLatin1String("3") || o == QLatin1String("4");
     for (qsizetype i = 0; i < app.size(); ++i) {
@@ -298,8 +353,10 @@ ReceiptStored storeReceipt(AppContext& ctx, const QString& year, const TRecEad& 
     const QString jPath = receiptfiles::reports(ctx, year);
     const QString kPath = receiptfiles::reportLines(ctx, year);
     const QString rgmPath = receiptfiles::registerWork(ctx, arrivalYear);
+    const QString suppliers = ctx.datiGen(QStringLiteral("INDIRIZZI_F.DAT"));
+    const std::optional<QByteArray> consignor = consignorAddress(header);
     ReceiptStored stored;
-    FileGroup group({jPath, kPath, rgmPath}, &ctx.messenger());
+    FileGroup group({jPath, kPath, rgmPath, suppliers}, &ctx.messenger());
     group.run([&](FileGroup& g) {
         QList<QByteArray> reports = g.read(jPath, TRecEad::Size);
         std::int32_t number = 0;
@@ -326,35 +383,19 @@ ReceiptStored storeReceipt(AppContext& ctx, const QString& year, const TRecEad& 
         rgm << receiptRegisterRecords(header, app, numbered);
         g.replace(rgmPath, RegisterWorkSize, rgm);
 
+        // The consignor into the supplier address book when its excise number is not there yet.
+        if (consignor) {
+            QList<QByteArray> book = g.read(suppliers, TRecAzienda::Size);
+            if (insertSupplier(book, *consignor)) {
+                g.replace(suppliers, TRecAzienda::Size, book);
+                stored.consignorAdded = true;
+            }
+        }
+
         reports << encodeEad(header);
         g.replace(jPath, TRecEad::Size, reports);
         stored.number = number;
     });
-
-    // The consignor into the supplier address book when its excise number is not there yet.
-    try {
-        const QString addresses = ctx.datiGen(QStringLiteral("INDIRIZZI_F.DAT"));
-        TRecIndirizzo search = blankCompany();
-        search.CACCI1 = t(header, J::Excise);
-        if (!search.CACCI1.isEmpty() && !FindAddress(AddressSearch::Excise, search, addresses)) {
-            TRecIndirizzo a = blankCompany();
-            trimCompany(a);
-            a.CACCI1 = t(header, J::Excise);
-            QString name = t(header, J::Name);
-            if (!name.isEmpty())
-                name[0] = name[0].toUpper();
-            a.DENOM1 = name;
-            a.INDIR1 = t(header, J::Street);
-            a.NUMCI1 = t(header, J::StreetNumber);
-            a.C_A_P1 = t(header, J::Postcode);
-            a.CITTA1 = t(header, J::City);
-            a.SEZDOG = a.CACCI1.left(2).toLower();
-            InsertAddress(addresses, a, ctx.messenger());
-            stored.consignorAdded = true;
-        }
-    } catch (const IoError& e) {
-        stored.addressProblem = e.text();
-    }
     return stored;
 }
 

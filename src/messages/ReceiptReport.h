@@ -118,16 +118,15 @@ QStringList writeReceiptSummary(const AppContext& ctx, const TRecEad& report);
 struct ReceiptStored {
     std::int32_t number = 0;        // the report's number in yyyy_818_J.DAT
     bool consignorAdded = false;    // the consignor was new in INDIRIZZI_F
-    QString addressProblem;         // why the consignor could not be added (the report is stored)
 };
 
 inline const char* const AlreadyReported = "PER QUESTO e-AD (ARC %1) E' GIA' STATA REGISTRATA UNA NOTA DI RICEZIONE";
 
-// Stores the report under the locks of its three files as one change: header (next number of the
-// year) into <year>_818_J.DAT, the DETTAGLI.818 lines (numbered with it) into <year>_818_K.DAT and
-// one register work record per e-AD line into <arrival year>_818_RGM.DAT; refused (IoError with
-// AlreadyReported) when that year's store already holds a report of the same ARC. Then the consignor
-// goes into INDIRIZZI_F when its excise number is not there. Throws IoError (nothing stored).
+// Stores the report under the locks of its four files as one change: header (next number of the
+// year) into <year>_818_J.DAT, the DETTAGLI.818 lines (numbered with it) into <year>_818_K.DAT, one
+// register work record per e-AD line into <arrival year>_818_RGM.DAT and the consignor into
+// INDIRIZZI_F when its excise number is not there. Refused (IoError with AlreadyReported) when that
+// year's store already holds a report of the same ARC. Throws IoError: then nothing is stored.
 ReceiptStored storeReceipt(AppContext& ctx, const QString& year, const TRecEad& report,
                            const QList<TRecDettaglio>& app, const QList<TRecDettaglio>& lines);
 

@@ -102,7 +102,8 @@ private:
         if (named(local, "AdministrativeReferenceCode")) {
             setTextAt(h, H::Arc, value);
             arcSeen_ = true;
-        } else if (named(local, "DateAndTimeOfValidationOfEad")) {
+        } else if (local.startsWith(QLatin1String("DateAndTimeOfValidationOfEad"), Qt::CaseInsensitive)) {
+            // Later versions of the message call it DateAndTimeOfValidationOfEadEsad.
             const QDate d = QDate::fromString(value.left(10), QStringLiteral("yyyy-MM-dd"));
             if (!d.isValid())
                 fail(QStringLiteral("DATA DI CONVALIDA DELL'e-AD NON VALIDA (%1)").arg(value.left(30)));
@@ -172,11 +173,22 @@ private:
         else if (named(local, "BrandNameOfProducts"))
             setTextAt(l, L::Brand, value.left(100));
         else if (named(local, "Quantity"))
-            setDoubleAt(l, L::Quantity, documentDecimal(value, 3));
+            setDoubleAt(l, L::Quantity, notNegative(documentDecimal(value, 3), "QUANTITA' NEGATIVA", value));
         else if (local.startsWith(QLatin1String("AlcoholicStrength"), Qt::CaseInsensitive))
-            setDoubleAt(l, L::Strength, documentDecimal(value, 2));
+            setDoubleAt(l, L::Strength, notNegative(documentDecimal(value, 2), "GRADO ALCOLICO NEGATIVO", value));
         else if (named(local, "NumberOfPackages"))
-            setInt32At(l, L::Packages, ParseInteger(value.left(20)));
+            setInt32At(l, L::Packages, int(notNegative(ParseInteger(value.left(20)), "NUMERO DI COLLI NEGATIVO", value)));
+    }
+
+    // Litres, strength and packages of a line are never below 0: such a document is refused.
+    double notNegative(double number, const char* what, const QString& value)
+    {
+        if (number < 0)
+            fail(QStringLiteral("%1 ALLA RIGA %2 (%3)")
+                     .arg(QLatin1String(what))
+                     .arg(line_ ? line_->rigaProdotto : 0)
+                     .arg(value.left(30)));
+        return number;
     }
 
     void finishLine()

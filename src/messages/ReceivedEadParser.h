@@ -7,7 +7,8 @@
 // text; a document larger than MaxDocumentBytes, nested deeper than MaxDepth, carrying a DTD, or
 // malformed or truncated is refused, and so is one whose key values cannot be right (an ARC that
 // is not 21 characters, a validation date that is not a date, a sequence number that is not a
-// number, a body reference outside 1-999 or repeated, no body line). A refused document gives no
+// number, a body reference outside 1-999 or repeated, a negative quantity, strength or number of
+// packages, no body line). A refused document gives no
 // header at all, never a blank one.
 //
 // Characters that Windows-1252 cannot hold lose their accent where the letter has a plain form

@@ -123,6 +123,7 @@ QWidget* TFCOMPIE818::buildPageOne()
     LINGUA->setTextCase(TextCase::Lower);
     LINGUA->edit()->setToolTip(QStringLiteral("lingua delle descrizioni e delle note aggiuntive"));
     LINPRG = new CodedField(ctx_, QStringLiteral("T023"), {"LINPRG", "DLINPRG", "BLINPRG", "BNLINPRG"}, 2, page);
+    LINPRG->setTextCase(TextCase::Upper);
     IMGPRO = new DateEdit(page);
     IMGPRO->setObjectName(QStringLiteral("IMGPRO"));
     IMGPRO->setFixedWidth(widthForChars(IMGPRO, 12));
@@ -446,10 +447,8 @@ void TFCOMPIE818::confirm()
         return;
     try {
         BusyCursor busy;
-        const ReceiptStored stored = storeReceipt(ctx_, ctx_.WorkYear, message_, app_, lines_.lines);
+        storeReceipt(ctx_, ctx_.WorkYear, message_, app_, lines_.lines);
         confirmed_ = true;
-        if (!stored.addressProblem.isEmpty())
-            ctx_.messenger().info(stored.addressProblem);
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
         return;

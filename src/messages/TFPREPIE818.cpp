@@ -127,8 +127,9 @@ void TFPREPIE818::confirm()
         LANNO->setFocus(Qt::OtherFocusReason);
         return;
     }
-    for (const QString& m : result.messages)
-        ctx_.messenger().info(m);
+    // The files left out, all in one message.
+    if (!result.messages.isEmpty())
+        ctx_.messenger().info(result.messages.join(QLatin1Char('\n')));
     if (result.imported < 1) {
         ctx_.messenger().info(QString::fromUtf8(NoMessagesFound));
         accept();

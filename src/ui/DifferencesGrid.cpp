@@ -70,6 +70,14 @@ void DifferencesGrid::setOutcome(const QString& outcome)
 {
     outcome_ = trimField(outcome);
     horizontalHeaderItem(Type)->setText(typeColumnHeader(outcome_));
+    // Refusals typed (or filled for a refused e-AD) under an earlier outcome go when the new one
+    // admits none: the grid never shows what the report will not carry.
+    if (outcome_ != QLatin1String("3") && outcome_ != QLatin1String("4"))
+        for (int r = 0; r < rowCount(); ++r)
+            if (trimField(cellText(r, Type)) == QLatin1String("R")) {
+                setCellText(r, Type, QString());
+                setCellText(r, Quantity, QString());
+            }
 }
 
 void DifferencesGrid::fillRefused(const QList<TRecDettaglio>& lines)

@@ -135,6 +135,9 @@ TEST_F(Ie818Send, OnlyTheReportsTheOutcomeAcceptedBecomeSent)
     EXPECT_EQ(acceptedReports(outcome, placed), QList<std::int32_t>{1});
     EXPECT_EQ(acceptedReports(lineOf(1, 'P') + lineOf(2, 'P'), placed), (QList<std::int32_t>{1, 3}));
     EXPECT_TRUE(acceptedReports("", placed).isEmpty());
+    // One positive line for the whole flow and nothing negative: every report is accepted.
+    EXPECT_EQ(acceptedReports(lineOf(1, 'P'), placed), (QList<std::int32_t>{1, 3}));
+    EXPECT_TRUE(acceptedReports(lineOf(1, 'N'), placed).isEmpty());
 
     writeIe818Flow(ctx, request({1, 3}));
     // Report 3 was put into another flow meanwhile: it is not marked by this one.

@@ -3,6 +3,8 @@
 // (818_RGM) as one change, each checked byte by byte against the layout tables.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <QDir>
 #include <QFile>
 
@@ -169,6 +171,11 @@ TEST_F(ReceiptReport, AcceptedWithoutDifferencesStoresHeaderNoLinesAndFullLoads)
     const ReceiptLines lines = buildReceiptLines(app, {}, "1", Codes);
     EXPECT_TRUE(lines.ok);
     EXPECT_TRUE(lines.lines.isEmpty());
+    // "21" has no differences page either: what the grid held under an earlier outcome is no line.
+    const QList<ReceiptGridRow> earlier = {{"   C", "5", "3", "Manca"}};
+    for (const char* outcome : {"1", "21"})
+        EXPECT_TRUE(buildReceiptLines(app, earlier, outcome, Codes).lines.isEmpty()) << outcome;
+    EXPECT_EQ(buildReceiptLines(app, earlier, "22", Codes).lines.size(), 1);
     const ReceiptStored s = storeReceipt(ctx, "2026", h, app, lines.lines);
     EXPECT_EQ(s.number, 1);
 
@@ -322,6 +329,50 @@ TEST_F(ReceiptReport, ConsignorGoesIntoTheSupplierBookOnce)
     EXPECT_EQ(textAt(book[0], 429), QStringLiteral("33500").leftJustified(10));
     EXPECT_EQ(textAt(book[0], 451), QStringLiteral("Pomerol").leftJustified(50));
     EXPECT_EQ(textAt(book[0], 576), QStringLiteral("fr").leftJustified(6));
+}
+
+// The supplier book is part of the report's change: it takes the next code in name order, and a
+// book that cannot be written leaves no report behind (nor a report a book entry).
+TEST_F(ReceiptReport, SupplierBookAndReportAreOneChange)
+{
+    const QString bookPath = ctx.datiGen("INDIRIZZI_F.DAT");
+    for (auto [code, name, excise] : {std::tuple{4, "Azienda Alfa", "IT00AAA00001A"},
+                                      std::tuple{7, "Domaine Zeta", "FR0ZZ0000001Z"}}) {
+        TRecIndirizzo a = blankCompany();
+        a.number = code;
+        a.DENOM1 = name;
+        a.CACCI1 = excise;
+        RecordFile(bookPath, 608).append(encodeCompany(a));
+    }
+    const QByteArray bookBefore = RecordFile(bookPath, 608).readAll().join();
+
+    FileGroup::beforeReplace() = [&](const QString& path) {
+        if (QDir::cleanPath(path) == QDir::cleanPath(bookPath))
+            throw IoError("DISCO PIENO");
+    };
+    EXPECT_THROW(storeReceipt(ctx, "2026", header(entry("1")), app, {}), IoError);
+    FileGroup::beforeReplace() = nullptr;
+    EXPECT_TRUE(j().isEmpty());
+    EXPECT_TRUE(rgm().isEmpty());
+    EXPECT_EQ(RecordFile(bookPath, 608).readAll().join(), bookBefore);
+    EXPECT_FALSE(QFile::exists(bookPath + "$"));
+
+    // A failure on the report's store leaves the book as it was.
+    const QString jPath = receiptfiles::reports(ctx, "2026");
+    FileGroup::beforeReplace() = [&](const QString& path) {
+        if (QDir::cleanPath(path) == QDir::cleanPath(jPath))
+            throw IoError("DISCO PIENO");
+    };
+    EXPECT_THROW(storeReceipt(ctx, "2026", header(entry("1")), app, {}), IoError);
+    FileGroup::beforeReplace() = nullptr;
+    EXPECT_EQ(RecordFile(bookPath, 608).readAll().join(), bookBefore);
+
+    EXPECT_TRUE(storeReceipt(ctx, "2026", header(entry("1")), app, {}).consignorAdded);
+    const QList<QByteArray> book = RecordFile(bookPath, 608).readAll();
+    ASSERT_EQ(book.size(), 3);
+    EXPECT_EQ(textAt(book[1], 42), QStringLiteral("Chateau Lafleur SARL").leftJustified(100)); // between A and D
+    EXPECT_EQ(intAt(book[1], 0), 8);                                                        // highest code + 1
+    EXPECT_EQ(j().size(), 1);
 }
 
 TEST_F(ReceiptReport, SummaryLines)

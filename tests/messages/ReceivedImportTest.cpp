@@ -121,6 +121,17 @@ TEST_F(ReceivedImport, HeaderFieldsByLocalNameWhateverThePrefix)
     }
 }
 
+// Later versions of the message name the validation date DateAndTimeOfValidationOfEadEsad.
+TEST_F(ReceivedImport, ValidationDateUnderItsLongerName)
+{
+    const QByteArray xml = receivedEadXml(ReceivedEadDraft{}).replace("DateAndTimeOfValidationOfEad>",
+                                                                      "DateAndTimeOfValidationOfEadEsad>");
+    ASSERT_TRUE(xml.contains("ie:DateAndTimeOfValidationOfEadEsad>2026-12-01"));
+    const ReceivedEad doc = parseReceivedEad(xml);
+    ASSERT_TRUE(doc.ok) << doc.problem.toStdString();
+    EXPECT_EQ(dates::toDate(doc.header.IMGATR), QDate(2026, 12, 1));
+}
+
 TEST_F(ReceivedImport, RefusedDocumentsNameTheirProblem)
 {
     struct Bad {
@@ -142,6 +153,12 @@ TEST_F(ReceivedImport, RefusedDocumentsNameTheirProblem)
     twice.lines = {sampleReceivedLine(1), sampleReceivedLine(1)};
     ReceivedEadDraft noLines;
     noLines.lines.clear();
+    ReceivedEadDraft negative;
+    negative.lines = {sampleReceivedLine(1), sampleReceivedLine(2)};
+    negative.lines[1].quantity = "-50.000";
+    ReceivedEadDraft negativePackages;
+    negativePackages.lines = {sampleReceivedLine(1)};
+    negativePackages.lines[0].packages = "-3";
     ReceivedEadDraft badSequence;
     badSequence.sequence = "uno";
     const QByteArray good = receivedEadXml(ReceivedEadDraft{});
@@ -158,6 +175,8 @@ TEST_F(ReceivedImport, RefusedDocumentsNameTheirProblem)
         {"body reference repeated", receivedEadXml(twice), "RIPETUTO"},
         {"no body line", receivedEadXml(noLines), "NESSUNA RIGA"},
         {"sequence number that is no number", receivedEadXml(badSequence), "NUMERO PROGRESSIVO"},
+        {"negative quantity", receivedEadXml(negative), "QUANTITA' NEGATIVA ALLA RIGA 2"},
+        {"negative packages", receivedEadXml(negativePackages), "NUMERO DI COLLI NEGATIVO ALLA RIGA 1"},
         {"nested too deep", deep, "LIVELLI"},
         {"a DTD with an external entity",
          "<?xml version=\"1.0\"?>\n<!DOCTYPE x [<!ENTITY e SYSTEM \"file:///etc/passwd\">]><x>&e;</x>", "DTD"},
