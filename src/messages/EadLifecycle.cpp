@@ -100,6 +100,13 @@ bool hasArc(const TRecEad& r)
     return checkArc(trimField(r.ARC)).ok;
 }
 
+QString noArcToCancel(std::int32_t progressive)
+{
+    return QStringLiteral("L'e-AD N. %1 NON HA IL NUMERO DI ARC: NON E' STATO ACCETTATO DAL SISTEMA TELEMATICO E "
+                          "NON PUO' ESSERE ANNULLATO")
+        .arg(progressive);
+}
+
 qsizetype indexOfNumber(const QList<QByteArray>& records, std::int32_t number)
 {
     for (qsizetype i = 0; i < records.size(); ++i)
@@ -201,10 +208,19 @@ QString loadChosenRecords(AppContext& ctx)
         writeCancellationSummary(ctx, *cancellation);
     }
     TRecEad header = blankEad();
-    if (!loadEad(ctx, year, picked, header))
-        return QStringLiteral("L'e-AD N. %1 DEL %2 NON E' PIU' PRESENTE (UN'ALTRA POSTAZIONE LO HA CANCELLATO?)")
-            .arg(picked)
-            .arg(year);
+    if (!loadEad(ctx, year, picked, header)) {
+        // A cancellation whose e-AD is gone can still be withdrawn or reset: it is a copy of the
+        // e-AD header and stands in for it.
+        if (mode != 'x' && mode != 'a')
+            return QStringLiteral("L'e-AD N. %1 DEL %2 NON E' PIU' PRESENTE (UN'ALTRA POSTAZIONE LO HA CANCELLATO?)")
+                .arg(picked)
+                .arg(year);
+        header = ctx.MessageRecord;
+    }
+    // An e-AD the customs system never accepted has no ARC for its IE810: refused before the
+    // clerk types the reason.
+    if (mode == 'X' && !hasArc(header))
+        return noArcToCancel(picked);
     ctx.EadHeader = header;
     ctx.OldEad = header;
     if (mode == 'I' || mode == '9')
@@ -296,9 +312,7 @@ TRecEad prepareCancellation(AppContext& ctx, const QString& year, std::int32_t p
         if (!sentOrNot(stateOf(ead)))
             throw eadChanged(progressive, stateOf(ead));
         if (!hasArc(ead))
-            throw IoError(QStringLiteral("L'e-AD N. %1 NON HA IL NUMERO DI ARC: NON E' STATO ACCETTATO DAL SISTEMA "
-                                         "TELEMATICO E NON PUO' ESSERE ANNULLATO")
-                              .arg(progressive));
+            throw IoError(noArcToCancel(progressive));
         QList<QByteArray> cancellations = g.read(cancellationsPath, HeaderSize);
         if (indexOfNumber(cancellations, progressive) >= 0)
             throw IoError(QStringLiteral("ESISTE GIA' UN ANNULLAMENTO DELL'e-AD N. %1").arg(progressive));

@@ -1,5 +1,7 @@
 #include "messages/Ie813Send.h"
 
+#include <QFileInfo>
+
 #include <optional>
 
 #include "foundation/AppContext.h"
@@ -53,6 +55,13 @@ Ie813FlowWritten writeIe813Flow(AppContext& ctx, const Ie813FlowRequest& rq)
     for (const TRecDettaglio& d : readLines(detailsPath))
         if (d.progressivo == rq.number)
             details << d;
+    // A change is stored with at least one transport detail; without them (the file gone, or
+    // emptied elsewhere) its message would be refused, so no flow is built at all.
+    if (details.isEmpty())
+        throw IoError(QStringLiteral("IL CAMBIO DI DESTINAZIONE N. %1 NON HA DETTAGLI DEL TRASPORTO IN %2: "
+                                     "IL FLUSSO IE813 NON PUO' ESSERE CREATO")
+                          .arg(rq.number)
+                          .arg(QFileInfo(detailsPath).fileName()));
 
     std::optional<QByteArray> bytes;
     TRecEad stored;
@@ -67,7 +76,13 @@ Ie813FlowWritten writeIe813Flow(AppContext& ctx, const Ie813FlowRequest& rq)
                               .arg(rq.number));
         c.dataFlusso = flowDate;
         c.numeroFlusso = rq.flowNumber;
-        bytes = ie813FlowBytes({c, details, ctx.CompanyRecord, rq.flowName, flowDate});
+        Ie813Source source{c, details, ctx.CompanyRecord, rq.flowName, flowDate};
+        // The header names the premises of dispatch; a change that does not carry them takes
+        // those of the e-AD it changes (same year).
+        if (trimField(c.SEDELS).isEmpty())
+            if (const std::optional<TRecEad> ead = findHeader(eadfiles::headers(ctx, rq.year), c.progressivoRif))
+                source.change.SEDELS = ead->SEDELS;
+        bytes = ie813FlowBytes(source);
         stored = c;
     });
     if (!found)

@@ -37,10 +37,11 @@ struct Ie813FlowWritten {
 Ie813FlowRequest ie813Request(const AppContext& ctx, const TRecEad& change, const FlowEntry& entry);
 
 // Builds and writes the IE813 flow of the change. The details are read under the lock of
-// yyyy_813_P.DAT (a missing file has none) and the change again under the lock of yyyy_813.DAT: it
-// must still be there, unsent, with the ARC of its e-AD. Every byte of the flow is built before the
-// flow date and number are stored and the file is written in one go. Throws IoError with the
-// message to show (nothing written into the flow folder then).
+// yyyy_813_P.DAT - a change without any (the file missing) is refused - and the change again under
+// the lock of yyyy_813.DAT: it must still be there, unsent, with the ARC of its e-AD. A change
+// without premises of dispatch takes those of its e-AD for the header. Every byte of the flow is
+// built before the flow date and number are stored and the file is written in one go. Throws
+// IoError with the message to show (nothing stored, nothing written into the flow folder then).
 Ie813FlowWritten writeIe813Flow(AppContext& ctx, const Ie813FlowRequest& request);
 
 // After a positive outcome in the real environment: state "I" in the change. Throws IoError when it

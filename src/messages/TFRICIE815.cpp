@@ -1,12 +1,16 @@
 #include "messages/TFRICIE815.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -18,6 +22,14 @@
 #include "ui/Widgets.h"
 
 namespace vt {
+
+namespace {
+bool leftByUser(Qt::FocusReason reason)
+{
+    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::MouseFocusReason ||
+           reason == Qt::ShortcutFocusReason || reason == Qt::OtherFocusReason;
+}
+} // namespace
 
 TFRICIE815::TFRICIE815(AppContext& ctx, QWidget* parent)
     : QDialog(parent), ctx_(ctx), kind_(sentKindOf(ctx.OpCode).value_or(SentKind::IE815))
@@ -90,8 +102,10 @@ void TFRICIE815::showEvent(QShowEvent* event)
 
 bool TFRICIE815::eventFilter(QObject* watched, QEvent* event)
 {
-    // Leaving a field builds the report again (not when the focus goes to a button).
-    if (event->type() == QEvent::FocusOut && isVisible())
+    // Leaving a field builds the report again (not when the focus goes to a button). Only a move
+    // of the user's counts: a message box or another window taking the focus is no leaving, or a
+    // report that cannot be built would show its message over and over.
+    if (event->type() == QEvent::FocusOut && isVisible() && leftByUser(static_cast<QFocusEvent*>(event)->reason()))
         QTimer::singleShot(0, this, [this] {
             QWidget* now = focusWidget();
             if (isVisible() && now != BSTAMPA && now != BABBANDONA)
@@ -123,9 +137,21 @@ void TFRICIE815::build()
     }
 }
 
+// The rows of the report are 110 characters wide: on landscape pages they print whole, one row
+// a line, as the report shows them.
 void TFRICIE815::print()
 {
-    printText(this, Rich815->toPlainText(), QStringLiteral("messaggi inviati"));
+    const QString title = QStringLiteral("messaggi inviati");
+    auto doc = textDocument(Rich815->toPlainText(), title);
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer, title);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setObjectName(QStringLiteral("ANTEPRIMA"));
+    preview.setWindowTitle(title);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&doc](QPrinter* p) { doc->print(p); });
+    preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
+    preview.exec();
 }
 
 } // namespace vt

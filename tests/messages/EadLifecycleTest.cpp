@@ -420,3 +420,36 @@ TEST(ChangeSummary, TheStoredChangeWithItsDetails)
                          "  Altre Informaz.: ",
                      }));
 }
+
+// What the dispatcher leaves in hand after a choice: an e-AD without ARC is not offered for a
+// cancellation, and a cancellation whose e-AD is gone can still be withdrawn or reset.
+TEST_F(Lifecycle, TheChosenRecordsInHand)
+{
+    auto choose = [&](char mode, std::int32_t p) {
+        ctx.OpCode = QLatin1Char(mode);
+        ctx.PickedEad = p;
+        ctx.SelectedYear = "2026";
+        return loadChosenRecords(ctx);
+    };
+    EXPECT_EQ(choose('X', target), "");
+    EXPECT_EQ(ctx.EadHeader.progressivo, target);
+    for (const QString& arc : {QString(), QStringLiteral("26ITQXY0001234567890")}) {
+        setEad(other, " ", arc);
+        const QString refused = choose('X', other);
+        EXPECT_TRUE(refused.contains("NON HA IL NUMERO DI ARC")) << refused.toStdString();
+    }
+
+    // The e-AD of an unsent cancellation deleted elsewhere.
+    setEad(target, "0", Arc);
+    addCancellation(target, " ");
+    RecordFile(headers(), TRecEad::Size).deleteByNumber(target);
+    for (char mode : {'x', 'a'}) {
+        EXPECT_EQ(choose(mode, target), "") << mode;
+        EXPECT_EQ(ctx.EadHeader.progressivo, target) << mode;
+        EXPECT_EQ(ctx.MessageRecord.progressivo, target) << mode;
+    }
+    EXPECT_TRUE(choose('9', target).contains("NON E' PIU' PRESENTE"));
+    withdrawCancellation(ctx, "2026", target);
+    EXPECT_EQ(cancellationBytes(target), QByteArray());
+    EXPECT_EQ(eadBytes(other).size(), TRecEad::Size) << "the other e-AD untouched";
+}

@@ -193,16 +193,58 @@ TEST_F(Ie813Send, TheFlowIsWrittenInOneGoAndItsDateAndNumberStored)
     EXPECT_EQ(stored().mid(76, 2), QByteArray("\x01I", 2));
 }
 
-TEST_F(Ie813Send, WithoutADetailFileTheFlowHasNoDetails)
+TEST_F(Ie813Send, WithoutItsTransportDetailsNoFlowIsBuiltAndNothingStored)
 {
+    // No detail file at all, then a file holding only another change's details.
+    for (int round = 0; round < 2; ++round) {
+        if (round == 1) {
+            TRecDettaglio others = unit(1, true);
+            others.progressivo = 9;
+            RecordFile(changefiles::details(ctx, "2026"), TRecDettaglio::Size).append(encodeLine(others));
+        }
+        try {
+            writeIe813Flow(ctx, request());
+            ADD_FAILURE() << "a change without details gave a flow";
+        } catch (const IoError& e) {
+            EXPECT_TRUE(e.text().contains("NON HA DETTAGLI DEL TRASPORTO")) << e.text().toStdString();
+        }
+        EXPECT_TRUE(QDir(toSign).isEmpty());
+        EXPECT_EQ(codec::getI32(stored(), 72), 0);
+        EXPECT_EQ(codec::getF64(stored(), 64), 0.0);
+    }
+}
+
+TEST_F(Ie813Send, TheHeaderTakesThePremisesOfTheEadWhenTheChangeHasNone)
+{
+    // The changed e-AD (number 5) left from premises 002.
+    TRecEad ead = blankEad();
+    ead.progressivo = 5;
+    ead.progressivoRif = 5;
+    ead.SEDELS = QStringLiteral("002");
+    eadToStoredForm(ead);
+    RecordFile(eadfiles::headers(ctx, "2026"), TRecEad::Size).append(encodeEad(ead));
+    RecordFile(changefiles::details(ctx, "2026"), TRecDettaglio::Size).append(encodeLine(unit(1, true)));
     writeIe813Flow(ctx, request());
     QFile f(toSign + "/ABCD1210.C02");
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f.readAll().endsWith("000\t\r\n"));
+    const QByteArray header = f.readLine();
+    EXPECT_EQ(header.mid(66, 9), QByteArray("002 00002"));
+
+    // A change that carries its own premises keeps them.
+    updateHeaderInPlace(ctx, changefiles::changes(ctx, "2026"), 2, [](TRecEad& c) {
+        c.SEDELS = "003";
+        c.dataFlusso = 0;
+        c.numeroFlusso = 0;
+    });
+    writeIe813Flow(ctx, request());
+    QFile again(toSign + "/ABCD1210.C02");
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readLine().mid(66, 9), QByteArray("003 00002"));
 }
 
 TEST_F(Ie813Send, RefusalsWriteNoFlow)
 {
+    RecordFile(changefiles::details(ctx, "2026"), TRecDettaglio::Size).append(encodeLine(unit(1, true)));
     auto change = [&](const std::function<void(TRecEad&)>& f) {
         updateHeaderInPlace(ctx, changefiles::changes(ctx, "2026"), 2, f);
     };
