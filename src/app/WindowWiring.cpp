@@ -23,6 +23,8 @@
 #include "masterdata/TFMODINDIRIZZO.h"
 #include "app/LifecycleDispatch.h"
 #include "messages/TFCOMPIE815.h"
+#include "messages/TFCOMPIE813.h"
+#include "messages/ChangeDestination.h"
 #include "messages/EadCompile.h"
 #include "messages/TFCREAFIRMAINVIAIE815.h"
 #include "messages/TFCREAFIRMAINVIAIE810.h"
@@ -68,7 +70,13 @@ void wireWindows(WindowRegistry& r)
     r["TFRICIE815"] = [](AppContext& c, QWidget* p) { TFRICIE815 w(c, p); w.exec(); };
     r["TFTELEMATICO"] = [](AppContext& c, QWidget* p) { TFTELEMATICO w(c, p); w.exec(); };
     r["TFCOMPIE815"] = [](AppContext& c, QWidget* p) { TFCOMPIE815 w(c, p); w.exec(); };
-    r["LOADEAD"] = [](AppContext& c, QWidget*) { loadPickedEad(c); };
+    r["LOADEAD"] = [](AppContext& c, QWidget*) {
+        if (c.OpCode == QLatin1Char('D'))
+            loadChangeDestinationEad(c); // an accepted e-AD, with its ARC
+        else
+            loadPickedEad(c);
+    };
+    r["TFCOMPIE813"] = [](AppContext& c, QWidget* p) { TFCOMPIE813 w(c, p); w.exec(); };
     r["TFLISTVIEW"] = [](AppContext& c, QWidget* p) { TFLISTVIEW w(c, p); w.exec(); };
     r["TFSCEGLIMOVIMENTO"] = [](AppContext& c, QWidget* p) { TFSCEGLIMOVIMENTO w(c, p); w.exec(); };
     r["TFMOVIMENTI"] = [](AppContext& c, QWidget* p) { TFMOVIMENTI w(c, p); w.exec(); };

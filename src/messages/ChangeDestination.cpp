@@ -1,0 +1,350 @@
+#include "messages/ChangeDestination.h"
+
+#include <algorithm>
+
+#include "foundation/Dates.h"
+#include "foundation/FileGroup.h"
+#include "foundation/IoError.h"
+#include "foundation/RecordCodec.h"
+#include "foundation/RecordFile.h"
+#include "foundation/Text.h"
+#include "foundation/NumberFormat.h"
+#include "messages/EadCompile.h"
+#include "messages/EadLifecycle.h"
+#include "messages/EadStore.h"
+#include "messages/Ie813Send.h"
+#include "messages/Summary.h"
+
+namespace vt {
+
+namespace {
+constexpr int kHeaderSize = TRecEad::Size;
+constexpr int kLineSize = TRecDettaglio::Size;
+constexpr int kDetailChange = 4; // offset of the change number in a detail of yyyy_813_P.DAT
+
+// Collects the failures of a page check: the last failing field keeps the focus, one message.
+class Failures {
+public:
+    void require(bool ok, const char* focus, const QString& message = {})
+    {
+        if (ok)
+            return;
+        failed_ = true;
+        focus_ = QLatin1String(focus);
+        if (!message.isEmpty())
+            message_ = message;
+    }
+    void required(const EadForm& f, const char* name) { require(!isMissing(f[QLatin1String(name)]), name); }
+    CheckResult result() const
+    {
+        if (!failed_)
+            return CheckResult::pass();
+        return CheckResult::fail(message_.isEmpty() ? MsgRequiredField : message_, focus_);
+    }
+
+private:
+    bool failed_ = false;
+    QString focus_, message_;
+};
+
+std::int32_t largestNumber(const QList<QByteArray>& records)
+{
+    std::int32_t best = 0;
+    for (const QByteArray& r : records)
+        best = std::max(best, RecordFile::numberOf(r));
+    return best;
+}
+
+const char* const kTransportFields[] = {"PIAZTR", "DENAZT", "INDAZT", "NUCAZT", "CAPAZT", "CITAZT", "LINAZT"};
+} // namespace
+
+CheckResult checkChangeableEad(const TRecEad& ead)
+{
+    const QString state = padField(ead.stato, 1);
+    if (state != EadState::Compiled && state != EadState::Accepted)
+        return CheckResult::fail(MsgChangeEadGone, {});
+    if (!checkArc(ead.ARC).ok)
+        return CheckResult::fail(MsgChangeWithoutArc, {});
+    return CheckResult::pass();
+}
+
+void loadChangeDestinationEad(AppContext& ctx)
+{
+    TRecEad ead;
+    if (!loadEad(ctx, ctx.SelectedYear, ctx.PickedEad, ead)) {
+        ctx.PickedEad = -1;
+        startNewEad(ctx);
+        ctx.messenger().info(MsgChangeEadGone);
+        return;
+    }
+    // Only the transport lines belong to a change.
+    RecordFile(eadfiles::productWork(ctx), kLineSize).clear();
+    const CheckResult r = checkChangeableEad(ead);
+    if (!r.ok) {
+        ctx.PickedEad = -1;
+        startNewEad(ctx);
+        ctx.messenger().info(r.message);
+        return;
+    }
+    ctx.EadHeader = ead;
+    ctx.OldEad = ead;
+    ctx.WorkYear = ctx.SelectedYear;
+}
+
+QString changeMessageType(const TRecEad& ead)
+{
+    return trimField(ead.TIPMES) == QLatin1String("2") ? QStringLiteral("2") : QStringLiteral("1");
+}
+
+void changePanels(EadPanels& p)
+{
+    p.dispatch = false;
+    p.exemption = false;
+    p.nilodd = false;
+    p.guarantor2 = p.guarantor3 = false;
+}
+
+EadForm changeFormFromEad(const TRecEad& ead)
+{
+    EadForm f = formFromHeader(ead);
+    f["TIPMES"] = changeMessageType(ead);
+    // Nothing of the dispatch, the exemption, the fallback procedure or the guarantees is shown.
+    for (const char* n : {"SEDELS", "COIDLS", "DENLSP", "INDLSP", "NUCLSP", "CAPLSP", "CITLSP", "CERESE", "STAMEM",
+                          "INVDIF", "NILODD", "DATSPE", "ORASPE"})
+        f[QLatin1String(n)].clear();
+    applyConsigneeView(consigneeView(f["TIPDES"], f["TIPMES"]), f);
+    changePanels(f.panels);
+    return f;
+}
+
+void copyCompanyReturn(const TRecAzienda& company, EadForm& f)
+{
+    TRecAzienda c = company;
+    trimCompany(c);
+    f["TIPDES"] = c.TIPOIN;
+    applyConsigneeView(consigneeView(f["TIPDES"], f["TIPMES"]), f);
+    changePanels(f.panels);
+    f["COIDDE"] = c.CACCI1;
+    f["DENDES"] = c.DENOM1;
+    f["INDDES"] = c.INDIR1;
+    f["NUCDES"] = c.NUMCI1;
+    f["CAPDES"] = c.C_A_P1;
+    f["CITDES"] = c.CITTA1;
+    f["LINDES"] = QStringLiteral("it");
+    f["COIDLD"] = c.CACCI2.isEmpty() ? c.CACCI1 : c.CACCI2;
+    f["DENLDE"] = c.DENOM2.isEmpty() ? c.DENOM1 : c.DENOM2;
+    f["INDLDE"] = c.INDIR2;
+    f["NUCLDE"] = c.NUMCI2;
+    f["CAPLDE"] = c.C_A_P2;
+    f["CITLDE"] = c.CITTA2;
+    f["LINLDE"] = QStringLiteral("it");
+}
+
+CheckResult checkChangePage1(EadForm& f, const CodeCheck& valid)
+{
+    Failures c;
+    const QString tipdes = trimField(f["TIPDES"]);
+    if (f.panels.place) {
+        c.require(valid(QStringLiteral("T001"), f["LINLDE"]), "LINLDE");
+        for (const char* n : {"CITLDE", "CAPLDE", "NUCLDE", "INDLDE", "DENLDE"})
+            c.required(f, n);
+        if (tipdes == QLatin1String("4"))
+            f["COIDLD"].clear();
+        else
+            c.required(f, "COIDLD");
+    }
+    if (f.panels.consignee) {
+        c.require(valid(QStringLiteral("T001"), f["LINDES"]), "LINDES");
+        for (const char* n : {"CITDES", "CAPDES", "NUCDES", "INDDES", "DENDES"})
+            c.required(f, n);
+        if (tipdes == QLatin1String("5"))
+            f["COIDDE"].clear();
+        else
+            c.required(f, "COIDDE");
+    }
+    c.require(valid(QStringLiteral("T015"), f["TIPDES"]), "TIPDES");
+    c.require(dates::parseDdmmyyyy(f["DATFAT"]).isValid(), "DATFAT");
+    c.required(f, "NUMFAT");
+    c.require(valid(QStringLiteral("T001"), f["LINGUA"]), "LINGUA");
+    return c.result();
+}
+
+CheckResult checkChangePage2(EadForm& f, const CodeCheck& valid, int transportLines)
+{
+    Failures c;
+    c.require(transportLines > 0, "NDETRA");
+    // Journey time: 0 fails without a message, a value out of range with the range message.
+    if (f.panels.hours) {
+        const CheckResult range = checkHours(f["DURORE"]);
+        c.require(range.ok, "DURORE", range.message);
+        c.require(ParseInteger(f["DURORE"]) != 0, "DURORE");
+    } else {
+        const CheckResult range = checkDays(f["DURGIO"]);
+        c.require(range.ok, "DURGIO", range.message);
+        c.require(ParseInteger(f["DURGIO"]) != 0, "DURGIO");
+    }
+    c.require(valid(QStringLiteral("T008"), f["MODTRA"]), "MODTRA");
+    if (trimField(f["MODTRA"]).startsWith(QLatin1Char('0')))
+        c.required(f, "INFTRA");
+    else
+        f["INFTRA"].clear();
+    c.require(valid(QStringLiteral("T016"), f["RESTRA"]), "RESTRA");
+    const QString restra = trimField(f["RESTRA"]);
+    if (restra != QLatin1String("3") && restra != QLatin1String("4")) {
+        for (const char* n : kTransportFields)
+            f[QLatin1String(n)].clear();
+    } else if (f.panels.transport) {
+        c.require(valid(QStringLiteral("T001"), f["LINAZT"]), "LINAZT");
+        for (const char* n : {"CITAZT", "CAPAZT", "NUCAZT", "INDAZT", "DENAZT", "PIAZTR"})
+            c.required(f, n);
+    } else {
+        f.panels.transport = true;
+        c.require(false, "PIAZTR");
+    }
+    return c.result();
+}
+
+TRecEad changeRecordFromForm(const EadForm& form, const TRecEad& ead, const TRecAzienda& company)
+{
+    EadForm f = form;
+    changePanels(f.panels);
+    TRecEad h = blankEad();
+    eadToWorkingForm(h);
+    page1ToHeader(f, company, h);
+    page2ToHeader(f, h);
+    // What a change does not carry, whatever the form holds.
+    h.TIPMES.clear();
+    h.ORASPE.clear();
+    h.INVDIF.clear();
+    h.progressivo = 0;
+    h.riferimentoLocale.clear();
+    h.dataFlusso = 0;
+    h.numeroFlusso = 0;
+    h.stato = EadState::Compiled;
+    // From the e-AD it changes.
+    h.progressivoRif = ead.progressivo;
+    h.ARC = trimField(ead.ARC);
+    h.DATSPE = ead.DATSPE;
+    h.SEDELS = trimField(ead.SEDELS);
+    return h;
+}
+
+QStringList changeScreenSummary(const EadForm& f, const TRecEad& c, const QList<TRecDettaglio>& details)
+{
+    auto t = [](const QString& s) { return trimField(s); };
+    QStringList out;
+    auto address = [&](const QString& id, const QString& name, const QString& street, const QString& number,
+                       const QString& city, const QString& postcode, const QString& language) {
+        if (!id.isNull())
+            out << QStringLiteral("   Identificativo: ") + t(id);
+        out << QStringLiteral("    Denominazione: ") + t(name);
+        out << QStringLiteral("        Indirizzo: ") + t(street) + QStringLiteral(" - n. ") + t(number);
+        out << QStringLiteral("         Località: ") + t(city) + QStringLiteral(" - CAP ") + t(postcode);
+        out << QStringLiteral("           Lingua: ") + t(language);
+    };
+    out << QStringLiteral("   Tipo Messaggio: ") + t(f["TIPMES"]) + QStringLiteral(" - Fattura n. ") + t(c.NUMFAT) +
+               QStringLiteral(" del ") + t(f["DATFAT"]);
+    out << QStringLiteral("Tipo Destinatario: ") + t(c.TIPDES) + QStringLiteral("   - Ufficio Doganale Competente: ") +
+               t(c.UFFSPE);
+    if (f.panels.consignee) {
+        out << QStringLiteral("------------------------------ DESTINATARIO ------------------------------");
+        address(c.COIDDE, c.DENDES, c.INDDES, c.NUCDES, c.CITDES, c.CAPDES, c.LINDES);
+    }
+    if (f.panels.exportOffice)
+        out << QStringLiteral("   Ufficio export: ") + t(c.uffesp);
+    if (f.panels.place) {
+        out << QStringLiteral("--------------------------- LUOGO DESTINAZIONE ---------------------------");
+        address(c.COIDLD, c.DENLDE, c.INDLDE, c.NUCLDE, c.CITLDE, c.CAPLDE, c.LINLDE);
+    }
+    out << QStringLiteral("--------------------------- DATI DEL TRASPORTO ---------------------------");
+    out << QStringLiteral("     Responsabile: ") + t(c.RESTRA);
+    out << QStringLiteral("         Modalità: ") + t(c.MODTRA) + QStringLiteral("  - Nota: ") + t(c.INFTRA);
+    out << QStringLiteral("           Durata: ") + (c.unitaDurata == 0 ? QStringLiteral("GIORNI: ") : QStringLiteral("ORE: ")) +
+               QString::number(c.durata);
+    if (f.panels.transport) {
+        out << QStringLiteral("--------------------------- AZIENDA DI TRASPORTO -------------------------");
+        out << QStringLiteral("   Partita I.V.A.: ") + t(c.PIAZTR);
+        address(QString(), c.DENAZT, c.INDAZT, c.NUCAZT, c.CITAZT, c.CAPAZT, c.LINAZT);
+    }
+    out << QStringLiteral("---------------------------- DETTAGLI DEL TRASPORTO -----------------------");
+    int n = 0;
+    for (const TRecDettaglio& d : details) {
+        out << QStringLiteral(" Dettaglio Numero: ") + QString::number(++n) + QStringLiteral(" ------------ ");
+        out << QStringLiteral("Id. Comm. Sigilli: ") + t(d.SIGTRA());
+        out << QStringLiteral("Infor. su Sigilli: ") + t(d.INSITR());
+        out << QStringLiteral("  Unità Trasporto: ") + t(d.UNITRA()) + QStringLiteral(" - Identificativo: ") +
+                   t(d.IDUNTR());
+        out << QStringLiteral("  Altre Informaz.: ") + t(d.INAGTR());
+    }
+    return out;
+}
+
+TRecEad saveChange(AppContext& ctx, const TRecEad& change, const QString& year)
+{
+    const QList<QByteArray> work = RecordFile(eadfiles::transportWork(ctx), kLineSize).readAll();
+    if (work.isEmpty())
+        throw IoError(QStringLiteral("IL CAMBIO DI DESTINAZIONE NON HA DETTAGLI DEL TRASPORTO: NON E' STATO SALVATO"));
+    TRecEad stored = change;
+    eadToStoredForm(stored);
+    // A text the code page cannot hold is refused before any file is touched.
+    (void)encodeEad(stored);
+
+    const QString changesPath = changefiles::changes(ctx, year);
+    const QString detailsPath = changefiles::details(ctx, year);
+    FileGroup group({changesPath, detailsPath}, &ctx.messenger());
+    group.run([&](FileGroup& g) {
+        QList<QByteArray> changes = g.read(changesPath, kHeaderSize);
+        const std::int32_t number = largestNumber(changes) + 1;
+        // The details before the change that owns them.
+        QList<QByteArray> details = g.read(detailsPath, kLineSize);
+        std::int32_t serial = largestNumber(details);
+        for (QByteArray line : work) {
+            codec::putI32(line, 0, ++serial);
+            codec::putI32(line, kDetailChange, number);
+            details << line;
+        }
+        g.replace(detailsPath, kLineSize, details);
+        stored.progressivo = number;
+        changes << encodeEad(stored);
+        g.replace(changesPath, kHeaderSize, changes);
+    });
+    ctx.reportSaved();
+    return stored;
+}
+
+ChangeOutcome confirmChange(AppContext& ctx, EadForm& form)
+{
+    ChangeOutcome out;
+    changePanels(form.panels);
+    const CodeCheck valid = tableCodeCheck(ctx);
+    out.result = checkChangePage1(form, valid);
+    if (!out.result.ok) {
+        out.page = 1;
+        return out;
+    }
+    out.result = checkChangePage2(form, valid, transportLineCount(ctx));
+    if (!out.result.ok) {
+        out.page = 2;
+        return out;
+    }
+    out.result = checkChangeableEad(ctx.EadHeader);
+    if (!out.result.ok)
+        return out;
+    const QString year = yearOfDate(ctx.EadHeader.DATSPE);
+    if (year.isEmpty()) {
+        out.result = CheckResult::fail(
+            QStringLiteral("LA DATA DI SPEDIZIONE DELL'e-AD NON E' VALIDA: IL CAMBIO DI DESTINAZIONE NON E' STATO SALVATO"),
+            {});
+        return out;
+    }
+    const TRecEad change = changeRecordFromForm(form, ctx.EadHeader, ctx.CompanyRecord);
+    out.summary = changeScreenSummary(form, change, readLines(eadfiles::transportWork(ctx)));
+    writeTextLines(eadSummaryPath(ctx), out.summary);
+    const TRecEad stored = saveChange(ctx, change, year);
+    ctx.MessageRecord = stored;
+    ctx.WorkYear = year;
+    out.saved = true;
+    return out;
+}
+
+} // namespace vt

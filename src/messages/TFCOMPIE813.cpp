@@ -1,0 +1,272 @@
+#include "messages/TFCOMPIE813.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include "foundation/IoError.h"
+#include "messages/ChangeDestination.h"
+#include "messages/EadCompile.h"
+#include "messages/EadStore.h"
+#include "messages/TFCOMPIE813_PAGINE.h"
+#include "ui/CodedField.h"
+#include "ui/FormChecks.h"
+#include "ui/PrintText.h"
+#include "ui/TransportLinesEditor.h"
+#include "ui/Widgets.h"
+#include "ui/WindowRegistry.h"
+
+namespace vt {
+
+TFCOMPIE813::TFCOMPIE813(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx)
+{
+    setObjectName(QStringLiteral("TFCOMPIE813"));
+    setWindowTitle(QStringLiteral("Cambio di destinazione - messaggio IE813"));
+    checks_ = new FormChecks(this, ctx_.messenger());
+
+    PCCOMPIE813 = new QTabWidget(this);
+    PCCOMPIE813->setObjectName(QStringLiteral("PCCOMPIE813"));
+    PCCOMPIE813->setFocusPolicy(Qt::NoFocus);
+    page1_ = new ChangeConsigneePage(ctx_, *checks_, panels_, PCCOMPIE813);
+    page1_->setObjectName(QStringLiteral("TabSheet1"));
+    page2_ = new ChangeTransportPage(ctx_, *checks_, panels_, PCCOMPIE813);
+    page2_->setObjectName(QStringLiteral("TabSheet2"));
+
+    page3_ = new QWidget(PCCOMPIE813);
+    page3_->setObjectName(QStringLiteral("TabSheet3"));
+    RIEPILOGO = new QTextEdit(page3_);
+    RIEPILOGO->setObjectName(QStringLiteral("RIEPILOGO"));
+    RIEPILOGO->setReadOnly(true);
+    RIEPILOGO->setLineWrapMode(QTextEdit::NoWrap);
+    RIEPILOGO->setFocusPolicy(Qt::ClickFocus);
+    QFont mono(QStringLiteral("Courier New"), 9);
+    mono.setStyleHint(QFont::Monospace);
+    RIEPILOGO->setFont(mono);
+    DAPAG5A4 = makeButton(page3_, "DAPAG5A4", QStringLiteral("Pagina 2"));
+    BSTAMPA = makeButton(page3_, "BSTAMPA", QStringLiteral("&STAMPA"));
+    BCONF = makeButton(page3_, "BCONF", QStringLiteral("&CONFERMA"));
+    BABBANDONA = makeButton(page3_, "BABBANDONA", QStringLiteral("&Abbandona"));
+    for (QPushButton* b : {DAPAG5A4, BSTAMPA, BCONF, BABBANDONA})
+        b->setAutoDefault(true);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(DAPAG5A4);
+    bar->addStretch(1);
+    bar->addWidget(BSTAMPA);
+    bar->addWidget(BCONF);
+    bar->addWidget(BABBANDONA);
+    auto* p3 = new QVBoxLayout(page3_);
+    p3->addWidget(RIEPILOGO, 1);
+    p3->addLayout(bar);
+    setTabOrder(BCONF, BSTAMPA);
+    setTabOrder(BSTAMPA, BABBANDONA);
+    setTabOrder(BABBANDONA, DAPAG5A4);
+
+    PCCOMPIE813->addTab(page1_, QStringLiteral("Nuovo Destinatario"));
+    PCCOMPIE813->addTab(page2_, QStringLiteral("Dati del Trasporto"));
+    PCCOMPIE813->addTab(page3_, QStringLiteral("Riepilogo e Conferma"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(PCCOMPIE813);
+
+    checks_->attach();
+    connect(page1_, &CompilePage::nextPage, this, [this] { goToPage(1); });
+    connect(page2_, &CompilePage::previousPage, this, [this] { goToPage(0); });
+    connect(page2_, &CompilePage::nextPage, this, [this] { goToPage(2); });
+    connect(DAPAG5A4, &QPushButton::clicked, this, [this] { goToPage(1); });
+    connect(PCCOMPIE813, &QTabWidget::currentChanged, this, &TFCOMPIE813::pageChanged);
+    connect(BCONF, &QPushButton::clicked, this, &TFCOMPIE813::confirm);
+    connect(BSTAMPA, &QPushButton::clicked, this, [this] { printText(this, RIEPILOGO->toPlainText(), QStringLiteral("EAD")); });
+    connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
+
+    resize(980, 720);
+    open();
+}
+
+void TFCOMPIE813::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (opened_)
+        return;
+    opened_ = true;
+    page1_->LINGUA->edit()->setFocus(Qt::OtherFocusReason);
+}
+
+EadForm TFCOMPIE813::currentForm() const
+{
+    EadForm f;
+    f.panels = panels_;
+    page1_->readInto(f);
+    page2_->readInto(f);
+    return f;
+}
+
+void TFCOMPIE813::showForm(const EadForm& f)
+{
+    panels_ = f.panels;
+    for (CompilePage* p : {static_cast<CompilePage*>(page1_), static_cast<CompilePage*>(page2_)}) {
+        p->showForm(f);
+        p->applyPanels();
+    }
+}
+
+// Filled from the e-AD in hand; the filling is over once the window is open, so the user may move
+// between the pages at once (a change of the transport data alone types nothing on page 1).
+void TFCOMPIE813::open()
+{
+    showForm(changeFormFromEad(ctx_.EadHeader));
+    page1_->applyConsigneeType();
+    page1_->clearCompanions();
+    page2_->clearCompanions();
+    try {
+        page2_->lines->list();
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+    }
+    RIEPILOGO->clear();
+    PCCOMPIE813->setCurrentIndex(0);
+    checks_->setTouched(true);
+}
+
+CheckResult TFCOMPIE813::pageCheck(int page)
+{
+    EadForm f = currentForm();
+    CheckResult r;
+    const CodeCheck valid = tableCodeCheck(ctx_);
+    switch (page) {
+    case 0: r = checkChangePage1(f, valid); break;
+    case 1: r = checkChangePage2(f, valid, transportLineCount(ctx_)); break;
+    default: return CheckResult::pass();
+    }
+    // The checks empty what they found hidden or not wanted.
+    showForm(f);
+    return r;
+}
+
+bool TFCOMPIE813::mayLeave(int from, int to)
+{
+    if (from >= 2)
+        return true;
+    CheckResult r;
+    try {
+        r = pageCheck(from);
+    } catch (const IoError& e) {
+        r = CheckResult::fail(e.text(), {});
+    }
+    if (r.ok || to < from)
+        return true; // going back is always allowed
+    switching_ = true;
+    PCCOMPIE813->setCurrentIndex(from);
+    switching_ = false;
+    checks_->show(r);
+    return false;
+}
+
+void TFCOMPIE813::pageChanged(int index)
+{
+    if (switching_)
+        return;
+    const int from = current_;
+    if (!mayLeave(from, index)) {
+        switching_ = true;
+        PCCOMPIE813->setCurrentIndex(from);
+        switching_ = false;
+        return;
+    }
+    current_ = index;
+    enterPage(index);
+}
+
+void TFCOMPIE813::goToPage(int page)
+{
+    PCCOMPIE813->setCurrentIndex(page);
+}
+
+void TFCOMPIE813::enterPage(int page)
+{
+    switch (page) {
+    case 0:
+        page1_->NUMFAT->setFocus(Qt::OtherFocusReason);
+        break;
+    case 1:
+        try {
+            page2_->lines->list();
+        } catch (const IoError& e) {
+            ctx_.messenger().info(e.text());
+        }
+        page2_->RESTRA->edit()->setFocus(Qt::OtherFocusReason);
+        break;
+    case 2:
+        buildSummary();
+        break;
+    }
+}
+
+void TFCOMPIE813::showFailure(int page, const CheckResult& r)
+{
+    if (page >= 1) {
+        current_ = page - 1;
+        switching_ = true;
+        PCCOMPIE813->setCurrentIndex(current_);
+        switching_ = false;
+    }
+    checks_->show(r);
+}
+
+void TFCOMPIE813::buildSummary()
+{
+    RIEPILOGO->clear();
+    EadForm f = currentForm();
+    const CodeCheck valid = tableCodeCheck(ctx_);
+    try {
+        CheckResult r = checkChangePage1(f, valid);
+        int page = 1;
+        if (r.ok) {
+            page = 2;
+            r = checkChangePage2(f, valid, transportLineCount(ctx_));
+        }
+        showForm(f);
+        if (r.ok) {
+            const TRecEad change = changeRecordFromForm(f, ctx_.EadHeader, ctx_.CompanyRecord);
+            RIEPILOGO->setPlainText(
+                changeScreenSummary(f, change, readLines(eadfiles::transportWork(ctx_))).join(QLatin1Char('\n')));
+            BCONF->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        showFailure(page, r);
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+        return;
+    }
+    ctx_.messenger().info(MsgError);
+}
+
+void TFCOMPIE813::confirm()
+{
+    if (saved_)
+        return; // a second click while the flow window was opening
+    // Every check runs afresh: a click that arrives after a failed check writes nothing.
+    EadForm f = currentForm();
+    ChangeOutcome out;
+    try {
+        BusyCursor busy;
+        out = confirmChange(ctx_, f);
+    } catch (const IoError& e) {
+        ctx_.messenger().info(e.text());
+        return;
+    }
+    if (!out.saved) {
+        showForm(f);
+        showFailure(out.page, out.result);
+        return;
+    }
+    saved_ = true;
+    RIEPILOGO->setPlainText(out.summary.join(QLatin1Char('\n')));
+    // This window is done: it closes as soon as the flow window does.
+    hide();
+    openWindow(QStringLiteral("TFCREAFIRMAINVIAIE813"), ctx_, parentWidget());
+    accept();
+}
+
+} // namespace vt

@@ -1,0 +1,61 @@
+#pragma once
+// "Cambio di destinazione - messaggio IE813": the window in which the consignor changes the
+// destination of an accepted e-AD (the e-AD in EadHeader, its transport lines in TRASPORTO.DAT):
+// new consignee and place of delivery, transport data and transport details, the summary, and on
+// confirming the change stored and the IE813 flow window opened over this one. The checks, the
+// record built and the saving are logic (messages/ChangeDestination.h); this class binds them to
+// the widgets and runs the page navigation.
+#include <QDialog>
+
+#include "foundation/AppContext.h"
+#include "messages/EadForm.h"
+
+class QPushButton;
+class QTabWidget;
+class QTextEdit;
+
+namespace vt {
+
+class FormChecks;
+class ChangeConsigneePage;
+class ChangeTransportPage;
+
+class TFCOMPIE813 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFCOMPIE813(AppContext& ctx, QWidget* parent = nullptr);
+
+    // The form as the pages show it.
+    EadForm currentForm() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void showForm(const EadForm& f);
+    void open();
+    void pageChanged(int index);
+    bool mayLeave(int from, int to);
+    CheckResult pageCheck(int page);
+    void enterPage(int page);
+    void goToPage(int page);
+    void showFailure(int page, const CheckResult& r);
+    void buildSummary();
+    void confirm();
+
+    AppContext& ctx_;
+    FormChecks* checks_;
+    EadPanels panels_;
+    QTabWidget* PCCOMPIE813;
+    ChangeConsigneePage* page1_;
+    ChangeTransportPage* page2_;
+    QWidget* page3_;
+    QTextEdit* RIEPILOGO;
+    QPushButton *BSTAMPA, *BCONF, *BABBANDONA, *DAPAG5A4;
+    int current_ = 0;
+    bool switching_ = false;
+    bool opened_ = false;
+    bool saved_ = false;
+};
+
+} // namespace vt
