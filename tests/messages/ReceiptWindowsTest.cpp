@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -21,9 +22,13 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <functional>
+#include <map>
+
 #include "app/MenuActions.h"
 #include "foundation/Dates.h"
 #include "foundation/RecordFile.h"
+#include "messages/EadStore.h"
 #include "messages/Ie818Send.h"
 #include "messages/ReceiptReport.h"
 #include "messages/ReceivedImport.h"
@@ -44,6 +49,66 @@ using namespace vt;
 using namespace vt::test;
 
 namespace {
+
+// Acts on each modal window as it comes, by its objectName, told how many times it has already
+// acted on that window; a window still open after 20 seconds is closed, so a test never hangs.
+class ModalSteps {
+public:
+    using Step = std::function<void(QWidget* modal, int visit)>;
+    std::map<QString, Step> on;
+    QStringList seen; // objectNames met, each once
+    bool timedOut = false;
+
+    ModalSteps()
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || acting_)
+                return;
+            if (!seen.contains(modal->objectName()))
+                seen << modal->objectName();
+            if (clock_.elapsed() > 20000) {
+                timedOut = true;
+                if (auto* d = qobject_cast<QDialog*>(modal))
+                    d->reject();
+                return;
+            }
+            auto it = on.find(modal->objectName());
+            if (it == on.end())
+                return;
+            acting_ = true;
+            it->second(modal, visits_[modal->objectName()]++);
+            acting_ = false;
+        });
+        clock_.start();
+        timer_.start(20);
+    }
+
+private:
+    QTimer timer_;
+    QElapsedTimer clock_;
+    std::map<QString, int> visits_;
+    bool acting_ = false;
+};
+
+// The chooser: its list builds itself when it gets the focus; then the first row is chosen with
+// Enter. before runs just before the choice (another workstation acting meanwhile).
+ModalSteps::Step chooseFirstRow(std::function<void()> before = {})
+{
+    return [before](QWidget* modal, int) {
+        auto* list = modal->findChild<QTreeWidget*>("LISTA");
+        if (!list->hasFocus()) {
+            list->setFocus();
+            return;
+        }
+        if (list->topLevelItemCount() == 0)
+            return;
+        if (before)
+            before();
+        list->setCurrentItem(list->topLevelItem(0));
+        QTest::keyClick(list, Qt::Key_Return);
+    };
+}
 
 struct ReceiptWindows : ::testing::Test {
     TestContext t;
@@ -109,6 +174,44 @@ struct ReceiptWindows : ::testing::Test {
     }
 
     QList<QByteArray> file(const QString& path, int size) { return RecordFile(path, size).readAll(); }
+
+    // What StartupCheck requires: the company, the application paths and the web addresses.
+    void writeConfiguration(const QString& serviceHost = QString())
+    {
+        RecordFile(ctx.datiGen("UTENTE.001"), TRecAzienda::Size).replaceAll({encodeCompany(ctx.CompanyRecord)});
+        TRecTabella paths = blankRow();
+        for (int i = 0; i < 4; ++i)
+            paths.Fld[i] = ctx.AppConfig.Fld[i];
+        PadRow(paths);
+        RecordFile(ctx.datiGen("APPL.CFG"), TRecTabella::Size).replaceAll({encodeRow(paths)});
+        TRecTabella web = blankRow();
+        for (int i = 0; i < 7; ++i)
+            web.Fld[i] = QStringLiteral("https://example.invalid/%1").arg(i);
+        web.Fld[8] = web.Fld[9] = serviceHost;
+        PadRow(web);
+        RecordFile(ctx.datiGen("WEB.CFG"), TRecTabella::Size).replaceAll({encodeRow(web)});
+    }
+
+    // A report of receipt stored for the imported e-AD numbered messageNumber, arrived 05/12/2026.
+    void storeReport(std::int32_t messageNumber, const QString& outcome, const QList<ReceiptGridRow>& rows)
+    {
+        TRecEad received;
+        for (const QByteArray& h : file(receiptfiles::xmlHeaders(ctx), TRecEad::Size))
+            if (RecordFile::numberOf(h) == messageNumber)
+                received = decodeEad(h);
+        const QList<TRecDettaglio> app = importedLines(ctx, messageNumber);
+        const ReceiptEntry e{"it", outcome, QDate(2026, 12, 5), "Nota"};
+        const ReceiptLines lines = buildReceiptLines(app, rows, outcome, reasonCodes(readReasons(ctx)));
+        ASSERT_TRUE(lines.ok);
+        storeReceipt(ctx, "2026", buildReceiptHeader(received, ctx.CompanyRecord, e), app, lines.lines);
+    }
+
+    void runMenu(const char* action)
+    {
+        const MenuItem* item = findMenuItem(action);
+        ASSERT_TRUE(item) << action;
+        runMenuAction(*item, ctx, [&](const QString& name) { return openWindow(name, ctx, nullptr); });
+    }
 
     static void type(QWidget* w, const QString& text, Qt::Key end = Qt::Key_Tab)
     {
@@ -221,6 +324,44 @@ TEST_F(ReceiptWindows, PartlyRefusedReportTypedIntoTheGridIsStored)
     EXPECT_EQ(codec::getF64(rgm[0], 128), 10.0); // 100 litres in 10 cartons, whatever was refused
 }
 
+// A clerk changing the outcome after the grid was filled: the refusals of "3" go when the outcome
+// becomes "22"; a shortage typed under "22" does not reach the report when the outcome becomes
+// "21", whose differences page is hidden.
+TEST_F(ReceiptWindows, ChangingTheOutcomeDropsWhatTheNewOneCannotCarry)
+{
+    importedInHand(2);
+    TFCOMPIE818 w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    type(w.LINPRG->edit(), "3");
+    QTest::mouseClick(w.BDAPAG1A2, Qt::LeftButton);
+    ASSERT_EQ(w.PCCOMPIE818->currentIndex(), 1);
+    EXPECT_EQ(w.STGRID->cellText(1, 2), "   R");
+    QTest::mouseClick(w.BDAPAG2A1, Qt::LeftButton);
+    type(w.LINPRG->edit(), "22");
+    QTest::mouseClick(w.BDAPAG1A2, Qt::LeftButton);
+    ASSERT_EQ(w.PCCOMPIE818->currentIndex(), 1);
+    for (int r = 0; r < 2; ++r) {
+        EXPECT_EQ(w.STGRID->cellText(r, 2), "") << r;
+        EXPECT_EQ(w.STGRID->cellText(r, 3), "") << r;
+    }
+    typeInCell(w.STGRID, 1, 2, "c");
+    QTest::keyClicks(w.STGRID, "5");
+    QTest::keyClick(w.STGRID, Qt::Key_Return);
+    QTest::mouseClick(w.BDAPAG2A1, Qt::LeftButton);
+    type(w.LINPRG->edit(), "21");
+    EXPECT_FALSE(w.PCCOMPIE818->isTabVisible(1));
+    QTest::mouseClick(w.BDAPAG1A2, Qt::LeftButton);
+    ASSERT_EQ(w.PCCOMPIE818->currentIndex(), 2);
+    EXPECT_FALSE(w.RIEPILOGO->toPlainText().contains("Calo")) << w.RIEPILOGO->toPlainText().toStdString();
+    QTest::mouseClick(w.BCONF, Qt::LeftButton);
+    ASSERT_TRUE(w.confirmed());
+    EXPECT_TRUE(file(receiptfiles::reportLines(ctx, "2026"), TRecDettaglio::Size).isEmpty());
+    const QList<QByteArray> loads = file(receiptfiles::registerWork(ctx, "2026"), 520);
+    ASSERT_EQ(loads.size(), 2);
+    EXPECT_EQ(codec::getF64(loads[1], 112), 200.0); // line 2 whole
+}
+
 TEST_F(ReceiptWindows, AbandonHalfWayWritesNothingAndAReportIsStoredOnce)
 {
     importedInHand();
@@ -310,20 +451,7 @@ TEST_F(ReceiptWindows, FromTheMenuToTheSentReportsWithTheStandins)
     ctx.AppConfig.Fld[1] = signing.toSign;
     ctx.AppConfig.Fld[2] = signing.signedDir;
     ctx.CustomsCaFile = standin.caFile();
-    // What StartupCheck requires.
-    TRecAzienda company = ctx.CompanyRecord;
-    RecordFile(ctx.datiGen("UTENTE.001"), TRecAzienda::Size).replaceAll({encodeCompany(company)});
-    TRecTabella paths = blankRow();
-    for (int i = 0; i < 4; ++i)
-        paths.Fld[i] = ctx.AppConfig.Fld[i];
-    PadRow(paths);
-    RecordFile(ctx.datiGen("APPL.CFG"), TRecTabella::Size).replaceAll({encodeRow(paths)});
-    TRecTabella web = blankRow();
-    for (int i = 0; i < 7; ++i)
-        web.Fld[i] = QStringLiteral("https://example.invalid/%1").arg(i);
-    web.Fld[8] = web.Fld[9] = standin.host();
-    PadRow(web);
-    RecordFile(ctx.datiGen("WEB.CFG"), TRecTabella::Size).replaceAll({encodeRow(web)});
+    writeConfiguration(standin.host());
     t.shell.answer = true;
     t.shell.onStart = [](const QString& program) { QProcess::startDetached(program, {}); };
     TFTELEMATICO::setWaitInterval(100);
@@ -412,6 +540,88 @@ TEST_F(ReceiptWindows, FromTheMenuToTheSentReportsWithTheStandins)
     const QJsonObject load = QJsonDocument::fromJson(out[5]).object();
     EXPECT_EQ(load.value("numeroDocumento").toString(), "26FRA00000000000001A1");
     EXPECT_EQ(load.value("litri").toDouble(), 100.0);
+}
+
+// The two lifecycle items of the reports of receipt, from the menu through the chooser to the
+// lifecycle window's CONFERMA: "N" deletes the unsent report with its lines and its pending loads
+// and nothing of the other report; "n" resets the send data of a sent report; a report sent by
+// another workstation while the chooser is open is not deleted.
+TEST_F(ReceiptWindows, DeleteAndResetReportsOfReceiptFromTheMenu)
+{
+    writeConfiguration();
+    putDocument("26FRA00000000000001A1", 2);
+    putDocument("26FRA00000000000002A1", 1);
+    ASSERT_EQ(importReceivedEads(ctx, "2026").imported, 2);
+    storeReport(1, "22", {{}, {"   C", "5", "", "Manca"}}); // report 1: line 2 five litres short
+    storeReport(2, "1", {});                                  // report 2: accepted as it came
+    const QString jPath = receiptfiles::reports(ctx, "2026"), kPath = receiptfiles::reportLines(ctx, "2026"),
+                  rgmPath = receiptfiles::registerWork(ctx, "2026");
+    ASSERT_EQ(file(jPath, TRecEad::Size).size(), 2);
+    ASSERT_EQ(file(kPath, TRecDettaglio::Size).size(), 1);
+    ASSERT_EQ(file(rgmPath, 520).size(), 3);
+    const QByteArray secondReport = file(jPath, TRecEad::Size)[1];
+
+    QString title, summary;
+    auto confirmIn = [&](QWidget* modal, int) {
+        title = modal->windowTitle();
+        summary = modal->findChild<QTextEdit*>("RIEPILOGO")->toPlainText();
+        QTest::mouseClick(modal->findChild<QPushButton*>("BCONF"), Qt::LeftButton);
+    };
+    {
+        ModalSteps steps;
+        steps.on["TFSCEGLIDAA"] = chooseFirstRow();
+        steps.on["TFINS_MOD_CANC_ARC"] = confirmIn;
+        runMenu("ACANC_IE818");
+        EXPECT_FALSE(steps.timedOut);
+        EXPECT_EQ(steps.seen, (QStringList{"TFSCEGLIDAA", "TFINS_MOD_CANC_ARC"}));
+    }
+    EXPECT_EQ(title, "Cancella LA NOTA DI RICEZIONE NON INVIATA");
+    EXPECT_TRUE(summary.contains("              Calo: 5,000")) << summary.toStdString();
+    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join("|").toStdString();
+    EXPECT_EQ(file(jPath, TRecEad::Size), QList<QByteArray>{secondReport});
+    EXPECT_TRUE(file(kPath, TRecDettaglio::Size).isEmpty());
+    const QList<QByteArray> loads = file(rgmPath, 520);
+    ASSERT_EQ(loads.size(), 1);
+    EXPECT_EQ(codec::getI32(loads[0], 0), 2);                          // numero: the report left
+    EXPECT_EQ(codec::getText(loads[0], 164, 21), "26FRA00000000000002A1"); // numeroDocumento
+
+    // Report 2 sent in flow 3 of 09/12/2026, then its send data reset.
+    const double flowDate = dates::fromDate(QDate(2026, 12, 9));
+    ASSERT_TRUE(updateHeaderInPlace(ctx, jPath, 2, [&](TRecEad& r) {
+        r.dataFlusso = flowDate;
+        r.numeroFlusso = 3;
+        r.stato = "I";
+    }));
+    {
+        ModalSteps steps;
+        steps.on["TFSCEGLIDAA"] = chooseFirstRow();
+        steps.on["TFINS_MOD_CANC_ARC"] = confirmIn;
+        runMenu("AAZZRIF_IE818");
+        EXPECT_FALSE(steps.timedOut);
+        EXPECT_EQ(steps.seen, (QStringList{"TFSCEGLIDAA", "TFINS_MOD_CANC_ARC"}));
+    }
+    EXPECT_EQ(title, "Cancella i Riferimenti di un flusso IE818 inviato");
+    QList<QByteArray> j = file(jPath, TRecEad::Size);
+    ASSERT_EQ(j.size(), 1);
+    EXPECT_EQ(codec::getF64(j[0], 64), 0.0);
+    EXPECT_EQ(codec::getI32(j[0], 72), 0);
+    EXPECT_EQ(codec::getText(j[0], 76, 1), " ");
+    EXPECT_EQ(j[0].mid(78), secondReport.mid(78)); // nothing else changed
+
+    // "N" on report 2, which another workstation sends while the chooser is open: refused.
+    {
+        ModalSteps steps;
+        steps.on["TFSCEGLIDAA"] = chooseFirstRow([&] {
+            updateHeaderInPlace(ctx, jPath, 2, [&](TRecEad& r) { r.stato = "I"; });
+        });
+        steps.on["TFINS_MOD_CANC_ARC"] = confirmIn;
+        runMenu("ACANC_IE818");
+        EXPECT_FALSE(steps.timedOut);
+    }
+    EXPECT_EQ(t.messenger.infos,
+              QStringList{"LA NOTA DI RICEZIONE N. 2 E' GIA' STATA INVIATA: NON PUO' ESSERE CANCELLATA"});
+    EXPECT_EQ(file(jPath, TRecEad::Size).size(), 1);
+    EXPECT_EQ(file(rgmPath, 520).size(), 1);
 }
 
 } // namespace
