@@ -32,6 +32,8 @@ CodeCheck tableCodeCheck(AppContext& ctx)
     return [&ctx](const QString& table, const QString& code) {
         if (trimField(code).isEmpty())
             return false;
+        if (table == kPremisesTable)
+            return checkSedels(ctx, code).ok;
         try {
             return LookupCode(ctx, table, code).has_value();
         } catch (const IoError&) {

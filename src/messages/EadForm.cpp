@@ -317,8 +317,14 @@ CheckResult checkPage1(EadForm& f, const CodeCheck& valid)
     c.require(valid(QStringLiteral("T015"), f["TIPDES"]), "TIPDES");
     c.require(dates::parseDdmmyyyy(f["DATFAT"]).isValid(), "DATFAT");
     c.required(f, "NUMFAT");
-    if (f.panels.dispatch)
+    if (f.panels.dispatch) {
+        // A premises number typed and never left (a tab clicked) is checked here as well.
+        const QString sedels = trimField(f["SEDELS"]);
+        c.require(isDigits(sedels, 3) && sedels != QLatin1String("000")
+                      && (sedels == QLatin1String("001") || valid(kPremisesTable, sedels)),
+                  "SEDELS", MsgSedels);
         c.required(f, "COIDLS");
+    }
     const CheckResult tipmes = checkTipmes(f["TIPMES"]);
     c.require(tipmes.ok, "TIPMES", tipmes.message);
     c.require(valid(QStringLiteral("T001"), f["LINGUA"]), "LINGUA");

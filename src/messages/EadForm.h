@@ -41,7 +41,10 @@ inline const QString MsgDepositOrExemptionCE = QStringLiteral("DIGITA: C per cau
 inline const QString MsgError = QStringLiteral("ERRORE");
 
 // Is `code` a code of `table`? (The window looks it up in the table files; tests give a set.)
+// The premises of the company count as the table kPremisesTable: "001" and every nnn with a file
+// DatiGenFolder\UTENTE.nnn.
 using CodeCheck = std::function<bool(const QString& table, const QString& code)>;
+inline const QString kPremisesTable = QStringLiteral("UTENTE");
 
 // Panels and choices that are not texts.
 struct EadPanels {

@@ -1,6 +1,9 @@
 #include "messages/TFCOMPIE815.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTabBar>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -83,6 +86,8 @@ TFCOMPIE815::TFCOMPIE815(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     }
     connect(BPAG4, &QPushButton::clicked, this, [this] { goToPage(3); });
     connect(PCCOMPEAD, &QTabWidget::currentChanged, this, &TFCOMPIE815::pageChanged);
+    PCCOMPEAD->tabBar()->installEventFilter(this);
+    PCCOMPEAD->installEventFilter(this);
     connect(BCONF, &QPushButton::clicked, this, &TFCOMPIE815::confirm);
     connect(BSTAMPA, &QPushButton::clicked, this, &TFCOMPIE815::print);
     connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
@@ -104,6 +109,25 @@ void TFCOMPIE815::showEvent(QShowEvent* event)
         page1_->LINGUA->edit()->setFocus(Qt::OtherFocusReason);
     else
         page1_->NUMFAT->setFocus(Qt::OtherFocusReason);
+}
+
+bool TFCOMPIE815::eventFilter(QObject* watched, QEvent* event)
+{
+    bool changesPage = false;
+    if (watched == PCCOMPEAD->tabBar() && event->type() == QEvent::MouseButtonPress) {
+        auto* m = static_cast<QMouseEvent*>(event);
+        const int tab = PCCOMPEAD->tabBar()->tabAt(m->position().toPoint());
+        changesPage = m->button() == Qt::LeftButton && tab >= 0 && tab != PCCOMPEAD->currentIndex();
+    } else if (watched == PCCOMPEAD && event->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        changesPage = (k->modifiers() & Qt::ControlModifier)
+            && (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab || k->key() == Qt::Key_PageUp
+                || k->key() == Qt::Key_PageDown);
+    }
+    // A leave that refuses keeps the user on the field, on this page.
+    if (changesPage && checks_->touched() && !checks_->runPendingLeave())
+        return true;
+    return QDialog::eventFilter(watched, event);
 }
 
 EadForm TFCOMPIE815::currentForm() const
@@ -183,6 +207,8 @@ bool TFCOMPIE815::mayLeave(int from, int to)
     switching_ = true;
     PCCOMPEAD->setCurrentIndex(from);
     switching_ = false;
+    // The field the page change took the focus from is back in sight: the page check speaks for it.
+    page(from)->passOverPendingLeave();
     checks_->show(r);
     return false;
 }
@@ -202,6 +228,12 @@ void TFCOMPIE815::pageChanged(int index)
     }
     current_ = index;
     enterPage(index);
+}
+
+CompilePage* TFCOMPIE815::page(int index) const
+{
+    CompilePage* pages[] = {page1_, page2_, page3_, page4_};
+    return index >= 0 && index < 4 ? pages[index] : nullptr;
 }
 
 void TFCOMPIE815::goToPage(int page)

@@ -34,6 +34,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A tab clicked (or Ctrl+Tab) while a field is being typed: that field is left first, as a
+    // Tab key would leave it (its derived values, loads and refusals), before the page check.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showForm(const EadForm& f);
@@ -45,6 +48,7 @@ private:
     CheckResult pageCheck(int page);
     void enterPage(int page);
     void goToPage(int page);
+    CompilePage* page(int index) const;
     void buildSummary();
     void confirm();
     void print();

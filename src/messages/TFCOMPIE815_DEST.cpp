@@ -186,6 +186,8 @@ DestinationPage::DestinationPage(AppContext& ctx, FormChecks& checks, EadPanels&
 
     functionKey(BDESTINATARI, Qt::Key_F5);
     functionKey(BNDESTINATARI, Qt::Key_F6);
+    functionKey(BSEED, Qt::Key_F7);
+    functionKey(BUFFSPE, Qt::Key_F8);
     connect(BDESTINATARI, &QPushButton::clicked, this, [this] {
         if (auto a = pickAddress(kConsigneeFile))
             takeConsignee(*a);
@@ -222,7 +224,7 @@ void DestinationPage::applyConsigneeType()
     panels_ = f.panels;
     applyPanels();
     if (v.focusNextPage && isVisible())
-        next->setFocus(Qt::OtherFocusReason);
+        focusFromLeave(next);
 }
 
 void DestinationPage::showTipmes()

@@ -39,7 +39,8 @@ GuaranteePage::GuaranteePage(AppContext& ctx, FormChecks& checks, EadPanels& pan
         amount->setObjectName(g.amount);
         amount->setDecimals(2);
         amount->setAllowMinus(false);
-        amount->setFixedWidth(widthForChars(amount, 12));
+        numbersOnly(amount, true);
+        amount->setFixedWidth(widthForChars(amount, 14));
         names_ << g.amount;
         auto* l = new QLabel(labels[i++], this);
         l->setObjectName(QStringLiteral("L") + g.account);
@@ -176,7 +177,7 @@ CheckResult GuaranteePage::leaveTipgar()
     showForm(f);
     applyPanels();
     if (QWidget* w = findChild<QWidget*>(focus))
-        w->setFocus(Qt::OtherFocusReason);
+        focusFromLeave(w);
     return CheckResult::pass();
 }
 

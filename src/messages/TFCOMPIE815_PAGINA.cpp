@@ -1,7 +1,9 @@
 #include "messages/TFCOMPIE815_PAGINA.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QRegularExpressionValidator>
 #include <QShortcut>
 
 #include "foundation/AddressFile.h"
@@ -40,6 +42,7 @@ CodedField* CompilePage::coded(const char* name, const QString& table, int maxLe
                              maxLength, this);
     if (lower)
         f->setTextCase(TextCase::Lower);
+    codeKeys(f);
     names_ << n;
     return f;
 }
@@ -87,9 +90,29 @@ void CompilePage::navigation(QLayout* into, int page)
 
 void CompilePage::onLeave(QWidget* field, std::function<CheckResult()> check)
 {
-    checks_.onLeave(field, [field, check = std::move(check)] {
+    checks_.onLeave(field, [this, field, check = std::move(check)] {
+        if (passAll_ || passedOver_ == field) {
+            passedOver_.clear();
+            return CheckResult::pass();
+        }
         return field->isVisible() ? check() : CheckResult::pass();
     });
+}
+
+void CompilePage::passOverPendingLeave()
+{
+    passAll_ = true;
+    QMetaObject::invokeMethod(this, [this] { passAll_ = false; }, Qt::QueuedConnection);
+}
+
+void CompilePage::focusFromLeave(QWidget* to)
+{
+    QWidget* current = QApplication::focusWidget();
+    if (current && current != to)
+        passedOver_ = current;
+    to->setFocus(Qt::OtherFocusReason);
+    // The leave of the field passed over is queued by the focus change; anything later is the user's.
+    QMetaObject::invokeMethod(this, [this] { passedOver_.clear(); }, Qt::QueuedConnection);
 }
 
 void CompilePage::onLeaveDo(QWidget* field, std::function<void()> action)
@@ -129,6 +152,35 @@ void CompilePage::showForm(const EadForm& f)
                 e->setText(f[n]);
             e->setCursorPosition(0);
         }
+}
+
+void CompilePage::codeKeys(CodedField* field)
+{
+    auto bind = [field](const QKeySequence& keys, QToolButton* button) {
+        if (!button)
+            return;
+        auto* s = new QShortcut(keys, field->edit());
+        s->setContext(Qt::WidgetShortcut);
+        connect(s, &QShortcut::activated, button, [button] {
+            if (button->isVisible() && button->isEnabled())
+                button->click();
+        });
+        // The buttons keep their own hints; the field says which key does what.
+        QString hint = field->edit()->toolTip();
+        if (!hint.isEmpty())
+            hint += QLatin1Char('\n');
+        field->edit()->setToolTip(hint + keys.toString(QKeySequence::NativeText) + QStringLiteral(": ")
+                                  + button->toolTip());
+    };
+    bind(QKeySequence(Qt::Key_F4), field->listButton());
+    bind(QKeySequence(Qt::SHIFT | Qt::Key_F4), field->newButton());
+}
+
+void CompilePage::numbersOnly(QLineEdit* edit, bool decimal)
+{
+    static const QRegularExpression integer(QStringLiteral("\\d*"));
+    static const QRegularExpression grouped(QStringLiteral("[\\d.]*(,\\d*)?"));
+    edit->setValidator(new QRegularExpressionValidator(decimal ? grouped : integer, edit));
 }
 
 CheckResult CompilePage::lookupOrPick(CodedField* field, bool invalidText)

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 
@@ -31,6 +32,10 @@ public:
     // Shows and hides the page's panels as the flags say.
     virtual void applyPanels() {}
 
+    // The leave already queued for a field of this page (its page was hidden and shown again) is
+    // not run: what it would say has been said.
+    void passOverPendingLeave();
+
     QPushButton* previous = nullptr; // "Pagina n-1" (none on page 1)
     QPushButton* next = nullptr;     // "Pagina n+1"
 
@@ -51,6 +56,15 @@ protected:
     void onLeaveDo(QWidget* field, std::function<void()> action);
     // A function key for a button that takes no focus (address pickers), shown in its hint.
     void functionKey(QPushButton* button, Qt::Key key);
+    // A leave behaviour that sends the focus on (RESTRA "3" to PIAZTR): the field that had just
+    // received the focus is not being left by the user, and its own leave does not run.
+    void focusFromLeave(QWidget* to);
+    // F4 opens the listing of a coded field ("mostra la tabella"), Shift+F4 its new-code button,
+    // while the field has the focus: the buttons themselves take no focus.
+    static void codeKeys(CodedField* field);
+    // Pasted text obeys the same rule as typed keys: digits only (decimal: grouped digits and one
+    // comma) — the edits filter keys, a paste goes past them.
+    static void numbersOnly(QLineEdit* edit, bool decimal);
     // Looks a coded field up; an unknown code opens its listing and keeps the focus.
     CheckResult lookupOrPick(CodedField* field, bool invalidText = true);
 
@@ -63,6 +77,10 @@ protected:
     FormChecks& checks_;
     EadPanels& panels_;
     QStringList names_; // the page's text fields
+
+private:
+    QPointer<QWidget> passedOver_; // focused only on the way, by focusFromLeave
+    bool passAll_ = false;         // passOverPendingLeave
 };
 
 } // namespace vt

@@ -32,13 +32,16 @@ ProductsPage::ProductsPage(AppContext& ctx, FormChecks& checks, EadPanels& panel
         e->setObjectName(QString::fromLatin1(name));
         e->setDecimals(decimals);
         e->setAllowMinus(false);
-        e->setFixedWidth(widthForChars(e, 12));
+        numbersOnly(e, true);
+        // Room for nine grouped digits, the comma and the decimals: "123.456.789,12345".
+        e->setFixedWidth(widthForChars(e, 12 + decimals));
         return e;
     };
     auto integer = [this](const char* name, int digits) {
         auto* e = new IntegerEdit(ctx_.messenger(), this);
         e->setObjectName(QString::fromLatin1(name));
         e->setMaxLength(digits);
+        numbersOnly(e, false);
         e->setFixedWidth(widthForChars(e, digits + 1));
         return e;
     };
@@ -213,7 +216,9 @@ void ProductsPage::list()
 {
     showPicture(defaultPhotoPath(ctx_));
     showFields({});
-    COAZPR->companion()->clear();
+    // Every companion goes with its code: no description stays beside an empty field.
+    for (CodedField* c : {COAZPR, META20, CODIMB})
+        c->companion()->clear();
     MCODAZ->clear();
     MDEPRO->clear();
     BCANPR->hide();
@@ -250,6 +255,7 @@ void ProductsPage::leaveNumber()
         if (product_)
             f.packaged = productDefaults(*product_).packaged;
         showFields(f);
+        CODIMB->lookup();
         showPackaged(f.packaged);
         showPicture(defaultPhotoPath(ctx_));
         MCODAZ->clear();

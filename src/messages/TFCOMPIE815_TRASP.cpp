@@ -78,6 +78,8 @@ TransportPage::TransportPage(AppContext& ctx, FormChecks& checks, EadPanels& pan
         DURORE->setObjectName(QStringLiteral("DURORE"));
         DURORE->setMaxLength(2);
         DURORE->setFixedWidth(widthForChars(DURORE, 3));
+        numbersOnly(DURGIO, false);
+        numbersOnly(DURORE, false);
         names_ << QStringLiteral("DURGIO") << QStringLiteral("DURORE");
         h->addWidget(RGIORNI);
         h->addWidget(DURGIO);
@@ -165,6 +167,7 @@ TransportPage::TransportPage(AppContext& ctx, FormChecks& checks, EadPanels& pan
             takeTransporter(*a);
     });
     connect(lines, &TransportLinesEditor::finished, this, &CompilePage::nextPage);
+    codeKeys(lines->UNITRA);
 }
 
 void TransportPage::applyPanels()
@@ -207,7 +210,7 @@ CheckResult TransportPage::leaveRestra()
     panels_.transport = code == QLatin1String("3") || code == QLatin1String("4");
     applyPanels();
     if (panels_.transport)
-        PIAZTR->setFocus(Qt::OtherFocusReason);
+        focusFromLeave(PIAZTR);
     return CheckResult::pass();
 }
 

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "foundation/AppContext.h"
@@ -39,6 +40,8 @@ TransportLinesEditor::TransportLinesEditor(AppContext& ctx, FormChecks& checks, 
     NDETRA = new IntegerEdit(ctx_.messenger(), this);
     NDETRA->setObjectName(QStringLiteral("NDETRA"));
     NDETRA->setMaxLength(2);
+    // A pasted number obeys the same rule as typed keys.
+    NDETRA->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d*")), NDETRA));
     NDETRA->setFixedWidth(widthForChars(NDETRA, 3));
     UNITRA = new CodedField(ctx_, QStringLiteral("T009"), {"UNITRA", "DUNITRA", "BUNITRA", "BNUNITRA"}, 2, this);
     IDUNTR = textEdit(this, "IDUNTR", 35, 30);

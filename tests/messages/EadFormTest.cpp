@@ -127,6 +127,16 @@ INSTANTIATE_TEST_SUITE_P(
                   "CAMPO OBBLIGATORIO NON COMPILATO"},
         Page1Case{"no excise number of the place of dispatch", [](EadForm& f) { f["COIDLS"] = ""; }, "COIDLS",
                   "CAMPO OBBLIGATORIO NON COMPILATO"},
+        // A premises number typed but never left (a tab clicked) is refused by the page check too.
+        Page1Case{"premises number not three digits", [](EadForm& f) { f["SEDELS"] = "ABC"; }, "SEDELS",
+                  "LUOGO DI SPEDIZIONE: DIGITARE 001 PER LA SEDE PRINCIPALE O IL NUMERO DI TRE CIFRE DI UNA SEDE "
+                  "AUTORIZZATA"},
+        Page1Case{"premises path", [](EadForm& f) { f["SEDELS"] = "../../x"; }, "SEDELS",
+                  "LUOGO DI SPEDIZIONE: DIGITARE 001 PER LA SEDE PRINCIPALE O IL NUMERO DI TRE CIFRE DI UNA SEDE "
+                  "AUTORIZZATA"},
+        Page1Case{"premises without its file", [](EadForm& f) { f["SEDELS"] = "003"; }, "SEDELS",
+                  "LUOGO DI SPEDIZIONE: DIGITARE 001 PER LA SEDE PRINCIPALE O IL NUMERO DI TRE CIFRE DI UNA SEDE "
+                  "AUTORIZZATA"},
         Page1Case{"message type 3", [](EadForm& f) { f["TIPMES"] = "3"; }, "TIPMES",
                   "DIGITA: 1 per Standard, 2 per esportazione con domiciliazione"},
         Page1Case{"unknown language", [](EadForm& f) { f["LINGUA"] = "zz"; }, "LINGUA", "CAMPO OBBLIGATORIO NON COMPILATO"},
@@ -153,6 +163,14 @@ TEST(EadFormPage1, PassesAndEmptiesWhatTheTypeDoesNotWant)
 {
     EadForm f = page1Form();
     EXPECT_TRUE(checkPage1(f, known()).ok);
+    // Other premises are known by their file (here: the check answers for premises 002).
+    EadForm other = page1Form();
+    other["SEDELS"] = "002";
+    EXPECT_TRUE(checkPage1(other, known({"T001:it", "T001:de", "T015:2", "UTENTE:002"})).ok);
+    // Without a place-of-dispatch panel (a registered consignor) the premises number is not asked.
+    other.panels.dispatch = false;
+    other["SEDELS"] = "";
+    EXPECT_TRUE(checkPage1(other, known()).ok);
 
     // Type 5 empties the identifier although its label reads "Identificativo".
     f["TIPDES"] = "5";
