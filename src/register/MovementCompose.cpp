@@ -109,7 +109,9 @@ Composition composeMovement(AppContext& ctx, MovementMode mode, const TRecMovime
         out.focus = firstFailure;
         return out;
     }
-    if (isDuplicateMovement(ctx, n))
+    // A modify or a rectification finds its own record in the file: that one is no duplicate.
+    const bool ownRecord = mode == MovementMode::Modify || isRectification(mode);
+    if (isDuplicateMovement(ctx, n, ownRecord ? &old : nullptr))
         out.messages << MsgDuplicate;
     out.record = n;
     out.ok = true;

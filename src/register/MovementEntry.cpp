@@ -291,7 +291,7 @@ Counterpart checkCounterpart(AppContext& ctx, const QString& mitdes, bool loadSi
     return out;
 }
 
-bool isDuplicateMovement(const AppContext& ctx, const TRecMovimento& candidate)
+bool isDuplicateMovement(const AppContext& ctx, const TRecMovimento& candidate, const TRecMovimento* self)
 {
     TRecMovimento n = candidate;
     PadRegisterRecord(n);
@@ -299,8 +299,9 @@ bool isDuplicateMovement(const AppContext& ctx, const TRecMovimento& candidate)
     if (year == 0)
         return false;
     const double day = registerDay(n.data);
+    const bool selfHere = self && self->numero > 0 && registerYear(self->data) == year;
     for (const TRecMovimento& r : readRegister(registerfiles::movements(ctx, year))) {
-        if (codeIs(r.stato, RegisterState::Superseded))
+        if (codeIs(r.stato, RegisterState::Superseded) || (selfHere && r.numero == self->numero))
             continue;
         if (registerDay(r.data) == day && r.tipoDocumento == n.tipoDocumento && r.causale == n.causale &&
             r.numeroDocumento == n.numeroDocumento && r.dataDocumento == n.dataDocumento &&

@@ -97,7 +97,8 @@ Counterpart checkCounterpart(AppContext& ctx, const QString& mitdes, bool loadSi
                              const QString& destinationType);
 
 // A record of the year file, not superseded, with the same data as N: the duplicate warning.
-bool isDuplicateMovement(const AppContext& ctx, const TRecMovimento& n);
+// `self` is the stored record N modifies or rectifies: it is not a duplicate of itself.
+bool isDuplicateMovement(const AppContext& ctx, const TRecMovimento& n, const TRecMovimento* self = nullptr);
 
 // The base of N before the fields are copied in: blank, or a copy of O; numbers and state reset.
 TRecMovimento movementBase(const AppContext& ctx, MovementMode mode, const TRecMovimento& old, bool loadSide,

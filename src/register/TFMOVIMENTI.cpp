@@ -95,11 +95,6 @@ void TFMOVIMENTI::wire()
     connect(BCONF, &QPushButton::clicked, this, &TFMOVIMENTI::confirm);
     connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
 
-    // The field left for the confirm button: its leave behaviour runs before the confirmation.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && now->window() == this && now != BCONF && now != BABBANDONA)
-            lastField_ = now;
-    });
 }
 
 void TFMOVIMENTI::prepare()
@@ -478,8 +473,8 @@ void TFMOVIMENTI::confirm()
         DATMOV->setFocus(Qt::OtherFocusReason);
         return;
     }
-    // The field left for the confirm button does what leaving it does (derived values, lookups).
-    runLeaveOf(lastField_);
+    // The field left for the confirm button has already done what leaving it does (derived values,
+    // lookups, warnings): the form's glue runs it once, before this handler.
     try {
         MovementFields f;
         f.DATMOV = DATMOV->date();

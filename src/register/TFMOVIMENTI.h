@@ -68,7 +68,6 @@ private:
     bool ready_ = true;
     TRecMovimento old_;
     FormChecks* checks_ = nullptr;
-    QPointer<QWidget> lastField_;
 
     QLabel* LMOVIMENTO;
     DateEdit* DATMOV;

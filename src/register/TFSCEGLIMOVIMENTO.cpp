@@ -1,7 +1,6 @@
 #include "register/TFSCEGLIMOVIMENTO.h"
 
 #include <QEvent>
-#include <QFontDatabase>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "foundation/IoError.h"
+#include "ui/ChooserList.h"
 
 namespace vt {
 
@@ -29,20 +29,14 @@ TFSCEGLIMOVIMENTO::TFSCEGLIMOVIMENTO(AppContext& ctx, QWidget* parent) : QDialog
     LANNO->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), LANNO));
     LANNO->setFixedWidth(LANNO->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
 
-    LISTA = new QTreeWidget(this);
-    LISTA->setObjectName(QStringLiteral("LISTA"));
-    LISTA->setRootIsDecorated(false);
-    LISTA->setUniformRowHeights(true);
-    LISTA->setAllColumnsShowFocus(true);
-    LISTA->setSelectionMode(QAbstractItemView::SingleSelection);
-    LISTA->setSelectionBehavior(QAbstractItemView::SelectRows);
-    LISTA->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    QFont courier(QStringLiteral("Courier New"), 9);
-    courier.setStyleHint(QFont::Monospace);
-    courier.setFixedPitch(true);
-    LISTA->setFont(courier);
-    LISTA->header()->setSectionsClickable(true);
-    LISTA->header()->setStretchLastSection(false);
+    LISTA = makeChooserList(this);
+
+    LNESSUNO = new QLabel(QStringLiteral("Nessun movimento"), this);
+    LNESSUNO->setObjectName(QStringLiteral("LNESSUNO"));
+    QFont bold = LNESSUNO->font();
+    bold.setBold(true);
+    LNESSUNO->setFont(bold);
+    LNESSUNO->hide();
 
     BABBANDONA = new QPushButton(QStringLiteral("&Abbandona"), this);
     BABBANDONA->setObjectName(QStringLiteral("BABBANDONA"));
@@ -51,6 +45,7 @@ TFSCEGLIMOVIMENTO::TFSCEGLIMOVIMENTO(AppContext& ctx, QWidget* parent) : QDialog
     auto* year = new QFormLayout;
     year->addRow(new QLabel(QStringLiteral("Anno del movimento"), this), LANNO);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(LNESSUNO);
     buttons->addStretch();
     buttons->addWidget(BABBANDONA);
     auto* layout = new QVBoxLayout(this);
@@ -71,11 +66,12 @@ void TFSCEGLIMOVIMENTO::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     ctx_.PickedMovement = -1;
     setWindowTitle(movementChooserTitle(ctx_.OpCode));
+    fitChooserTitle(this, ctx_.ScreenWidthLimit);
     LANNO->setText(QString::number(ctx_.clock().today().year()));
     ctx_.SelectedYear = LANNO->text();
-    LISTA->clear();
-    LISTA->setHeaderHidden(true); // the titles come with the list of the mode
-    list_ = {};
+    // The list of the current year is there from the start; a year typed afterwards is listed
+    // when the list receives the focus.
+    rebuildList();
     LANNO->setFocus(Qt::OtherFocusReason);
     LANNO->selectAll();
 }
@@ -89,7 +85,10 @@ bool TFSCEGLIMOVIMENTO::eventFilter(QObject* watched, QEvent* event)
         if (focusWidget() != BABBANDONA)
             QTimer::singleShot(0, this, [this] { yearLeft(); });
     } else if (watched == LISTA && event->type() == QEvent::FocusIn) {
-        rebuildList();
+        // Only another year's list is built on arrival: the list shown stays, so that the row a
+        // click lands on (the first half of a double click) is the row chosen.
+        if (ctx_.SelectedYear != listYear_ && checkChoiceYear(ctx_.SelectedYear))
+            rebuildList();
     } else if (watched == LISTA && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -113,6 +112,7 @@ void TFSCEGLIMOVIMENTO::yearLeft()
 
 void TFSCEGLIMOVIMENTO::rebuildList()
 {
+    listYear_ = ctx_.SelectedYear;
     try {
         list_ = buildMovementChoice(ctx_, ctx_.OpCode, ctx_.SelectedYear);
     } catch (const IoError& e) {
@@ -124,34 +124,9 @@ void TFSCEGLIMOVIMENTO::rebuildList()
 
 void TFSCEGLIMOVIMENTO::fillList()
 {
-    LISTA->clear();
-    LISTA->setColumnCount(int(list_.titles.size()));
-    LISTA->setHeaderLabels(list_.titles);
-    LISTA->setHeaderHidden(false);
-    const QList<int> widths = columnWidths(list_);
-    for (const ChoiceRow& row : list_.rows) {
-        auto* item = new QTreeWidgetItem(LISTA, row.columns);
-        item->setData(0, Qt::UserRole, row.key);
-    }
-    const int charWidth = QFontMetrics(LISTA->font()).horizontalAdvance(QLatin1Char('W'));
-    int total = 0;
-    for (int c = 0; c < widths.size(); ++c) {
-        const int title = LISTA->header()->fontMetrics().horizontalAdvance(list_.titles.value(c)) + 12;
-        const int w = std::max((widths[c] + 2) * charWidth, title);
-        LISTA->setColumnWidth(c, w);
-        total += w;
-    }
-    // The window follows the columns, within the limits of the screen.
-    int width = total + 50;
-    if (ctx_.ScreenWidthLimit > 0)
-        width = std::min(width, ctx_.ScreenWidthLimit);
-    const QPoint centre = frameGeometry().center();
-    resize(std::max(width, 400), std::max(height(), 300));
-    if (isVisible()) // it grows about its centre, so that it stays over the main window
-        move(centre - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
     // The last item (the latest movement) is selected.
-    if (LISTA->topLevelItemCount() > 0 && !LISTA->currentItem())
-        LISTA->setCurrentItem(LISTA->topLevelItem(LISTA->topLevelItemCount() - 1));
+    fillChooserList(LISTA, list_, ChooserSelect::Last, this, ctx_.ScreenWidthLimit);
+    LNESSUNO->setVisible(list_.rows.isEmpty());
 }
 
 void TFSCEGLIMOVIMENTO::sortBy(int column)
@@ -165,7 +140,7 @@ void TFSCEGLIMOVIMENTO::choose()
     QTreeWidgetItem* item = LISTA->currentItem();
     if (!item)
         return;
-    ctx_.PickedMovement = item->data(0, Qt::UserRole).toInt();
+    ctx_.PickedMovement = chooserKey(item);
     accept();
 }
 

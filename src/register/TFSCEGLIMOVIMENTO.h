@@ -7,6 +7,7 @@
 #include "foundation/AppContext.h"
 #include "register/MovementChoice.h"
 
+class QLabel;
 class QLineEdit;
 class QTreeWidget;
 class QPushButton;
@@ -34,8 +35,10 @@ private:
     AppContext& ctx_;
     QLineEdit* LANNO;
     QTreeWidget* LISTA;
+    QLabel* LNESSUNO; // "Nessun movimento" when the year has none for the mode
     QPushButton* BABBANDONA;
     ChoiceList list_;
+    QString listYear_; // the year list_ was built for
 };
 
 } // namespace vt

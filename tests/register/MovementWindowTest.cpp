@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -16,6 +18,7 @@
 #include "register/RegisterStore.h"
 #include "register/TFMOVIMENTI.h"
 #include "register/TFSCEGLIMOVIMENTO.h"
+#include "support/CodeTableFixture.h"
 #include "ui/WindowRegistry.h"
 
 using namespace vt;
@@ -51,6 +54,42 @@ void typeHere(QWidget* w, const char* expected, const QString& text)
     QTest::keyClick(f, Qt::Key_Return);
     QApplication::processEvents();
     (void)w;
+}
+
+void setField(QWidget* w, const char* name, const QString& text)
+{
+    auto* e = edit(w, name);
+    e->setFocus();
+    QApplication::processEvents();
+    e->selectAll();
+    QTest::keyClicks(e, text);
+    QTest::keyClick(e, Qt::Key_Return);
+    QApplication::processEvents();
+}
+
+// Clicks a button of the window that opens another window modally; `inner` drives that window
+// once it is shown (and it is closed if it is still open afterwards), so nothing can hang.
+void clickOpening(QWidget* w, const char* button, const std::function<void(QWidget*)>& inner)
+{
+    QObject guard;
+    bool driven = false;
+    QTimer::singleShot(0, &guard, [&] {
+        QWidget* m = QApplication::activeModalWidget();
+        if (!m || m == w)
+            return;
+        driven = true;
+        QApplication::setActiveWindow(m);
+        QApplication::processEvents();
+        inner(m);
+        if (m->isVisible())
+            m->close();
+    });
+    auto* b = w->findChild<QAbstractButton*>(QString::fromLatin1(button));
+    ASSERT_NE(b, nullptr) << button;
+    b->click();
+    QApplication::setActiveWindow(w); // back to the window, as when the other one closes on screen
+    QApplication::processEvents();
+    EXPECT_TRUE(driven) << button;
 }
 
 void altC(QWidget* w)
@@ -408,4 +447,241 @@ TEST_F(MovementWindow, PickerOffersOnlyInsertionsOfTheModeAndReturnsTheNumber)
     QTest::keyClick(lista, Qt::Key_Return);
     EXPECT_EQ(t.ctx.PickedMovement, 3);
     EXPECT_EQ(t.ctx.SelectedYear, QStringLiteral("2026"));
+}
+
+// A consignee, a supplier and a product entered from the movement window with the "Inserisce
+// Nuovo" buttons come back into their fields; an insertion abandoned leaves the field as it was.
+TEST_F(MovementWindow, NewAddressOrProductEnteredFromTheWindowComesBackIntoTheField)
+{
+    // What the address and product windows need besides the register data.
+    auto table = [&](const char* name, int width, std::initializer_list<QStringList> rows) {
+        writeStructure(t.ctx, QString::fromLatin1(name), QStringLiteral("T"), 1,
+                       {{width, QStringLiteral("Codice")}, {100, QStringLiteral("Descrizione")}});
+        for (const QStringList& r : rows)
+            appendRow(t.ctx, QString::fromLatin1(name), r);
+    };
+    table("T015", 1, {{"1", "deposito fiscale"}, {"8", "destinazione ignota"}});
+    table("T001", 2, {{"de", "tedesco"}, {"en", "inglese"}, {"it", "italiano"}});
+    table("T018", 2, {{"3D", "Vino DOP"}});
+    table("T019", 2, {{"CI", "Zona C I"}});
+    writeStructure(t.ctx, QStringLiteral("T010"), QStringLiteral("T"), 1,
+                   {{2, QStringLiteral("C")}, {100, QStringLiteral("D")}, {1, QStringLiteral("N")}});
+    appendRow(t.ctx, QStringLiteral("T010"), {QStringLiteral("BO"), QStringLiteral("Bottiglia"), QStringLiteral("S")});
+    table("T020", 2, {{"00", "Nessuna operazione"}});
+    QImage photo(20, 10, QImage::Format_RGB32);
+    photo.fill(Qt::white);
+    ASSERT_TRUE(photo.save(t.ctx.datiGen(QStringLiteral("DEFAULT.bmp")), "BMP"));
+
+    runAction("AINSSCARICO", -1, [&](QWidget* w) {
+        typeHere(w, "DATMOV", QStringLiteral("10122026"));
+        typeHere(w, "TIPDOC", QStringLiteral("DAA"));
+        typeHere(w, "NUMDOC", QStringLiteral("21/C"));
+        typeHere(w, "DATDOC", QStringLiteral("10122026"));
+
+        // A new product: the product window closes with it, and it fills the product fields.
+        clickOpening(w, "BNPRODAZ", [&](QWidget* p) {
+            EXPECT_EQ(p->objectName(), QStringLiteral("TFPRODAZIEND"));
+            setField(p, "LE0", QStringLiteral("BIANCO02"));
+            setField(p, "LE1", QStringLiteral("Bianco secco"));
+            setField(p, "LE2", QStringLiteral("3D"));
+            setField(p, "LE21", QStringLiteral("CERT-1"));
+            setField(p, "LE22", QStringLiteral("Valoritalia"));
+            setField(p, "LE3", QStringLiteral("CI"));
+            setField(p, "R10", QStringLiteral("11,5"));
+            setField(p, "ME4", QStringLiteral("W20022042138000000"));
+            setField(p, "LE5", QStringLiteral("N"));
+            setField(p, "R11", QStringLiteral("0,75"));
+            setField(p, "R12", QStringLiteral("1,35"));
+            setField(p, "I10", QStringLiteral("6"));
+            setField(p, "LE6", QStringLiteral("BO"));
+            auto* conf = p->findChild<QPushButton*>(QStringLiteral("BCONF"));
+            conf->setFocus(Qt::MouseFocusReason);
+            QTest::mouseClick(conf, Qt::LeftButton);
+            QApplication::processEvents();
+            EXPECT_FALSE(p->isVisible()) << t.messenger.infos.join('|').toStdString();
+        });
+        EXPECT_EQ(edit(w, "PRODAZ")->text(), QStringLiteral("BIANCO02"));
+        EXPECT_EQ(edit(w, "DPRODAZ")->text(), QStringLiteral("Bianco secco"));
+        EXPECT_EQ(edit(w, "TIPSTO")->text(), QStringLiteral("N"));
+        EXPECT_EQ(edit(w, "PRODDO")->text(), kWine);
+        EXPECT_EQ(edit(w, "DOUBL2")->text(), QStringLiteral("11,50"));
+        EXPECT_EQ(focusName(), QStringLiteral("PRODAZ"));
+
+        setField(w, "NUMCON", QStringLiteral("600"));
+        setField(w, "DOUBL3", QStringLiteral("0,75"));
+        EXPECT_EQ(edit(w, "DOUBL1")->text(), QStringLiteral("450"));
+        setField(w, "CODPAE", QStringLiteral("DE"));
+        EXPECT_EQ(edit(w, "DOUBL5")->text(), QStringLiteral("45,00"));
+
+        // An insertion abandoned changes nothing.
+        edit(w, "MITDES")->setText(QStringLiteral("DE00098765432"));
+        clickOpening(w, "BNMITDES", [](QWidget* a) { QTest::keyClick(a, Qt::Key_Escape); });
+        EXPECT_EQ(edit(w, "MITDES")->text(), QStringLiteral("DE00098765432"));
+
+        // A new consignee: its excise number comes back, with its name and city beside it.
+        clickOpening(w, "BNMITDES", [&](QWidget* a) {
+            EXPECT_EQ(a->objectName(), QStringLiteral("TFINSDESTINATARI"));
+            setField(a, "TIPOIN", QStringLiteral("1"));
+            setField(a, "CACCI1", QStringLiteral("GB00000000001"));
+            setField(a, "DENOM1", QStringLiteral("Weinhaus ltd"));
+            setField(a, "INDIR1", QStringLiteral("High Street"));
+            setField(a, "NUMCI1", QStringLiteral("12"));
+            setField(a, "C_A_P1", QStringLiteral("10001"));
+            setField(a, "CITTA1", QStringLiteral("london"));
+            auto* conf = a->findChild<QPushButton*>(QStringLiteral("BCONF"));
+            conf->setFocus(Qt::MouseFocusReason);
+            QTest::mouseClick(conf, Qt::LeftButton);
+            QApplication::processEvents();
+            EXPECT_FALSE(a->isVisible()) << t.messenger.infos.join('|').toStdString();
+        });
+        EXPECT_EQ(edit(w, "MITDES")->text(), QStringLiteral("GB00000000001"));
+        EXPECT_EQ(edit(w, "DMITDES")->text(), QStringLiteral("Weinhaus ltd LONDON"));
+        EXPECT_EQ(focusName(), QStringLiteral("MITDES"));
+
+        setField(w, "MITDES", {});
+        auto* cau = edit(w, "CAUMOV");
+        cau->setFocus();
+        QTest::keyClicks(cau, QStringLiteral("S1"));
+        altC(w);
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    EXPECT_EQ(t.messenger.infos, QStringList());
+    QList<TRecMovimento> file = year2026();
+    ASSERT_EQ(file.size(), 1);
+    EXPECT_EQ(file[0].prodottoAziendale.trimmed(), QStringLiteral("BIANCO02"));
+    EXPECT_EQ(file[0].stoccaggio, QStringLiteral("N"));
+    EXPECT_EQ(file[0].confezioni, 600);
+    EXPECT_EQ(file[0].litri, 450.0);
+    EXPECT_EQ(file[0].grado, 11.5);
+    EXPECT_EQ(file[0].garanzia, 45.0);
+    EXPECT_EQ(file[0].controparte.trimmed(), QStringLiteral("GB00000000001"));
+
+    // A load: the supplier insertion window on INDIRIZZI_F; the supplier's excise number comes back.
+    runAction("AINSCARICO", -1, [&](QWidget* w) {
+        clickOpening(w, "BNMITDES", [&](QWidget* a) {
+            EXPECT_EQ(a->objectName(), QStringLiteral("TFINSINDIRIZZO"));
+            EXPECT_EQ(a->windowTitle(), QStringLiteral("Inserisce Fornitore per importazioni con DAA"));
+            setField(a, "CACCI2", QStringLiteral("01234567890"));
+            setField(a, "CACCI1", QStringLiteral("FR00000000001"));
+            setField(a, "DENOM1", QStringLiteral("Cave du Sud"));
+            setField(a, "INDIR1", QStringLiteral("Rue Basse"));
+            setField(a, "NUMCI1", QStringLiteral("3"));
+            setField(a, "C_A_P1", QStringLiteral("13001"));
+            setField(a, "CITTA1", QStringLiteral("marseille"));
+            auto* conf = a->findChild<QPushButton*>(QStringLiteral("BCONF"));
+            conf->setFocus(Qt::MouseFocusReason);
+            QTest::mouseClick(conf, Qt::LeftButton);
+            QApplication::processEvents();
+            EXPECT_FALSE(a->isVisible()) << focusName().toStdString();
+        });
+        EXPECT_EQ(edit(w, "MITDES")->text(), QStringLiteral("FR00000000001"));
+        EXPECT_EQ(edit(w, "DMITDES")->text(), QStringLiteral("Cave du Sud MARSEILLE"));
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    EXPECT_EQ(year2026().size(), 1);
+}
+
+// Modifying the replacement of a rectification from the menu keeps it what it is: state "R", its
+// link, its number and line; and a record is no duplicate of itself.
+TEST_F(MovementWindow, ModifyOfAReplacementKeepsStateLinkAndLineAndIsNoDuplicateOfItself)
+{
+    const TRecMovimento sent = unload(day(5, 12, 2026), 500, 3);
+    const TRecMovimento later = unload(day(8, 12, 2026), 80);
+    TRecMovimento n = sent;
+    n.litri = 450;
+    n.nota = QStringLiteral("litri errati");
+    const RectifyResult r =
+        RectifyRegisterRecord(sent.numero, registerfiles::movements(t.ctx, 2026), RectifyKind::Modify, n, t.messenger);
+    ASSERT_TRUE(r.replacement);
+
+    runAction("AMODSCARICO", r.replacement->numero, [&](QWidget* w) {
+        EXPECT_TRUE(edit(w, "DATMOV")->isReadOnly());
+        edit(w, "DOUBL1")->setFocus();
+        edit(w, "DOUBL1")->selectAll();
+        QTest::keyClicks(edit(w, "DOUBL1"), QStringLiteral("420"));
+        altC(w);
+        EXPECT_FALSE(w->isVisible());
+    });
+    EXPECT_EQ(t.messenger.infos, QStringList());
+    QList<TRecMovimento> file = year2026();
+    ASSERT_EQ(file.size(), 4);
+    EXPECT_EQ(file[2].numero, r.replacement->numero);
+    EXPECT_EQ(file[2].stato, QStringLiteral("R"));
+    EXPECT_EQ(file[2].collegato, sent.numero);
+    EXPECT_EQ(file[2].progressivo, sent.progressivo);
+    EXPECT_EQ(file[2].litri, 420.0);
+    EXPECT_EQ(file[2].nota.trimmed(), QStringLiteral("litri errati"));
+
+    // An unsent movement confirmed unchanged: no "already in memory" warning about itself.
+    runAction("AMODSCARICO", later.numero, [&](QWidget* w) {
+        edit(w, "ANNOTA")->setFocus();
+        QTest::keyClicks(edit(w, "ANNOTA"), QStringLiteral("x"));
+        altC(w);
+        EXPECT_FALSE(w->isVisible());
+    });
+    EXPECT_EQ(t.messenger.infos, QStringList());
+    file = year2026();
+    ASSERT_EQ(file.size(), 4);
+    EXPECT_EQ(file[3].litri, 80.0);
+    EXPECT_EQ(file[3].nota.trimmed(), QStringLiteral("x"));
+}
+
+// Confirming straight from a field runs its leave behaviour once: a warning it gives is shown once.
+TEST_F(MovementWindow, ConfirmingFromAFieldRunsItsLeaveBehaviourOnce)
+{
+    runAction("AINSSCARICO", -1, [&](QWidget* w) {
+        typeHere(w, "DATMOV", QStringLiteral("10122026"));
+        typeHere(w, "TIPDOC", QStringLiteral("DAA"));
+        typeHere(w, "NUMDOC", QStringLiteral("13/B"));
+        typeHere(w, "DATDOC", QStringLiteral("10122026"));
+        typeHere(w, "PRODAZ", QStringLiteral("ROSSO01"));
+        typeHere(w, "TIPSTO", QStringLiteral("S"));
+        edit(w, "DOUBL2")->setText(QStringLiteral("16"));
+        edit(w, "CODPAE")->setText(QStringLiteral("FR"));
+        edit(w, "MITDES")->setText(QStringLiteral("FR00012345678"));
+        edit(w, "CAUMOV")->setText(QStringLiteral("S1"));
+        auto* litres = edit(w, "DOUBL1");
+        litres->setFocus();
+        QTest::keyClicks(litres, QStringLiteral("1000"));
+        altC(w);
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    EXPECT_EQ(t.messenger.infos.count(MsgNoRateBand), 1) << t.messenger.infos.join('|').toStdString();
+    ASSERT_EQ(year2026().size(), 1);
+    EXPECT_EQ(year2026()[0].garanzia, 0.0);
+}
+
+// The picker shows the current year's list from the start; a double click chooses the row it
+// lands on, not the last one; a year with nothing to list says so.
+TEST_F(MovementWindow, PickerListsTheYearAtOnceAndADoubleClickChoosesItsRow)
+{
+    const TRecMovimento a = unload(day(1, 12, 2026), 10);
+    unload(day(2, 12, 2026), 20);
+    unload(day(3, 12, 2026), 30);
+    t.ctx.OpCode = QLatin1Char('m');
+    TFSCEGLIMOVIMENTO picker(t.ctx);
+    picker.show();
+    QApplication::setActiveWindow(&picker);
+    QApplication::processEvents();
+    auto* lista = picker.findChild<QTreeWidget*>(QStringLiteral("LISTA"));
+    ASSERT_EQ(lista->topLevelItemCount(), 3);
+    EXPECT_EQ(focusName(), QStringLiteral("LANNO"));
+    EXPECT_FALSE(picker.findChild<QLabel*>(QStringLiteral("LNESSUNO"))->isVisible());
+    EXPECT_GE(picker.width(), picker.fontMetrics().horizontalAdvance(picker.windowTitle()));
+
+    const QRect first = lista->visualItemRect(lista->topLevelItem(0));
+    QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, first.center());
+    QTest::mouseDClick(lista->viewport(), Qt::LeftButton, {}, first.center());
+    QApplication::processEvents();
+    EXPECT_FALSE(picker.isVisible());
+    EXPECT_EQ(t.ctx.PickedMovement, a.numero);
+
+    TFSCEGLIMOVIMENTO empty(t.ctx);
+    t.ctx.OpCode = QLatin1Char('F'); // nothing sent
+    empty.show();
+    QApplication::processEvents();
+    EXPECT_EQ(empty.findChild<QTreeWidget*>(QStringLiteral("LISTA"))->topLevelItemCount(), 0);
+    EXPECT_TRUE(empty.findChild<QLabel*>(QStringLiteral("LNESSUNO"))->isVisible());
+    QTest::keyClick(&empty, Qt::Key_Escape);
+    EXPECT_EQ(t.ctx.PickedMovement, -1);
 }

@@ -1,0 +1,80 @@
+#include "ui/ChooserList.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace vt {
+
+QTreeWidget* makeChooserList(QWidget* parent)
+{
+    auto* list = new QTreeWidget(parent);
+    list->setObjectName(QStringLiteral("LISTA"));
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    QFont courier(QStringLiteral("Courier New"), 9);
+    courier.setStyleHint(QFont::Monospace);
+    courier.setFixedPitch(true);
+    list->setFont(courier);
+    list->header()->setSectionsClickable(true);
+    list->header()->setStretchLastSection(false);
+    return list;
+}
+
+void fillChooserList(QTreeWidget* list, const ChoiceList& choice, ChooserSelect select, QDialog* window,
+                     int screenWidthLimit)
+{
+    list->clear();
+    list->setColumnCount(int(choice.titles.size()));
+    list->setHeaderLabels(choice.titles);
+    list->setHeaderHidden(false);
+    for (const ChoiceRow& row : choice.rows) {
+        auto* item = new QTreeWidgetItem(list, row.columns);
+        item->setData(0, Qt::UserRole, row.key);
+    }
+    const QList<int> widths = columnWidths(choice);
+    const int charWidth = QFontMetrics(list->font()).horizontalAdvance(QLatin1Char('W'));
+    int total = 0;
+    for (int c = 0; c < widths.size(); ++c) {
+        const int title = list->header()->fontMetrics().horizontalAdvance(choice.titles.value(c)) + 12;
+        const int w = std::max((widths[c] + 2) * charWidth, title);
+        list->setColumnWidth(c, w);
+        total += w;
+    }
+    const int count = list->topLevelItemCount();
+    if (count > 0)
+        list->setCurrentItem(list->topLevelItem(select == ChooserSelect::Last ? count - 1 : 0));
+
+    int width = std::max(total + 50, window->minimumWidth());
+    if (screenWidthLimit > 0)
+        width = std::min(width, screenWidthLimit);
+    const QPoint centre = window->frameGeometry().center();
+    window->resize(std::max(width, 400), std::max(window->height(), 300));
+    if (window->isVisible()) // it grows about its centre, so that it stays over the main window
+        window->move(centre - QPoint(window->frameGeometry().width() / 2, window->frameGeometry().height() / 2));
+}
+
+int chooserKey(const QTreeWidgetItem* item)
+{
+    return item ? item->data(0, Qt::UserRole).toInt() : -1;
+}
+
+void fitChooserTitle(QDialog* window, int screenWidthLimit)
+{
+    QFont title = QApplication::font("QMdiSubWindowTitleBar");
+    title.setBold(true); // window managers often draw captions in bold
+    int needed = QFontMetrics(title).horizontalAdvance(window->windowTitle()) + 160; // icon and buttons
+    if (screenWidthLimit > 0)
+        needed = std::min(needed, screenWidthLimit);
+    window->setMinimumWidth(std::max(window->minimumWidth(), needed));
+}
+
+} // namespace vt
