@@ -48,6 +48,7 @@ DestinationPage::DestinationPage(AppContext& ctx, FormChecks& checks, EadPanels&
         put(text("CAPLSP", 10), QStringLiteral("C.A.P."));
         CITLSP = text("CITLSP", 50, TextCase::Upper);
         put(CITLSP, QStringLiteral("Città"));
+        g->setColumnStretch(1, 1); // labels beside their fields, not pushed to the middle
     }
     top->addWidget(PLUOGOSPEDIZIONE, r++, 0, 1, 4);
     UFFSPE = text("UFFSPE", 8, TextCase::Upper);

@@ -56,6 +56,8 @@ ProductsPage::ProductsPage(AppContext& ctx, FormChecks& checks, EadPanels& panel
     row(grid, r, QStringLiteral("Descizione Prodotto"), LEDEPR, 3);
     META20 = coded("META20", QStringLiteral("TA20"), 21);
     META20->companion()->hide();
+    // Excise product code, CN code and the two further parts: "W200-22042131-00-0000".
+    META20->edit()->setInputMask(QStringLiteral(">A999-99999999-XX-XXXX; "));
     row(grid, r, QStringLiteral("Codice Prodotto (TA20)"), META20);
     NUMCON = decimal("NUMCON", 5);
     row(grid, r, QStringLiteral("N° Bottiglie / Contenitori"), NUMCON);
@@ -93,6 +95,7 @@ ProductsPage::ProductsPage(AppContext& ctx, FormChecks& checks, EadPanels& panel
     Image1->setFixedSize(107, 107);
     Image1->setAlignment(Qt::AlignCenter);
     Image1->setFrameShape(QFrame::StyledPanel);
+    Image1->setWordWrap(true); // "FOTO NON VALIDA" stays inside the box
     auto* side = new QVBoxLayout;
     side->addWidget(Image1, 0, Qt::AlignHCenter);
     side->addWidget(MCODAZ);

@@ -1,5 +1,6 @@
 #include "ui/TransportLinesEditor.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -108,6 +109,11 @@ TransportLinesEditor::TransportLinesEditor(AppContext& ctx, FormChecks& checks, 
         if (!UNITRA->isVisible())
             return CheckResult::pass();
         return leaveUnit() ? CheckResult::pass() : CheckResult::fail({}, {});
+    });
+    // Back on the line number, no line is in hand until it is left again.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now == NDETRA)
+            BCANTRA->hide();
     });
     connect(BCONFTRA, &QPushButton::clicked, this, &TransportLinesEditor::confirmLine);
     connect(BCANTRA, &QPushButton::clicked, this, &TransportLinesEditor::deleteLine);

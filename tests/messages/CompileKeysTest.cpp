@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -73,6 +75,15 @@ struct CompileKeys : CompileWindow {
         QApplication::processEvents();
         QApplication::processEvents();
     }
+    // With VT_SHOT_DIR set, a picture of the window goes there (to look at the pages).
+    void snap(const char* name)
+    {
+        const QString folder = qEnvironmentVariable("VT_SHOT_DIR");
+        if (folder.isEmpty())
+            return;
+        QDir().mkpath(folder);
+        w->grab().save(QDir(folder).filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
+    }
     // Page 1 of a registered consignee in Germany, by keys from NUMFAT, on to page 2.
     void page1()
     {
@@ -123,8 +134,15 @@ TEST_F(CompileKeys, ConfirmedProductLineLeavesNoDescriptionBehind)
         enter({}, "NDETPR");
         enter("CHIANTI75", "COAZPR");
         EXPECT_EQ(field<QLineEdit>("DCODIMB")->text(), "Cartone");
-        for (const char* f : {"LEDEPR", "META20"})
-            enter({}, f);
+        enter({}, "LEDEPR");
+        EXPECT_EQ(field<QLineEdit>("META20")->text(), "W200-22042131-00-0000");
+        if (line == 2) {
+            // The product code follows its mask: letters upper case, the dashes in place.
+            field<QLineEdit>("META20")->selectAll();
+            type("w30022041015000000");
+            EXPECT_EQ(field<QLineEdit>("META20")->text(), "W300-22041015-00-0000");
+        }
+        enter({}, "META20");
         enter("12", "NUMCON");
         for (const char* f : {"VOLCON", "TOTLIT", "GRADOA", "PNETTO", "PLORDO", "CODIMB", "NUMIMB", "SIGIMB", "INSIIM",
                               "DESCOM"})
@@ -136,8 +154,9 @@ TEST_F(CompileKeys, ConfirmedProductLineLeavesNoDescriptionBehind)
         for (const char* f : {"COAZPR", "DCOAZPR", "LEDEPR", "META20", "DMETA20", "CODIMB", "DCODIMB", "NUMCON",
                               "TOTLIT", "NUMIMB", "MCODAZ"}) {
             QWidget* wdg = field(f);
-            const QString text = qobject_cast<QLineEdit*>(wdg) ? static_cast<QLineEdit*>(wdg)->text()
-                                                               : wdg->property("plainText").toString();
+            QString text = qobject_cast<QLineEdit*>(wdg) ? static_cast<QLineEdit*>(wdg)->text()
+                                                         : wdg->property("plainText").toString();
+            text.remove(QLatin1Char('-')); // an empty masked code still shows its dashes
             EXPECT_EQ(text, "") << f << " after line " << line;
         }
     }
@@ -146,6 +165,7 @@ TEST_F(CompileKeys, ConfirmedProductLineLeavesNoDescriptionBehind)
     EXPECT_EQ(field<QLineEdit>("CODIMB")->text(), "CT");
     EXPECT_EQ(field<QLineEdit>("DCODIMB")->text(), "Cartone");
     EXPECT_TRUE(field("BCANPR")->isVisible());
+    EXPECT_TRUE(field<QListWidget>("MDEPRO")->item(1)->text().endsWith("W300-22041015-00-0000"));
     EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
     EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
 }
@@ -195,17 +215,146 @@ TEST_F(CompileKeys, TransportCompanyChosenWithEnterOpensNoPicker)
     EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
 }
 
-TEST_F(CompileKeys, PastedTextInNumberFieldsKeepsOnlyANumber)
+TEST_F(CompileKeys, NumberFieldsFilterKeysAndPastesAndGroupAsTyped)
 {
     open();
     page1();
     enter({}, "BPAG2");
     auto* durgio = field<QLineEdit>("DURGIO");
     durgio->setFocus(Qt::MouseFocusReason);
+    type("a-1");
+    EXPECT_EQ(durgio->text(), "1");
+    EXPECT_EQ(t.messenger.beeps, 2);
+    durgio->clear();
     QApplication::clipboard()->setText("x9");
     QTest::keyClick(durgio, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(durgio->text(), "");
     QApplication::clipboard()->setText("12");
     QTest::keyClick(durgio, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(durgio->text(), "12");
+
+    // A decimal field groups its integer part after every key; a typed point is the comma.
+    page2();
+    ASSERT_EQ(page(), 2);
+    auto* totlit = field<QLineEdit>("TOTLIT");
+    totlit->setFocus(Qt::MouseFocusReason);
+    type("1234567.5");
+    EXPECT_EQ(totlit->text(), "1.234.567,5");
+    type(",x");
+    EXPECT_EQ(totlit->text(), "1.234.567,5");
+    totlit->selectAll();
+    QApplication::clipboard()->setText("12abc");
+    QTest::keyClick(totlit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(totlit->text(), "1.234.567,5");
+    // Wide enough to show the largest quantity it is meant for.
+    auto* numcon = field<QLineEdit>("NUMCON");
+    EXPECT_GE(numcon->width(), numcon->fontMetrics().horizontalAdvance("123.456.789,12345"));
+}
+
+TEST_F(CompileKeys, F4ListsTheTableOfTheCodedFieldInHand)
+{
+    open();
+    auto* lingua = field<QLineEdit>("LINGUA");
+    lingua->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(lingua, Qt::Key_F4);
+    QApplication::processEvents();
+    EXPECT_EQ(modals, QStringList{"TFLISTVIEW"});
+    EXPECT_EQ(lingua->text(), "it"); // the listing left without a choice changes nothing
+}
+
+// Every field of every page, with every panel shown, reached by Enter alone in the order of the
+// page: place of dispatch, consignee and place of delivery; a transport company; two transport
+// lines and three products; all four guarantors.
+TEST_F(CompileKeys, EnterWalksEveryPageInItsOrder)
+{
+    open();
+    auto* lingua = field<QLineEdit>("LINGUA");
+    lingua->setFocus(Qt::MouseFocusReason);
+    for (const char* f : {"LINGUA", "TIPMES", "SEDELS", "COIDLS", "DENLSP", "INDLSP", "NUCLSP", "CAPLSP", "CITLSP",
+                          "UFFSPE"})
+        enter({}, f);
+    enter("FT/7", "NUMFAT");
+    enter({}, "DATFAT");
+    enter("1", "TIPDES");
+    EXPECT_EQ(field<QLabel>("LCOIDDE")->text(), "Codice Accisa: Authorized warehouse keeper");
+    const char* consignee[] = {"COIDDE", "DENDES", "INDDES", "NUCDES", "CAPDES", "CITDES"};
+    const char* place[] = {"COIDLD", "DENLDE", "INDLDE", "NUCLDE", "CAPLDE", "CITLDE"};
+    for (const char* f : consignee)
+        enter(f == consignee[0] ? "IT00VRA00123Q" : "X", f);
+    enter("it", "LINDES");
+    for (const char* f : place)
+        enter(f == place[0] ? "IT00VRA00123Q" : "Y", f);
+    enter("it", "LINLDE");
+    snap("k1-speditore-destinatario");
+    enter({}, "BPAG2");
+    ASSERT_EQ(page(), 1);
+
+    enter("3", "RESTRA");
+    enter("IT01234567890", "PIAZTR");
+    for (const char* f : {"DENAZT", "INDAZT", "NUCAZT", "CAPAZT", "CITAZT"})
+        enter("T", f);
+    enter("it", "LINAZT");
+    enter("3", "MODTRA");
+    enter({}, "RGIORNI");
+    enter("1", "DURGIO");
+    enter({}, "INVDIF");
+    enter({}, "DATSPE");
+    enter({}, "ORASPE");
+    for (const char* plate : {"FI123AB", "FI456CD"}) {
+        enter({}, "NDETRA");
+        enter("2", "UNITRA");
+        enter(plate, "IDUNTR");
+        for (const char* f : {"SIGTRA", "INSITR", "INAGTR", "BCONFTRA"})
+            enter({}, f);
+    }
+    enter({}, "NDETRA");
+    enter({}, "UNITRA");
+    snap("k2-dati-del-trasporto");
+    enter({}, "BFINTRA");
+    ASSERT_EQ(page(), 2);
+
+    for (const char* code : {"CHIANTI75", "SFUSO", "PROSECCO"}) {
+        enter({}, "NDETPR");
+        enter(code, "COAZPR");
+        enter({}, "LEDEPR");
+        enter({}, "META20");
+        const bool bulk = QLatin1String(code) == "SFUSO";
+        if (!bulk)
+            enter("60", "NUMCON");
+        for (const char* f : {"VOLCON", "TOTLIT", "GRADOA", "PNETTO", "PLORDO", "CODIMB", "NUMIMB", "SIGIMB", "INSIIM",
+                              "DESCOM"}) {
+            const bool packagedOnly = QLatin1String(f) == "VOLCON" || QLatin1String(f) == "NUMIMB"
+                || QLatin1String(f) == "DESCOM";
+            if (bulk && packagedOnly)
+                continue;
+            enter(bulk && QLatin1String(f) == "TOTLIT" ? "100" : "", f);
+        }
+        enter({}, "BCONFPR");
+    }
+    enter({}, "NDETPR");
+    enter({}, "COAZPR");
+    snap("k3-dettagli-del-vino");
+    enter({}, "BFINPR");
+    ASSERT_EQ(page(), 3);
+
+    enter("1234", "TIPGAR");
+    for (const char* f : {"GARSPE", "TGASPE", "IMGASP", "GARDES", "TGADES", "IMGADE", "GARTRA", "TGATRA", "IMGATR",
+                          "GARPRO", "TGAPRO", "IMGPRO"})
+        enter(QLatin1String(f).startsWith(QLatin1String("GAR")) && QLatin1String(f) != "GARSPE" ? "G1" : "", f);
+    for (const char* f : {"CATRAG", "PITRAG", "DENTRG", "INDTRG", "NUCTRG", "CAPTRG", "CITTRG"})
+        enter("A", f);
+    enter("it", "LINTRG");
+    for (const char* f : {"CAPROG", "PIPROG", "DENPRG", "INDPRG", "NUCPRG", "CAPPRG", "CITPRG"})
+        enter("B", f);
+    enter("it", "LINPRG");
+    snap("k4-garanti-accise");
+    enter({}, "BPAG5");
+    ASSERT_EQ(page(), 4);
+    EXPECT_EQ(focused(), "BCONF");
+    snap("k5-riepilogo-e-conferma");
+    EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
+    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+    // The whole window fits the screen it is meant for.
+    EXPECT_LE(w->frameGeometry().height(), 1024);
+    EXPECT_LE(w->frameGeometry().width(), 1280);
 }
