@@ -63,7 +63,7 @@ TFCOMPIE818::TFCOMPIE818(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     PCCOMPIE818->addTab(buildPageThree(), QStringLiteral("Riepilogo e Conferma"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PCCOMPIE818);
-    resize(980, 620);
+    resize(1120, 640);
 
     checks_ = new FormChecks(this, ctx_.messenger());
     checks_->attach();
@@ -163,16 +163,22 @@ QWidget* TFCOMPIE818::buildPageTwo()
     MOTIVO = new QListWidget(page);
     MOTIVO->setObjectName(QStringLiteral("MOTIVO"));
     MOTIVO->setFocusPolicy(Qt::NoFocus);
-    MOTIVO->setMaximumWidth(300);
+    MOTIVO->setWordWrap(true);
     BDAPAG2A1 = makeButton(page, "BDAPAG2A1", QStringLiteral("<< Pagina &1"));
     BDAPAG2A3 = makeButton(page, "BDAPAG2A3", QStringLiteral("Pagina &3 >>"));
 
-    auto* middle = new QHBoxLayout;
-    middle->addWidget(STGRID, 1);
-    auto* legends = new QVBoxLayout;
+    // The legends keep their room while hidden, so the grid does not jump as the cursor moves.
+    auto* legendPanel = new QWidget(page);
+    legendPanel->setFixedWidth(260);
+    auto* legends = new QVBoxLayout(legendPanel);
+    legends->setContentsMargins(0, 0, 0, 0);
     legends->addWidget(TIPO);
     legends->addWidget(MOTIVO, 1);
-    middle->addLayout(legends);
+    legends->addStretch();
+    TIPO->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(STGRID, 1);
+    middle->addWidget(legendPanel);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BDAPAG2A1);
     buttons->addStretch();
@@ -269,8 +275,11 @@ void TFCOMPIE818::open()
         item->setTextAlignment(2, Qt::AlignRight);
         item->setTextAlignment(4, Qt::AlignRight);
     }
+    // The description takes the room left; the other columns fit their contents.
+    LISTA->header()->setStretchLastSection(false);
     for (int c = 0; c < 5; ++c)
         LISTA->resizeColumnToContents(c);
+    LISTA->header()->setSectionResizeMode(3, QHeaderView::Stretch);
     STGRID->setCodes(codes_);
     STGRID->setLines(app_);
     STGRID->setOutcome(QString());

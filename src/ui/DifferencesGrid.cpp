@@ -1,5 +1,6 @@
 #include "ui/DifferencesGrid.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 
@@ -17,9 +18,6 @@ DifferencesGrid::DifferencesGrid(Messenger& messenger, QWidget* parent) : QTable
     setHorizontalHeaderLabels({QStringLiteral("Rif. Prodotto"), QStringLiteral(" Litri e-AD"), QStringLiteral(" C / E"),
                                QStringLiteral("   Quantità"), QStringLiteral("Motivo insodd."),
                                QStringLiteral("Note aggiuntive")});
-    const int widths[6] = {130, 70, 40, 70, 75, 365};
-    for (int c = 0; c < 6; ++c)
-        setColumnWidth(c, widths[c]);
     horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->setVisible(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -29,7 +27,31 @@ DifferencesGrid::DifferencesGrid(Messenger& messenger, QWidget* parent) : QTable
     QFont mono(QStringLiteral("Courier New"), 9);
     mono.setStyleHint(QFont::Monospace);
     setFont(mono);
+    fitColumns();
     connect(this, &QTableWidget::currentCellChanged, this, &DifferencesGrid::cellSelected);
+}
+
+// Each column at least as wide as the layout asks and wide enough for its header and for the
+// widest text it can show, so that no quantity is ever cut short on screen.
+void DifferencesGrid::fitColumns()
+{
+    static constexpr int LayoutWidths[5] = {130, 70, 40, 70, 75};
+    const QFontMetrics cells(font());
+    const QFontMetrics headers(horizontalHeader()->font());
+    const QString widestQuantity = FormatNumber(9999999.999, 10, 3);
+    for (int c = Product; c <= Reasons; ++c) {
+        int w = LayoutWidths[c];
+        if (const QTableWidgetItem* h = horizontalHeaderItem(c))
+            w = std::max(w, headers.horizontalAdvance(h->text()) + 16);
+        if (c == Quantity || c == Litres)
+            w = std::max(w, cells.horizontalAdvance(widestQuantity) + 12);
+        if (c == Reasons)
+            w = std::max(w, cells.horizontalAdvance(QString(8, QLatin1Char('0'))) + 12);
+        for (int r = 0; r < rowCount(); ++r)
+            w = std::max(w, cells.horizontalAdvance(cellText(r, c)) + 12);
+        setColumnWidth(c, w);
+    }
+    // The note takes the room left (the header stretches it).
 }
 
 QString DifferencesGrid::cellText(int row, int column) const
@@ -64,12 +86,14 @@ void DifferencesGrid::setLines(const QList<TRecDettaglio>& lines)
         item(r, Product)->setBackground(fixed);
         item(r, Litres)->setBackground(fixed);
     }
+    fitColumns();
 }
 
 void DifferencesGrid::setOutcome(const QString& outcome)
 {
     outcome_ = trimField(outcome);
     horizontalHeaderItem(Type)->setText(typeColumnHeader(outcome_));
+    fitColumns();
     // Refusals typed (or filled for a refused e-AD) under an earlier outcome go when the new one
     // admits none: the grid never shows what the report will not carry.
     if (outcome_ != QLatin1String("3") && outcome_ != QLatin1String("4"))

@@ -33,6 +33,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void fitColumns();
     void enter(int row, int column);
     void cellSelected(int row, int column, int previousRow, int previousColumn);
 
