@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontMetrics>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -296,6 +297,13 @@ TEST_F(ReceiptWindows, PartlyRefusedReportTypedIntoTheGridIsStored)
     typeInCell(w.STGRID, 2, 2, "c");
     QTest::keyClicks(w.STGRID, "2,25");
     QTest::keyClick(w.STGRID, Qt::Key_Return);
+
+    // Nothing the grid shows is cut short: each column is wider than its widest text.
+    const QFontMetrics fm(w.STGRID->font());
+    for (int c = 0; c < 5; ++c)
+        for (int r = 0; r < w.STGRID->rowCount(); ++r)
+            EXPECT_GT(w.STGRID->columnWidth(c), fm.horizontalAdvance(w.STGRID->cellText(r, c)))
+                << "row " << r << " column " << c;
 
     QTest::mouseClick(w.BDAPAG2A3, Qt::LeftButton);
     ASSERT_EQ(w.PCCOMPIE818->currentIndex(), 2);
