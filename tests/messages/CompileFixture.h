@@ -190,4 +190,48 @@ inline void enter(const QString& text = {}, const char* expected = nullptr)
 }
 
 
+// The keys of a clerk, from the field named first (each checks that it has the focus).
+// Page 1 from NUMFAT: a registered consignee in Germany, up to its language.
+inline void keysRegisteredConsignee(const QString& invoice)
+{
+    enter(invoice, "NUMFAT");
+    enter({}, "DATFAT");
+    enter("2", "TIPDES");
+    enter("DE00123456789", "COIDDE");
+    enter("Weinhaus Mueller GmbH", "DENDES");
+    enter("Hauptstrasse", "INDDES");
+    enter("12", "NUCDES");
+    enter("80331", "CAPDES");
+    enter("MUENCHEN", "CITDES");
+    enter("de", "LINDES");
+}
+// Page 2 from MODTRA: road transport for `days` days, no fallback document, today at 23:00.
+inline void keysTransportTerms(const QString& days)
+{
+    enter("3", "MODTRA");
+    enter({}, "RGIORNI");
+    enter(days, "DURGIO");
+    enter({}, "INVDIF");
+    enter({}, "DATSPE");
+    enter({}, "ORASPE");
+}
+// One transport line from NDETRA, confirmed with Enter on "Conferma il dettaglio".
+inline void keysTransportLine(const QString& plate, const QString& seal = {}, const QString& sealInfo = {},
+                              const QString& more = {})
+{
+    enter({}, "NDETRA");
+    enter("2", "UNITRA");
+    enter(plate, "IDUNTR");
+    enter(seal, "SIGTRA");
+    enter(sealInfo, "INSITR");
+    enter(more, "INAGTR");
+    enter({}, "BCONFTRA");
+}
+// No further line: an empty unit moves on to "Dettagli Finiti" (not pressed).
+inline void keysTransportLinesDone()
+{
+    enter({}, "NDETRA");
+    enter({}, "UNITRA");
+}
+
 } // namespace vt::test

@@ -85,38 +85,14 @@ struct CompileKeys : CompileWindow {
         w->grab().save(QDir(folder).filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
     }
     // Page 1 of a registered consignee in Germany, by keys from NUMFAT, on to page 2.
-    void page1()
-    {
-        enter("FT/1", "NUMFAT");
-        enter({}, "DATFAT");
-        enter("2", "TIPDES");
-        enter("DE00123456789", "COIDDE");
-        enter("Weinhaus", "DENDES");
-        enter("Hauptstrasse", "INDDES");
-        enter("12", "NUCDES");
-        enter("80331", "CAPDES");
-        enter("MUENCHEN", "CITDES");
-        enter("de", "LINDES");
-    }
+    void page1() { keysRegisteredConsignee("FT/1"); }
     // Page 2 with one transport line, by keys from RESTRA, on to page 3.
     void page2()
     {
         enter("1", "RESTRA");
-        enter("3", "MODTRA");
-        enter({}, "RGIORNI");
-        enter("2", "DURGIO");
-        enter({}, "INVDIF");
-        enter({}, "DATSPE");
-        enter({}, "ORASPE");
-        enter({}, "NDETRA");
-        enter("2", "UNITRA");
-        enter("FI123AB", "IDUNTR");
-        enter({}, "SIGTRA");
-        enter({}, "INSITR");
-        enter({}, "INAGTR");
-        enter({}, "BCONFTRA");
-        enter({}, "NDETRA");
-        enter({}, "UNITRA");
+        keysTransportTerms("2");
+        keysTransportLine("FI123AB");
+        keysTransportLinesDone();
         enter({}, "BFINTRA");
     }
 };
@@ -294,21 +270,10 @@ TEST_F(CompileKeys, EnterWalksEveryPageInItsOrder)
     for (const char* f : {"DENAZT", "INDAZT", "NUCAZT", "CAPAZT", "CITAZT"})
         enter("T", f);
     enter("it", "LINAZT");
-    enter("3", "MODTRA");
-    enter({}, "RGIORNI");
-    enter("1", "DURGIO");
-    enter({}, "INVDIF");
-    enter({}, "DATSPE");
-    enter({}, "ORASPE");
-    for (const char* plate : {"FI123AB", "FI456CD"}) {
-        enter({}, "NDETRA");
-        enter("2", "UNITRA");
-        enter(plate, "IDUNTR");
-        for (const char* f : {"SIGTRA", "INSITR", "INAGTR", "BCONFTRA"})
-            enter({}, f);
-    }
-    enter({}, "NDETRA");
-    enter({}, "UNITRA");
+    keysTransportTerms("1");
+    for (const char* plate : {"FI123AB", "FI456CD"})
+        keysTransportLine(plate);
+    keysTransportLinesDone();
     snap("k2-dati-del-trasporto");
     enter({}, "BFINTRA");
     ASSERT_EQ(page(), 2);

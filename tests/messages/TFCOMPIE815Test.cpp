@@ -98,39 +98,17 @@ TEST_F(CompileWindow, KeyboardOnlyFromTheMenuToTheSavedEadAndTheFlowWindow)
     auto step = [&](std::function<void()> f) { script.push_back(std::move(f)); };
     // Page 1: the focus starts on the invoice number.
     step([] {
-        enter("FT/125", "NUMFAT");
-        enter({}, "DATFAT");
-        enter("2", "TIPDES");
-        enter("DE00123456789", "COIDDE");
-        enter("Weinhaus Mueller GmbH", "DENDES");
-        enter("Hauptstrasse", "INDDES");
-        enter("12", "NUCDES");
-        enter("80331", "CAPDES");
-        enter("MUENCHEN", "CITDES");
-        enter("de", "LINDES");
+        keysRegisteredConsignee("FT/125");
         shot("1-speditore-destinatario");
         enter({}, "BPAG2");
     });
     // Page 2 and two transport lines.
     step([] {
         enter("1", "RESTRA");
-        enter("3", "MODTRA");
-        enter({}, "RGIORNI");
-        enter("2", "DURGIO");
-        enter({}, "INVDIF");
-        enter({}, "DATSPE");
-        enter({}, "ORASPE");
-        for (const char* plate : {"FI123AB", "FI456CD"}) {
-            enter({}, "NDETRA");
-            enter("2", "UNITRA");
-            enter(plate, "IDUNTR");
-            enter(QStringLiteral("SIG-") + plate, "SIGTRA");
-            enter("integri", "INSITR");
-            enter("motrice", "INAGTR");
-            enter({}, "BCONFTRA");
-        }
-        enter({}, "NDETRA");
-        enter({}, "UNITRA"); // no unit: the lines are finished
+        keysTransportTerms("2");
+        for (const char* plate : {"FI123AB", "FI456CD"})
+            keysTransportLine(plate, QStringLiteral("SIG-") + plate, "integri", "motrice");
+        keysTransportLinesDone();
         shot("2-dati-del-trasporto");
         enter({}, "BFINTRA");
     });
