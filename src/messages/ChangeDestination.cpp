@@ -330,6 +330,7 @@ ChangeOutcome confirmChange(AppContext& ctx, EadForm& form)
     out.result = checkChangeableEad(ctx.EadHeader);
     if (!out.result.ok)
         return out;
+    // The e-AD and its changes are filed under the year of its date of dispatch.
     const QString year = yearOfDate(ctx.EadHeader.DATSPE);
     if (year.isEmpty()) {
         out.result = CheckResult::fail(
@@ -337,6 +338,11 @@ ChangeOutcome confirmChange(AppContext& ctx, EadForm& form)
             {});
         return out;
     }
+    // Another workstation may have cancelled the e-AD, or reset its send data, since it was picked.
+    const std::optional<TRecEad> now = findHeader(eadfiles::headers(ctx, year), ctx.EadHeader.progressivo);
+    out.result = now ? checkChangeableEad(*now) : CheckResult::fail(MsgChangeEadGone, {});
+    if (!out.result.ok)
+        return out;
     const TRecEad change = changeRecordFromForm(form, ctx.EadHeader, ctx.CompanyRecord);
     out.summary = changeScreenSummary(form, change, readLines(eadfiles::transportWork(ctx)));
     writeTextLines(eadSummaryPath(ctx), out.summary);

@@ -81,8 +81,9 @@ QStringList changeScreenSummary(const EadForm& f, const TRecEad& change, const Q
 TRecEad saveChange(AppContext& ctx, const TRecEad& change, const QString& year);
 
 // The confirmation. Runs both page checks on the form as it stands (the form may be changed by
-// them, as the pages would be) and the ARC check of the e-AD in hand; when one fails nothing is
-// written and the verdict says which page (1, 2; 0 for the ARC) and field. Otherwise writes the
+// them, as the pages would be) and the ARC check of the e-AD, in hand and as its file holds it now
+// (another workstation may have cancelled it or reset its send data); when one fails nothing is
+// written and the verdict says which page (1, 2; 0 for the e-AD) and field. Otherwise writes the
 // summary into RIEPILOGO.RTF and stores the change: MessageRecord becomes the stored change and
 // WorkYear the year of the e-AD's date of dispatch, for the IE813 flow window.
 struct ChangeOutcome {

@@ -1,0 +1,254 @@
+// The change-of-destination window driven from its menu item as a clerk drives it: the e-AD
+// chosen in the chooser, a new consignee typed, the transport data changed, the summary, CONFERMA
+// and the IE813 flow window; the summary page reached straight from a field with a wrong value;
+// Esc half-way; CONFERMA twice; an e-AD whose ARC another workstation reset meanwhile.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <deque>
+#include <functional>
+
+#include "CompileFixture.h"
+#include "foundation/RecordFile.h"
+#include "messages/ChangeDestination.h"
+#include "messages/EadStore.h"
+#include "messages/Summary.h"
+#include "support/EadFixtures.h"
+
+using namespace vt;
+using namespace vt::test;
+
+namespace {
+
+// Two e-ADs of 09/12/2026 with two transport lines each; the second was accepted (state "I" and
+// its ARC) and is the one changed. Its consignee is a German tax warehouse without a place of
+// delivery, so the clerk has to say where the goods go now.
+struct ChangeWindow : CompileWindow {
+    std::deque<std::function<void(QWidget*)>> script;
+    QStringList seen;
+    QString flowSummary;
+
+    void SetUp() override
+    {
+        CompileWindow::SetUp();
+        saveSampleEad(ctx, 2, 1);
+        saveSampleEad(ctx, 2, 1);
+        updateEadInPlace(ctx, "2026", 2, [](TRecEad& e) {
+            e.ARC = QStringLiteral("26ITA0000000000000017");
+            e.stato = EadState::Accepted;
+        });
+    }
+    void step(std::function<void(QWidget*)> f) { script.push_back(std::move(f)); }
+
+    // The menu action "Cambio di Destinazione": the chooser picks the accepted e-AD (second row),
+    // then the script drives TFCOMPIE813 one step per tick; the flow window is left with Esc.
+    void run()
+    {
+        runMenu("ACAMBIODEST", [&](QWidget* modal) {
+            if (!seen.contains(modal->objectName()))
+                seen << modal->objectName();
+            if (modal->objectName() == "TFSCEGLIDAA") {
+                auto* list = modal->findChild<QTreeWidget*>("LISTA");
+                if (!list->hasFocus()) {
+                    list->setFocus(); // the list builds itself when it gets the focus
+                    return true;
+                }
+                if (list->topLevelItemCount() < 2)
+                    return true;
+                list->setCurrentItem(list->topLevelItem(1));
+                QTest::keyClick(list, Qt::Key_Return);
+                return true;
+            }
+            if (modal->objectName() == "TFCOMPIE813") {
+                if (script.empty()) {
+                    ADD_FAILURE() << "the window is still open after the script";
+                    QTest::keyClick(modal, Qt::Key_Escape);
+                    return true;
+                }
+                auto next = std::move(script.front());
+                script.pop_front();
+                next(modal);
+                return true;
+            }
+            if (modal->objectName() == "TFCREAFIRMAINVIAIE813") {
+                flowSummary = modal->findChild<QTextEdit*>("RIEPILOGO")->toPlainText();
+                QTest::keyClick(modal, Qt::Key_Escape);
+                return true;
+            }
+            return false;
+        });
+    }
+
+    // Page 1: the goods go to a registered consignee instead; the consignee block stays the
+    // e-AD's. Then "Pagina 2" by mouse.
+    void consigneePage()
+    {
+        step([](QWidget* w) {
+            EXPECT_EQ(QApplication::focusWidget()->objectName(), "LINGUA");
+            auto* tipdes = w->findChild<QLineEdit*>("TIPDES");
+            tipdes->setFocus();
+            tipdes->selectAll();
+            type("2");
+            key(Qt::Key_Return);
+            EXPECT_EQ(QApplication::focusWidget()->objectName(), "COIDDE");
+            EXPECT_FALSE(w->findChild<QWidget*>("PLUOGODESTINAZIONE")->isVisible());
+            shot("813-1-nuovo-destinatario");
+            QTest::mouseClick(w->findChild<QPushButton*>("BDAPAG1A2"), Qt::LeftButton);
+            QApplication::processEvents();
+        });
+    }
+    // Page 2: the journey now takes 3 days; a third transport unit is added.
+    void transportPage()
+    {
+        step([](QWidget* w) {
+            EXPECT_EQ(w->findChild<QTabWidget*>("PCCOMPIE813")->currentIndex(), 1);
+            EXPECT_EQ(QApplication::focusWidget()->objectName(), "RESTRA");
+            auto* durgio = w->findChild<QLineEdit*>("DURGIO");
+            durgio->setFocus();
+            durgio->selectAll();
+            type("3");
+            key(Qt::Key_Return);
+            auto* ndetra = w->findChild<QLineEdit*>("NDETRA");
+            ndetra->setFocus();
+            EXPECT_EQ(ndetra->text(), "3");
+            enter({}, "NDETRA");
+            enter("2", "UNITRA");
+            enter("FI999ZZ", "IDUNTR");
+            enter("S3", "SIGTRA");
+            enter({}, "INSITR");
+            enter({}, "INAGTR");
+            enter({}, "CODETR");
+            shot("813-2-dati-del-trasporto");
+        });
+    }
+    QList<TRecEad> storedChanges() { return readHeaderFile(ctx.registri("2026_813.DAT")); }
+};
+
+} // namespace
+
+TEST_F(ChangeWindow, FromTheMenuToTheStoredChangeAndTheIe813FlowWindow)
+{
+    consigneePage();
+    transportPage();
+    // "Pagina 3" by mouse: the summary; the focus on CONFERMA, which Enter presses.
+    QString summaryShown;
+    step([&](QWidget* w) {
+        QTest::mouseClick(w->findChild<QPushButton*>("BDAPAG2A3"), Qt::LeftButton);
+        QApplication::processEvents();
+        summaryShown = w->findChild<QTextEdit*>("RIEPILOGO")->toPlainText();
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), "BCONF");
+        shot("813-3-riepilogo");
+        QTimer::singleShot(0, [] { key(Qt::Key_Return); });
+    });
+    run();
+
+    EXPECT_EQ(seen, (QStringList{"TFSCEGLIDAA", "TFCOMPIE813", "TFCREAFIRMAINVIAIE813"}));
+    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+    EXPECT_TRUE(summaryShown.contains("Tipo Destinatario: 2")) << summaryShown.toStdString();
+    EXPECT_TRUE(summaryShown.contains("           Durata: GIORNI: 3"));
+    EXPECT_TRUE(summaryShown.contains("  Unità Trasporto: 2 - Identificativo: FI999ZZ"));
+    EXPECT_EQ(flowSummary.trimmed(), summaryShown.trimmed());
+
+    const QList<TRecEad> changes = storedChanges();
+    ASSERT_EQ(changes.size(), 1);
+    EXPECT_EQ(changes[0].progressivo, 1);
+    EXPECT_EQ(changes[0].progressivoRif, 2);
+    EXPECT_EQ(changes[0].TIPDES, "2");
+    EXPECT_EQ(changes[0].durata, 3);
+    EXPECT_EQ(changes[0].ARC, "26ITA0000000000000017");
+    EXPECT_EQ(readLineFile(ctx.registri("2026_813_P.DAT")).size(), 3);
+    EXPECT_EQ(ctx.MessageRecord.progressivo, 1);
+    // The e-AD itself is not touched.
+    EXPECT_EQ(readHeaderFile(eadfiles::headers(ctx, "2026"))[1].stato, "I");
+}
+
+TEST_F(ChangeWindow, TheSummaryReachedStraightFromAFieldWithAWrongValueWritesNothing)
+{
+    consigneePage();
+    // 93 days typed, and the "Riepilogo e Conferma" tab clicked without leaving the field.
+    step([](QWidget* w) {
+        auto* durgio = w->findChild<QLineEdit*>("DURGIO");
+        durgio->setFocus();
+        durgio->selectAll();
+        type("93");
+        w->findChild<QTabWidget*>("PCCOMPIE813")->setCurrentIndex(2);
+        QApplication::processEvents();
+    });
+    step([this](QWidget* w) {
+        EXPECT_EQ(w->findChild<QTabWidget*>("PCCOMPIE813")->currentIndex(), 1);
+        EXPECT_TRUE(t.messenger.infos.contains(MsgDays)) << t.messenger.infos.join(" | ").toStdString();
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), "DURGIO");
+        EXPECT_TRUE(w->findChild<QTextEdit*>("RIEPILOGO")->toPlainText().isEmpty());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    });
+    run();
+    EXPECT_EQ(seen, (QStringList{"TFSCEGLIDAA", "TFCOMPIE813"}));
+    EXPECT_FALSE(QFile::exists(ctx.registri("2026_813.DAT")));
+}
+
+TEST_F(ChangeWindow, EscHalfWayLeavesNothing)
+{
+    consigneePage();
+    step([](QWidget*) {
+        auto* w = QApplication::focusWidget();
+        QTest::keyClicks(w, "4");
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    run();
+    EXPECT_EQ(seen, (QStringList{"TFSCEGLIDAA", "TFCOMPIE813"}));
+    EXPECT_FALSE(QFile::exists(ctx.registri("2026_813.DAT")));
+    EXPECT_FALSE(QFile::exists(ctx.registri("2026_813_P.DAT")));
+}
+
+TEST_F(ChangeWindow, ConfirmTwiceStoresOneChange)
+{
+    consigneePage();
+    transportPage();
+    step([](QWidget* w) {
+        QTest::mouseClick(w->findChild<QPushButton*>("BDAPAG2A3"), Qt::LeftButton);
+        QApplication::processEvents();
+        auto* bconf = w->findChild<QPushButton*>("BCONF");
+        // Alt+C twice: the second reaches the window while, or after, the flow window is shown.
+        QTimer::singleShot(0, [w] {
+            QTest::keyClick(w, Qt::Key_C, Qt::AltModifier);
+            QTest::keyClick(w, Qt::Key_C, Qt::AltModifier);
+        });
+        QTimer::singleShot(0, [bconf] { bconf->click(); });
+    });
+    run();
+    EXPECT_EQ(seen, (QStringList{"TFSCEGLIDAA", "TFCOMPIE813", "TFCREAFIRMAINVIAIE813"}));
+    EXPECT_EQ(storedChanges().size(), 1);
+    EXPECT_EQ(readLineFile(ctx.registri("2026_813_P.DAT")).size(), 3);
+}
+
+TEST_F(ChangeWindow, AnEadWhoseArcWasResetElsewhereIsNotChanged)
+{
+    consigneePage();
+    step([this](QWidget* w) {
+        QTest::mouseClick(w->findChild<QPushButton*>("BDAPAG2A3"), Qt::LeftButton);
+        QApplication::processEvents();
+        // Meanwhile another workstation resets the send data of the e-AD.
+        updateEadInPlace(ctx, "2026", 2, [](TRecEad& e) {
+            e.ARC = QString(21, QLatin1Char(' '));
+            e.stato = EadState::Compiled;
+        });
+        QTest::mouseClick(w->findChild<QPushButton*>("BCONF"), Qt::LeftButton);
+        QApplication::processEvents();
+    });
+    step([this](QWidget* w) {
+        EXPECT_EQ(t.messenger.infos, QStringList{MsgChangeWithoutArc});
+        QTest::mouseClick(w->findChild<QPushButton*>("BABBANDONA"), Qt::LeftButton);
+    });
+    run();
+    EXPECT_EQ(seen, (QStringList{"TFSCEGLIDAA", "TFCOMPIE813"}));
+    EXPECT_FALSE(QFile::exists(ctx.registri("2026_813.DAT")));
+}
