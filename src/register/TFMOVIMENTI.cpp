@@ -111,6 +111,7 @@ void TFMOVIMENTI::prepare()
         DATMOV->setDate(ctx_.clock().today());
         DATDOC->setDate(ctx_.clock().today());
         old_ = decodeRegisterRecord(ctx_.MovementRecord);
+        showReadOnly();
         return;
     }
     try {
@@ -196,19 +197,29 @@ void TFMOVIMENTI::fillFrom(const TRecMovimento& r)
 
 void TFMOVIMENTI::applyMode()
 {
-    if (codeIs(old_.stato, RegisterState::Replacement))
-        DATMOV->setReadOnly(true); // a replacement stays on the day of the line it replaces
-    if (!isRectification(mode_))
-        return;
-    // The date of a rectified line cannot change; neither can that of a rectification's replacement.
-    DATMOV->setReadOnly(true);
-    if (mode_ != MovementMode::RectifyCancel)
-        return;
+    // The date of a rectified line cannot change; neither can that of a rectification's
+    // replacement, which stays on the day of the line it replaces.
+    if (isRectification(mode_) || codeIs(old_.stato, RegisterState::Replacement))
+        DATMOV->setReadOnly(true);
+    if (mode_ == MovementMode::RectifyCancel) {
+        for (QLineEdit* e : findChildren<QLineEdit*>())
+            if (e != ANNOTA)
+                e->setReadOnly(true);
+        for (QToolButton* b : findChildren<QToolButton*>())
+            b->setEnabled(false);
+    }
+    showReadOnly();
+}
+
+void TFMOVIMENTI::showReadOnly()
+{
+    // A field that cannot be typed in looks like the descriptions beside the codes.
     for (QLineEdit* e : findChildren<QLineEdit*>())
-        if (e != ANNOTA)
-            e->setReadOnly(true);
-    for (QToolButton* b : findChildren<QToolButton*>())
-        b->setEnabled(false);
+        if (e->isReadOnly()) {
+            QPalette pal = e->palette();
+            pal.setColor(QPalette::Base, palette().color(QPalette::Window));
+            e->setPalette(pal);
+        }
 }
 
 void TFMOVIMENTI::checkShownFields()
@@ -245,7 +256,7 @@ void TFMOVIMENTI::checkShownFields()
     else if (mode_ == MovementMode::RectifyModify)
         TIPDOC->edit()->setFocus(Qt::OtherFocusReason);
     else if (mode_ == MovementMode::Modify)
-        DATMOV->setFocus(Qt::OtherFocusReason);
+        (DATMOV->isReadOnly() ? static_cast<QWidget*>(TIPDOC->edit()) : DATMOV)->setFocus(Qt::OtherFocusReason);
     else
         BCONF->setFocus(Qt::OtherFocusReason);
 }

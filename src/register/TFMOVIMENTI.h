@@ -37,6 +37,7 @@ private:
     void clearForNext();
     void fillFrom(const TRecMovimento& r);
     void applyMode();
+    void showReadOnly();
     void checkShownFields();
 
     // Field behaviour.

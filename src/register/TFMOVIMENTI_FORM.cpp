@@ -238,6 +238,7 @@ void TFMOVIMENTI::build()
     buttons->addWidget(BABBANDONA);
     outer->addSpacing(8);
     outer->addLayout(buttons);
+    outer->addStretch(1); // fields hidden by the document type or storage leave no gaps between the rest
 
     // Tab order follows the field table.
     QWidget* order[] = {DATMOV, TIPDOC->edit(), NUMDOC, NPRDAA, DATDOC, NILODD, NUMCPR, PRODAZ->edit(), TIPSTO,

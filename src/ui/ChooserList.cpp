@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QScreen>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -56,10 +57,23 @@ void fillChooserList(QTreeWidget* list, const ChoiceList& choice, ChooserSelect 
     int width = std::max(total + 50, window->minimumWidth());
     if (screenWidthLimit > 0)
         width = std::min(width, screenWidthLimit);
+    const QRect screen = window->screen() ? window->screen()->availableGeometry() : QRect();
+    const int frame = window->frameGeometry().width() - window->width(); // window borders
+    if (screen.isValid())
+        width = std::min(width, screen.width() - frame);
     const QPoint centre = window->frameGeometry().center();
     window->resize(std::max(width, 400), std::max(window->height(), 300));
-    if (window->isVisible()) // it grows about its centre, so that it stays over the main window
-        window->move(centre - QPoint(window->frameGeometry().width() / 2, window->frameGeometry().height() / 2));
+    if (!window->isVisible())
+        return;
+    // It grows about its centre, so that it stays over the main window, and never past the
+    // edges of the screen.
+    QRect placed = window->frameGeometry();
+    placed.moveCenter(centre);
+    if (screen.isValid()) {
+        placed.moveRight(std::min(placed.right(), screen.right()));
+        placed.moveLeft(std::max(placed.left(), screen.left()));
+    }
+    window->move(placed.topLeft());
 }
 
 int chooserKey(const QTreeWidgetItem* item)

@@ -596,6 +596,7 @@ TEST_F(MovementWindow, ModifyOfAReplacementKeepsStateLinkAndLineAndIsNoDuplicate
 
     runAction("AMODSCARICO", r.replacement->numero, [&](QWidget* w) {
         EXPECT_TRUE(edit(w, "DATMOV")->isReadOnly());
+        EXPECT_EQ(focusName(), QStringLiteral("TIPDOC")); // not the date that cannot change
         edit(w, "DOUBL1")->setFocus();
         edit(w, "DOUBL1")->selectAll();
         QTest::keyClicks(edit(w, "DOUBL1"), QStringLiteral("420"));
