@@ -1,6 +1,7 @@
 #include "messages/Ie818Send.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <set>
 
@@ -64,44 +65,53 @@ Ie818FlowWritten writeIe818Flow(AppContext& ctx, const Ie818FlowRequest& rq)
     written.flowPath = flowPath;
 
     FileGroup group({jPath, kPath}, &ctx.messenger());
-    group.run([&](FileGroup& g) {
-        QList<QByteArray> stored = g.read(jPath, TRecEad::Size);
-        const QList<QByteArray> kLines = g.read(kPath, TRecDettaglio::Size);
-        Ie818Source src;
-        src.company = ctx.CompanyRecord;
-        src.flowName = rq.flowName;
-        src.flowDate = flowDate;
-        QList<qsizetype> indexes;
-        for (std::int32_t number : rq.reports) {
-            qsizetype at = -1;
-            for (qsizetype i = 0; i < stored.size(); ++i)
-                if (RecordFile::numberOf(stored[i]) == number)
-                    at = i;
-            if (at < 0)
-                throw IoError(QStringLiteral("LA NOTA DI RICEZIONE N. %1 NON E' PIU' PRESENTE NEL FILE %2")
-                                  .arg(number)
-                                  .arg(QDir::toNativeSeparators(jPath)));
-            Ie818Report report;
-            report.header = decodeEad(stored[at]);
-            if (!notSent(report.header))
-                throw IoError(QStringLiteral("LA NOTA DI RICEZIONE N. %1 (ARC %2) E' GIA' STATA INVIATA")
-                                  .arg(number)
-                                  .arg(trimField(report.header.ARC)));
-            for (const QByteArray& k : kLines)
-                if (RecordFile::numberOf(k) == number)
-                    report.lines << decodeLine(k);
-            report.header.dataFlusso = flowDate;
-            report.header.numeroFlusso = rq.flowNumber;
-            stored[at] = encodeEad(report.header);
-            indexes << at;
-            src.reports << report;
-        }
-        // Every byte first; then the store, then the flow file.
-        const QByteArray bytes = ie818FlowBytes(src, &written.placements);
-        removeReplacedSigned(ctx, FlowEntry{rq.flowDate, rq.flowNumber, rq.flowName, rq.replaceSigned});
-        g.replace(jPath, TRecEad::Size, stored);
-        flow::writeFlowFile(flowPath, bytes);
-    });
+    bool flowWritten = false;
+    try {
+        group.run([&](FileGroup& g) {
+            QList<QByteArray> stored = g.read(jPath, TRecEad::Size);
+            const QList<QByteArray> kLines = g.read(kPath, TRecDettaglio::Size);
+            Ie818Source src;
+            src.company = ctx.CompanyRecord;
+            src.flowName = rq.flowName;
+            src.flowDate = flowDate;
+            QList<qsizetype> indexes;
+            for (std::int32_t number : rq.reports) {
+                qsizetype at = -1;
+                for (qsizetype i = 0; i < stored.size(); ++i)
+                    if (RecordFile::numberOf(stored[i]) == number)
+                        at = i;
+                if (at < 0)
+                    throw IoError(QStringLiteral("LA NOTA DI RICEZIONE N. %1 NON E' PIU' PRESENTE NEL FILE %2")
+                                      .arg(number)
+                                      .arg(QDir::toNativeSeparators(jPath)));
+                Ie818Report report;
+                report.header = decodeEad(stored[at]);
+                if (!notSent(report.header))
+                    throw IoError(QStringLiteral("LA NOTA DI RICEZIONE N. %1 (ARC %2) E' GIA' STATA INVIATA")
+                                      .arg(number)
+                                      .arg(trimField(report.header.ARC)));
+                for (const QByteArray& k : kLines)
+                    if (RecordFile::numberOf(k) == number)
+                        report.lines << decodeLine(k);
+                report.header.dataFlusso = flowDate;
+                report.header.numeroFlusso = rq.flowNumber;
+                stored[at] = encodeEad(report.header);
+                indexes << at;
+                src.reports << report;
+            }
+            // Every byte first; then the store, then the flow file.
+            const QByteArray bytes = ie818FlowBytes(src, &written.placements);
+            removeReplacedSigned(ctx, FlowEntry{rq.flowDate, rq.flowNumber, rq.flowName, rq.replaceSigned});
+            g.replace(jPath, TRecEad::Size, stored);
+            flow::writeFlowFile(flowPath, bytes);
+            flowWritten = true;
+        });
+    } catch (const IoError&) {
+        // The reports could not take the flow's date and number: no flow file of them is left to sign.
+        if (flowWritten)
+            QFile::remove(flowPath);
+        throw;
+    }
     return written;
 }
 

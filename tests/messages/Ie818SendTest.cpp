@@ -121,6 +121,20 @@ TEST_F(Ie818Send, AFailedFlowFileLeavesTheReportsAsTheyWere)
     EXPECT_EQ(stored()[0].numeroFlusso, 0);
 }
 
+TEST_F(Ie818Send, ReportsThatCannotBeRewrittenLeaveNoFlowToSign)
+{
+    const QString jPath = receiptfiles::reports(ctx, "2026");
+    FileGroup::beforeMove() = [&](const QString& path) {
+        if (QDir::cleanPath(path) == QDir::cleanPath(jPath))
+            throw IoError("DISCO PIENO");
+    };
+    EXPECT_THROW(writeIe818Flow(ctx, request({1, 3})), IoError);
+    FileGroup::beforeMove() = nullptr;
+    EXPECT_FALSE(QFile::exists(QDir(toSign).filePath("ABCD1209.C03")));
+    for (const TRecEad& r : stored())
+        EXPECT_EQ(r.numeroFlusso, 0);
+}
+
 TEST_F(Ie818Send, OnlyTheReportsTheOutcomeAcceptedBecomeSent)
 {
     const QList<Ie818Placement> placed = {{1, 1, 1}, {3, 2, 3}};
