@@ -1,7 +1,10 @@
 #include "app/LifecycleDispatch.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+
+#include <algorithm>
 
 #include "app/NotAvailable.h"
 #include "foundation/IoError.h"
@@ -11,6 +14,37 @@
 #include "ui/WindowRegistry.h"
 
 namespace vt {
+
+namespace {
+// Keeps the chooser centred on the screen and within it: it sizes itself to its columns when its
+// list is built, after it has been shown.
+class KeepCentred : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show || event->type() == QEvent::Resize)
+            if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow())
+                centre(w);
+        return false;
+    }
+    static void centre(QWidget* w)
+    {
+        QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+        if (!screen)
+            return;
+        const QRect area = screen->availableGeometry();
+        const QSize frame = w->frameGeometry().size() - w->size();
+        const QSize most = area.size() - frame;
+        if (w->width() > most.width() || w->height() > most.height()) {
+            w->resize(std::min(w->width(), most.width()), std::min(w->height(), most.height()));
+            return; // the resize comes back here
+        }
+        const QPoint topLeft = area.center() - QPoint(w->frameGeometry().width() / 2, w->frameGeometry().height() / 2);
+        w->move(std::max(topLeft.x(), area.left()), std::max(topLeft.y(), area.top()));
+    }
+};
+} // namespace
 
 QString lifecycleWindow(QChar mode)
 {
@@ -41,9 +75,11 @@ void runLifecycle(AppContext& ctx, QWidget* parent)
     {
         TFSCEGLIDAA chooser(ctx, parent);
         chooser.adjustSize();
-        if (QScreen* screen = QGuiApplication::primaryScreen())
-            chooser.move(screen->availableGeometry().center() - chooser.rect().center());
+        KeepCentred keepCentred;
+        chooser.installEventFilter(&keepCentred);
+        KeepCentred::centre(&chooser);
         chooser.exec();
+        chooser.removeEventFilter(&keepCentred);
     }
     if (ctx.PickedEad < 0)
         return;

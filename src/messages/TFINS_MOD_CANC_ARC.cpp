@@ -74,7 +74,10 @@ TFINS_MOD_CANC_ARC::TFINS_MOD_CANC_ARC(AppContext& ctx, QWidget* parent)
 
     // "x", "a": the cancellation summary.
     RICHMOTANN = summaryBox(this, "RICHMOTANN");
-    RICHMOTANN->setFixedSize(780, RICHMOTANN->fontMetrics().lineSpacing() * 4 + 12);
+    // Its three lines, whole: the longest (a note of 100 characters) fits the width.
+    RICHMOTANN->setFixedSize(780, RICHMOTANN->fontMetrics().lineSpacing() * 3 + 16);
+    RICHMOTANN->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RICHMOTANN->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RICHMOTANN->setVisible(mode_ == QLatin1Char('x') || mode_ == QLatin1Char('a'));
 
     BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
@@ -156,7 +159,7 @@ void TFINS_MOD_CANC_ARC::showSummaries()
                                             : writeEadSummary(ctx_, ctx_.EadHeader);
         RIEPILOGO->setPlainText(lines.join(QLatin1Char('\n')));
         if (RICHMOTANN->isVisibleTo(this))
-            RICHMOTANN->setPlainText(readTextFile(cancellationSummaryPath(ctx_)));
+            RICHMOTANN->setPlainText(readTextFile(cancellationSummaryPath(ctx_)).trimmed());
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
     }

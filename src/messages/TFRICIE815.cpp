@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
@@ -97,7 +98,11 @@ void TFRICIE815::showEvent(QShowEvent* event)
     ALLA->setDate(today);
     DALLA->setDate(QDate(today.year(), today.month(), 1));
     DALLA->setFocus(Qt::OtherFocusReason);
-    build();
+    // Built once the window is on the screen: a message about the yearly file then shows over it.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            build();
+    });
 }
 
 bool TFRICIE815::eventFilter(QObject* watched, QEvent* event)
@@ -150,6 +155,9 @@ void TFRICIE815::print()
     preview.setObjectName(QStringLiteral("ANTEPRIMA"));
     preview.setWindowTitle(title);
     connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&doc](QPrinter* p) { doc->print(p); });
+    // Maximised where a window manager does it, and large enough where none does.
+    if (QScreen* screen = this->screen())
+        preview.resize(screen->availableGeometry().size() * 9 / 10);
     preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
     preview.exec();
 }

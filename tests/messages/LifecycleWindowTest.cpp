@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QProcess>
+#include <QScreen>
 #include <QSet>
 #include <QPushButton>
 #include <QRadioButton>
@@ -785,4 +786,39 @@ TEST_F(LifecycleWindows, TheReportOfSentCancellationsFromTheMenu)
     EXPECT_TRUE(shown.contains("|09/12/2026| 4 |1 Errore di digitazione|" + Arc + "|09/12/2026|")) << shown.toStdString();
     EXPECT_FALSE(afterPeriod.contains(Arc)) << afterPeriod.toStdString();
     EXPECT_TRUE(afterPeriod.contains("AL 08/12/2026")) << afterPeriod.toStdString();
+}
+
+// The chooser sizes itself to its columns once its list is built; it stays centred and on the
+// screen, however long the rows.
+TEST_F(LifecycleWindows, TheChooserStaysCentredOnTheScreen)
+{
+    writeConfiguration();
+    for (int i = 0; i < 2; ++i) {
+        const TRecEad ead = acceptedEad();
+        updateEadInPlace(ctx, "2026", ead.progressivo, [](TRecEad& h) {
+            h.NUMFAT = QString(35, QLatin1Char('F'));
+            h.DENDES = QString(100, QLatin1Char('D'));
+            h.CITDES = QString(50, QLatin1Char('C'));
+        });
+    }
+    QRect area, geometry;
+    ModalDriver driver;
+    driver.on["TFSCEGLIDAA"] = [&](QWidget* modal, int visit) {
+        auto* list = modal->findChild<QTreeWidget*>("LISTA");
+        if (visit == 0) {
+            list->setFocus();
+            return;
+        }
+        if (visit == 1) {
+            area = modal->screen()->availableGeometry();
+            geometry = modal->frameGeometry();
+            QTest::keyClick(modal, Qt::Key_Escape);
+        }
+    };
+    runMenu("AINS810");
+    EXPECT_FALSE(driver.timedOut);
+    ASSERT_TRUE(area.isValid());
+    EXPECT_TRUE(area.adjusted(-2, -2, 2, 2).contains(geometry)) << geometry.x() << "," << geometry.y() << " " << geometry.width() << "x" << geometry.height() << " on " << area.x() << "," << area.y() << " " << area.width() << "x" << area.height();
+    EXPECT_LE(std::abs(geometry.center().x() - area.center().x()), 2);
+    EXPECT_LE(std::abs(geometry.center().y() - area.center().y()), 2);
 }
