@@ -176,6 +176,10 @@ void DifferencesGrid::keyPressEvent(QKeyEvent* e)
     const bool backspace = e->key() == Qt::Key_Backspace;
     const QString typed = e->text();
     const bool printable = typed.size() == 1 && typed.at(0).isPrint() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (e->key() == Qt::Key_Delete) { // the whole cell goes
+        setCellText(row, column, QString());
+        return;
+    }
     if (backspace) {
         setCellText(row, column, cellText(row, column).left(std::max<qsizetype>(0, cellText(row, column).size() - 1)));
         return;

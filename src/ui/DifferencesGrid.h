@@ -3,7 +3,8 @@
 // columns fixed (line and product, litres of the e-AD), then type (C shortage, E excess, R refused),
 // quantity, reason codes (T025) and note. Keys are typed straight into the current cell and follow
 // the report's rules (ReceiptReport.h): Enter completes the cell and moves on, a full cell takes
-// any key as Enter, quantities and reasons accept digits and the comma only.
+// any key as Enter, quantities and reasons accept digits and the comma only; Backspace takes the
+// last character away, Delete empties the cell.
 #include <QTableWidget>
 
 #include "foundation/EadRecord.h"
