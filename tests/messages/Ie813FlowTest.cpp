@@ -9,6 +9,7 @@
 #include "foundation/IoError.h"
 #include "foundation/RecordCodec.h"
 #include "foundation/RecordFile.h"
+#include "foundation/Text.h"
 #include "messages/EadStore.h"
 #include "messages/Ie813Flow.h"
 #include "messages/Ie813Send.h"
@@ -121,6 +122,20 @@ TEST(Ie813Flow, TypeFourCarriesThePlaceOfDeliveryWithoutIdentification)
     const QStringList lines = ie813Lines(source("4", {unit(1, true), unit(2, false)}));
     EXPECT_EQ(lines[1], Prefix + Transport + "4\t" + Consignee + "\t" + Delivery + "\t" + Seven + Seven + "002\t" +
                             SealedUnit + "P\t002\t2 \tXY999ZZ\t\t\t\t\t\t");
+}
+
+// Type 6, export: the representative at the office of export is required with his VAT number,
+// which the IE815 writes for this type too; the office of export as stored.
+TEST(Ie813Flow, TypeSixCarriesTheRepresentativesIdentificationAndTheOfficeOfExport)
+{
+    TRecEad c = change("6");
+    c.COIDDE = padField(QStringLiteral("IT09876543210"), 18);
+    c.uffesp = padField(QStringLiteral("IT0771"), 8);
+    const QStringList lines =
+        ie813Lines({c, {unit(1, true)}, company(), QStringLiteral("ABCD1210.C02"), dates::fromDate(QDate(2026, 12, 10))});
+    EXPECT_EQ(lines[1], Prefix + Transport + "6	" + "IT09876543210     	" +
+                            "Enoteca Bianchi	Via Po	3	10100	TORINO	it		" + Seven + "IT0771  	" + Seven + Seven +
+                            "001	" + SealedUnit);
 }
 
 TEST(Ie813Flow, TypeEightHasNoConsigneeAndNoPlaceOfDelivery)
