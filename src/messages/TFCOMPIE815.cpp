@@ -6,6 +6,9 @@
 #include <QTabBar>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -46,7 +49,7 @@ TFCOMPIE815::TFCOMPIE815(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     RIEPILOGO->setObjectName(QStringLiteral("RIEPILOGO"));
     RIEPILOGO->setReadOnly(true);
     RIEPILOGO->setLineWrapMode(QTextEdit::NoWrap);
-    RIEPILOGO->setFocusPolicy(Qt::ClickFocus);
+    RIEPILOGO->setFocusPolicy(Qt::StrongFocus);
     QFont mono(QStringLiteral("Courier New"), 9);
     mono.setStyleHint(QFont::Monospace);
     RIEPILOGO->setFont(mono);
@@ -68,6 +71,18 @@ TFCOMPIE815::TFCOMPIE815(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     setTabOrder(BCONF, BSTAMPA);
     setTabOrder(BSTAMPA, BABBANDONA);
     setTabOrder(BABBANDONA, BPAG4);
+    setTabOrder(BPAG4, RIEPILOGO);
+    // The summary is read from the keyboard too: PgUp/PgDn (Ctrl+Home/End) scroll it from the buttons.
+    auto scrollKey = [this](const QKeySequence& keys, QAbstractSlider::SliderAction action) {
+        auto* s = new QShortcut(keys, page5_);
+        s->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(s, &QShortcut::activated, RIEPILOGO,
+                [this, action] { RIEPILOGO->verticalScrollBar()->triggerAction(action); });
+    };
+    scrollKey(QKeySequence(Qt::Key_PageDown), QAbstractSlider::SliderPageStepAdd);
+    scrollKey(QKeySequence(Qt::Key_PageUp), QAbstractSlider::SliderPageStepSub);
+    scrollKey(QKeySequence(Qt::CTRL | Qt::Key_End), QAbstractSlider::SliderToMaximum);
+    scrollKey(QKeySequence(Qt::CTRL | Qt::Key_Home), QAbstractSlider::SliderToMinimum);
 
     PCCOMPEAD->addTab(page1_, QStringLiteral("Speditore / Destinatario"));
     PCCOMPEAD->addTab(page2_, QStringLiteral("Dati del Trasporto"));
@@ -109,6 +124,23 @@ void TFCOMPIE815::showEvent(QShowEvent* event)
         page1_->LINGUA->edit()->setFocus(Qt::OtherFocusReason);
     else
         page1_->NUMFAT->setFocus(Qt::OtherFocusReason);
+}
+
+void TFCOMPIE815::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    const QScreen* where = screen();
+    if (!where || !isVisible())
+        return;
+    const QRect room = where->availableGeometry();
+    const QRect frame = frameGeometry();
+    QPoint to = pos();
+    if (frame.right() > room.right())
+        to.rx() -= std::min(frame.right() - room.right(), frame.left() - room.left());
+    if (frame.bottom() > room.bottom())
+        to.ry() -= std::min(frame.bottom() - room.bottom(), frame.top() - room.top());
+    if (to != pos())
+        move(to);
 }
 
 bool TFCOMPIE815::eventFilter(QObject* watched, QEvent* event)
@@ -278,7 +310,7 @@ void TFCOMPIE815::buildSummary()
                           ctx_.clock().today());
         showForm(f);
         if (v.page == 0) {
-            RIEPILOGO->setPlainText(compilationSummary(ctx_, f).join(QLatin1Char('\n')));
+            showSummary(compilationSummary(ctx_, f));
             BCONF->setFocus(Qt::OtherFocusReason);
             return;
         }
@@ -320,10 +352,19 @@ void TFCOMPIE815::confirm()
         checks_->show(out.verdict.result);
         return;
     }
-    RIEPILOGO->setPlainText(out.summary.join(QLatin1Char('\n')));
+    showSummary(out.summary);
     // This window is already done: it closes as soon as the flow window does.
     openWindow(QStringLiteral("TFCREAFIRMAINVIAIE815"), ctx_, this);
     accept();
+}
+
+void TFCOMPIE815::showSummary(const QStringList& lines)
+{
+    RIEPILOGO->setPlainText(lines.join(QLatin1Char('\n')));
+    // Read from the top: the message type and the invoice come first.
+    RIEPILOGO->moveCursor(QTextCursor::Start);
+    RIEPILOGO->verticalScrollBar()->setValue(0);
+    RIEPILOGO->horizontalScrollBar()->setValue(0);
 }
 
 void TFCOMPIE815::print()

@@ -34,6 +34,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A page that grows (a panel shown) keeps the window on its screen.
+    void resizeEvent(QResizeEvent* event) override;
     // A tab clicked (or Ctrl+Tab) while a field is being typed: that field is left first, as a
     // Tab key would leave it (its derived values, loads and refusals), before the page check.
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,6 +52,7 @@ private:
     void goToPage(int page);
     CompilePage* page(int index) const;
     void buildSummary();
+    void showSummary(const QStringList& lines);
     void confirm();
     void print();
 

@@ -87,6 +87,10 @@ DestinationPage::DestinationPage(AppContext& ctx, FormChecks& checks, EadPanels&
         idEdit->setParent(box);
         idEdit->setFixedWidth(widthForChars(idEdit, 18));
         idLabel = qobject_cast<QLabel*>(row(g, pr, QStringLiteral("Identific."), idEdit));
+        // The long labels of some types of consignee wrap instead of widening the window.
+        idLabel->setWordWrap(true);
+        idLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        idLabel->setMaximumWidth(widthForChars(idLabel, 30));
         for (auto [name, width, label] : {std::tuple{den, 100, "Denominazione"}, std::tuple{ind, 65, "Indirizzo"},
                                           std::tuple{nuc, 11, "N° civico"}, std::tuple{cap, 10, "C.A.P."}}) {
             QLineEdit* e = text(name, width);
@@ -151,7 +155,7 @@ DestinationPage::DestinationPage(AppContext& ctx, FormChecks& checks, EadPanels&
     top->setColumnStretch(3, 1);
     layout->addLayout(top);
     layout->addLayout(blocks, 1);
-    navigation(layout, 1);
+    navigation(layout, 1, QStringLiteral("F5: Destinatari   F6: Nuovo Destinatario   F7: Banca Dati SEED   F8: Uffici doganali"));
 
     // Tab and Enter follow the order of the page.
     QList<QWidget*> order{LINGUA->edit(), TIPMES, SEDELS, COIDLS};

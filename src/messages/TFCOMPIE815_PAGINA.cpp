@@ -30,7 +30,7 @@ QLineEdit* CompilePage::text(const char* name, int maxLength, TextCase c)
     if (maxLength <= 20)
         e->setFixedWidth(widthForChars(e, std::max(maxLength, 3)));
     else
-        e->setMinimumWidth(widthForChars(e, std::min(maxLength, 40)));
+        e->setMinimumWidth(widthForChars(e, std::min(maxLength, 30))); // longer text scrolls
     names_ << e->objectName();
     return e;
 }
@@ -68,9 +68,14 @@ QGroupBox* CompilePage::panel(const char* name, const QString& title)
     return g;
 }
 
-void CompilePage::navigation(QLayout* into, int page)
+void CompilePage::navigation(QLayout* into, int page, const QString& keys)
 {
     auto* bar = new QHBoxLayout;
+    auto* hint = new QLabel(QStringLiteral("F4: mostra la tabella   Maiusc+F4: Inserisce Nuovo Codice")
+                                + (keys.isEmpty() ? QString() : QStringLiteral("   ") + keys),
+                            this);
+    hint->setObjectName(QStringLiteral("LTASTI"));
+    hint->setEnabled(false); // a note, drawn grey
     if (page > 1) {
         const QByteArray name = "BPAG" + QByteArray::number(page - 1);
         previous = makeButton(this, name.constData(), QStringLiteral("Pagina %1").arg(page - 1));
@@ -78,6 +83,8 @@ void CompilePage::navigation(QLayout* into, int page)
         bar->addWidget(previous);
         connect(previous, &QPushButton::clicked, this, &CompilePage::previousPage);
     }
+    bar->addStretch(1);
+    bar->addWidget(hint);
     bar->addStretch(1);
     const QByteArray name = "BPAG" + QByteArray::number(page + 1);
     next = makeButton(this, name.constData(), QStringLiteral("Pagina %1").arg(page + 1));

@@ -49,7 +49,8 @@ protected:
     // A labelled row in a grid (the label is the field's buddy); returns the label.
     QWidget* row(QGridLayout* grid, int& r, const QString& label, QWidget* field, int span = 1);
     QGroupBox* panel(const char* name, const QString& title);
-    void navigation(QLayout* into, int page);
+    // The navigation bar, with the page's keys written beside it (the buttons that take no focus).
+    void navigation(QLayout* into, int page, const QString& keys = {});
     // Field behaviour on leaving, run only while the field is on the page shown: a page that is
     // being hidden (a tab change refused or going back) leaves no picker or message behind.
     void onLeave(QWidget* field, std::function<CheckResult()> check);

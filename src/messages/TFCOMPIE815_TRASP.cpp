@@ -122,7 +122,7 @@ TransportPage::TransportPage(AppContext& ctx, FormChecks& checks, EadPanels& pan
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(linesBox, 1);
-    navigation(layout, 2);
+    navigation(layout, 2, QStringLiteral("F5: Archivio Az. Trasporto   F6: Nuova Az. Trasporto"));
 
     QList<QWidget*> order{RESTRA->edit(), PIAZTR};
     for (const char* n : {"DENAZT", "INDAZT", "NUCAZT", "CAPAZT", "CITAZT"})

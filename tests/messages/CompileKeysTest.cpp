@@ -12,7 +12,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabBar>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QTextEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -317,6 +319,14 @@ TEST_F(CompileKeys, EnterWalksEveryPageInItsOrder)
     ASSERT_EQ(page(), 4);
     EXPECT_EQ(focused(), "BCONF");
     snap("k5-riepilogo-e-conferma");
+    // The summary is read from its top, and scrolled from the buttons with the keyboard.
+    auto* summary = field<QTextEdit>("RIEPILOGO");
+    EXPECT_EQ(summary->verticalScrollBar()->value(), 0);
+    key(Qt::Key_PageDown);
+    EXPECT_GT(summary->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(focused(), "BCONF");
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(summary->verticalScrollBar()->value(), 0);
     EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
     EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
     // The whole window fits the screen it is meant for.
