@@ -129,7 +129,7 @@ void TFPREPIE818::confirm()
     }
     // The files left out, all in one message.
     if (!result.messages.isEmpty())
-        ctx_.messenger().info(result.messages.join(QLatin1Char('\n')));
+        ctx_.messenger().info(result.messages.join(QStringLiteral("\n\n")));
     if (result.imported < 1) {
         ctx_.messenger().info(QString::fromUtf8(NoMessagesFound));
         accept();
