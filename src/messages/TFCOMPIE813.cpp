@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -90,6 +91,11 @@ void TFCOMPIE813::showEvent(QShowEvent* event)
     if (opened_)
         return;
     opened_ = true;
+    // The two address blocks side by side make the window wide: it opens centred on the screen.
+    if (QScreen* s = screen()) {
+        const QRect area = s->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
     page1_->LINGUA->edit()->setFocus(Qt::OtherFocusReason);
 }
 
