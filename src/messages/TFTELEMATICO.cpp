@@ -310,14 +310,17 @@ void TFTELEMATICO::confirm()
         return;
     Messenger& m = ctx_.messenger();
     Transmission& t = ctx_.Transmit;
-    // Reaching the confirmation: these messages do not stop it.
-    if (t.realSendDone)
-        m.info(QStringLiteral("Flusso già inviato !"));
+    // Reaching the confirmation. A flow already taken in charge in the real environment goes
+    // again only when the user says so: a second real send is a second document at customs.
+    if (t.realSendDone && !m.askOkCancel(QString::fromUtf8(AlreadySentQuestion))) {
+        RICHED->setFocus();
+        return;
+    }
     if (!t.signedSeen) {
         m.info(QStringLiteral("Il flusso non è stato firmato !"));
     } else if (!RPROVA->isChecked() && !RREALE->isChecked()) {
         m.info(QStringLiteral("Non è stato selezionato l'ambiente per l'invio"));
-        GAMBIENTE->setFocus();
+        RPROVA->setFocus(Qt::OtherFocusReason); // the arrows and Space choose from there
     }
 
     // A positive real outcome already received is not taken back by a new send.

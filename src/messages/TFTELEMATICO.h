@@ -22,6 +22,11 @@ class QTimer;
 
 namespace vt {
 
+// Asked when CONFERMA is reached again after the flow has been taken in charge in the real
+// environment; only OK sends it once more.
+inline constexpr const char* AlreadySentQuestion =
+    "Flusso già inviato !  PREMI \"OK\" PER INVIARLO DI NUOVO";
+
 class TFTELEMATICO : public QDialog {
     Q_OBJECT
 public:

@@ -1,5 +1,7 @@
 #include "ui/FlowEntryForm.h"
 
+#include <QScopeGuard>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -64,7 +66,16 @@ FlowEntryForm::FlowEntryForm(AppContext& ctx, QWidget* parent) : QWidget(parent)
     layout->addLayout(buttons);
 
     DATFLU->installEventFilter(this);
-    connect(BCONF, &QPushButton::clicked, this, &FlowEntryForm::confirmRequested);
+    // One confirmation at a time: a second click or Alt+C that arrives while the first one hands
+    // the flow to the signing program (which lets pending events through) is dropped, so that
+    // no flow is written, signed or sent twice.
+    connect(BCONF, &QPushButton::clicked, this, [this] {
+        if (confirming_)
+            return;
+        confirming_ = true;
+        const auto done = qScopeGuard([this] { confirming_ = false; });
+        emit confirmRequested();
+    });
     connect(BABBANDONA, &QPushButton::clicked, this, &FlowEntryForm::abandonRequested);
 }
 

@@ -64,6 +64,7 @@ private:
     AppContext& ctx_;
     FlowDateRule dateRule_;
     bool dateRuleStops_ = false;
+    bool confirming_ = false;
 };
 
 // Starts the signing program (APPL.CFG, as configured, no parameters, no command shell); when it

@@ -214,13 +214,21 @@ TEST_F(TransmissionWindow, TestThenRealGivesTheArcToTheCaller)
     ASSERT_TRUE(details.open(QIODevice::ReadOnly));
     EXPECT_TRUE(details.readAll().startsWith("ARC ATTRIBUITO:  " + Arc.toLatin1() + "\r\n"));
 
-    // A second confirmation says the flow has gone, and the click goes on.
-    t.messenger.all.clear();
-    t.messenger.infos.clear();
-    t.messenger.answers = {false};
-    QTest::mouseClick(child<QPushButton>(*w, "BCONF"), Qt::LeftButton);
-    ASSERT_FALSE(t.messenger.infos.isEmpty());
-    EXPECT_EQ(t.messenger.infos.first(), "Flusso già inviato !");
+    // A second confirmation, by click or Alt+C, asks first: "No" (the default) sends nothing.
+    const auto putsBefore = service.puts().size();
+    for (int round = 0; round < 2; ++round) {
+        t.messenger.all.clear();
+        t.messenger.answers = {false};
+        if (round == 0) {
+            QTest::mouseClick(child<QPushButton>(*w, "BCONF"), Qt::LeftButton);
+        } else {
+            QTest::keyClick(child<QTextEdit>(*w, "RICHED"), Qt::Key_C, Qt::AltModifier);
+            QTest::qWait(300); // a mnemonic clicks its button a moment later
+        }
+        EXPECT_EQ(t.messenger.all, QStringList{"Flusso già inviato !  PREMI \"OK\" PER INVIARLO DI NUOVO"});
+        EXPECT_EQ(service.puts().size(), putsBefore);
+        EXPECT_TRUE(w->isVisible());
+    }
 
     // Closing keeps the outcome for the flow window.
     QTest::mouseClick(child<QPushButton>(*w, "BABBANDONA"), Qt::LeftButton);
@@ -478,9 +486,12 @@ TEST_F(TransmissionWindow, ASecondSendNeverLosesTheArcAlreadyReceived)
 
         c.secondAnswer(fresh);
         t.messenger.infos.clear();
+        t.messenger.questions.clear();
+        t.messenger.answers = {true}; // "OK": send it again
         QTest::mouseClick(child<QPushButton>(*w, "BCONF"), Qt::LeftButton);
         EXPECT_EQ(fresh.puts().size(), 2u);
-        EXPECT_EQ(t.messenger.infos.first(), "Flusso già inviato !");
+        ASSERT_FALSE(t.messenger.questions.isEmpty());
+        EXPECT_EQ(t.messenger.questions.first(), "Flusso già inviato !  PREMI \"OK\" PER INVIARLO DI NUOVO");
         if (!c.told.isEmpty()) {
             EXPECT_TRUE(t.messenger.infos.contains(c.told)) << t.messenger.infos.join("|").toStdString();
         }

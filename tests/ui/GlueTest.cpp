@@ -14,6 +14,7 @@
 #include "support/Fakes.h"
 #include "ui/CodedField.h"
 #include "ui/Edits.h"
+#include "ui/FlowEntryForm.h"
 #include "ui/FormChecks.h"
 
 using namespace vt;
@@ -480,4 +481,32 @@ TEST(FormChecks, ACharacterTheCodePageCannotHoldIsRefusedNamingTheFieldByItsLabe
     settle();
     EXPECT_EQ(city->text(), QStringLiteral("A€"));
     EXPECT_EQ(m.infos, QStringList{QStringLiteral("IL CAMPO \"Città\" NON PUO' CONTENERE IL CARATTERE \"ŁŹ\"")});
+}
+
+// The flow windows hand the flow to the signing program inside their confirmation, and that
+// hand-off lets pending events through: a second click or Alt+C arriving then must not start a
+// second confirmation (a second flow, a second transmission window).
+TEST(FlowEntryConfirm, OneConfirmationAtATime)
+{
+    TestContext t;
+    QDialog window;
+    auto* form = new FlowEntryForm(t.ctx, &window);
+    (new QVBoxLayout(&window))->addWidget(form);
+    int runs = 0;
+    QObject::connect(form, &FlowEntryForm::confirmRequested, [&] {
+        ++runs;
+        QTest::mouseClick(form->BCONF, Qt::LeftButton);            // a click that arrives meanwhile
+        QTest::keyClick(form->NUMFLU, Qt::Key_C, Qt::AltModifier); // and Alt+C (a delayed click)
+        QTest::qWait(300);                                         // the hand-off lets them through
+    });
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::mouseClick(form->BCONF, Qt::LeftButton);
+    QTest::qWait(300);
+    EXPECT_EQ(runs, 1);
+    // Once it is over, the next one runs.
+    form->NUMFLU->setFocus();
+    QTest::keyClick(form->NUMFLU, Qt::Key_C, Qt::AltModifier);
+    QTest::qWait(300);
+    EXPECT_EQ(runs, 2);
 }
