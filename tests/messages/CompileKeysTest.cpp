@@ -333,3 +333,22 @@ TEST_F(CompileKeys, EnterWalksEveryPageInItsOrder)
     EXPECT_LE(w->frameGeometry().height(), 1024);
     EXPECT_LE(w->frameGeometry().width(), 1280);
 }
+
+// A type of consignee changed and a tab clicked at once: the new type lays out the page before its
+// check, so the place of delivery it asks for cannot be skipped.
+TEST_F(CompileKeys, TypeOfConsigneeTypedThenATabClickedLaysOutThePageFirst)
+{
+    open();
+    page1();
+    auto* tipdes = field<QLineEdit>("TIPDES");
+    tipdes->setFocus(Qt::MouseFocusReason);
+    tipdes->selectAll();
+    type("1");
+    clickTab(1);
+    EXPECT_EQ(page(), 0);
+    EXPECT_TRUE(field("PLUOGODESTINAZIONE")->isVisible());
+    EXPECT_EQ(field<QLabel>("LCOIDDE")->text(), "Codice Accisa: Authorized warehouse keeper");
+    EXPECT_EQ(t.messenger.infos, QStringList{MsgRequiredField});
+    EXPECT_EQ(focused(), "COIDLD");
+    EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
+}
