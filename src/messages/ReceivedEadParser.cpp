@@ -37,6 +37,15 @@ bool plainAscii(QStringView text)
     return true;
 }
 
+// An ARC holds capital letters and digits only.
+bool lettersAndDigits(QStringView text)
+{
+    for (QChar c : text)
+        if (!((c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('0') && c <= QLatin1Char('9'))))
+            return false;
+    return true;
+}
+
 // A whole number made of digits only (after trimming); nothing for any other text.
 std::optional<int> plainNumber(const QString& text)
 {
@@ -66,7 +75,12 @@ public:
 
     void leaf(QStringView local, const QString& raw, int depth)
     {
-        const QString trimmed = raw.trimmed();
+        // Line breaks and tabs inside a value become blanks: they would break the flow files'
+        // fields and lines.
+        QString trimmed = raw.trimmed();
+        for (QChar& c : trimmed)
+            if (c.unicode() < 0x20)
+                c = QLatin1Char(' ');
         const QString value = plainAscii(trimmed) ? trimmed : toCp1252Letters(trimmed, &out_.charactersReplaced);
         if (value.isEmpty())
             return; // an empty element holds no text: it is as if it were missing
@@ -309,6 +323,8 @@ ReceivedEad parseReceivedEad(const QByteArray& xml)
             reader.problem = QStringLiteral("ARC MANCANTE");
         else if (arc.size() != 21)
             reader.problem = QStringLiteral("ARC DI %1 CARATTERI INVECE DI 21 (%2)").arg(arc.size()).arg(arc);
+        else if (!lettersAndDigits(arc))
+            reader.problem = QStringLiteral("ARC CON CARATTERI NON AMMESSI (%1): SOLO LETTERE E CIFRE").arg(arc);
         else if (doubleAt(out.header, H::Validated) == 0)
             reader.problem = QStringLiteral("DATA DI CONVALIDA DELL'e-AD MANCANTE");
         else if (out.lines.isEmpty())

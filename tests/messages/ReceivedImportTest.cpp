@@ -132,6 +132,18 @@ TEST_F(ReceivedImport, ValidationDateUnderItsLongerName)
     EXPECT_EQ(dates::toDate(doc.header.IMGATR), QDate(2026, 12, 1));
 }
 
+// A tab or a line break inside a value would split a field of the flows: it becomes a blank.
+TEST_F(ReceivedImport, LineBreaksAndTabsInsideValuesBecomeBlanks)
+{
+    ReceivedEadDraft s;
+    s.localReference = "LRN\t2026\n0001";
+    s.consignorName = "Chateau\r\nLafleur";
+    const ReceivedEad doc = parseReceivedEad(receivedEadXml(s));
+    ASSERT_TRUE(doc.ok) << doc.problem.toStdString();
+    EXPECT_EQ(doc.header.riferimentoLocale, "LRN 2026 0001");
+    EXPECT_EQ(doc.header.denominazioneSpeditore, "Chateau Lafleur"); // the document's CR LF is one line break
+}
+
 TEST_F(ReceivedImport, RefusedDocumentsNameTheirProblem)
 {
     struct Bad {
@@ -141,6 +153,8 @@ TEST_F(ReceivedImport, RefusedDocumentsNameTheirProblem)
     };
     ReceivedEadDraft shortArc;
     shortArc.arc = "26FRA0000000001";
+    ReceivedEadDraft oddArc;
+    oddArc.arc = "26FRA0000000000\t001A1";
     ReceivedEadDraft badDate;
     badDate.validation = "2026-13-45T00:00:00";
     ReceivedEadDraft badRef;
@@ -169,6 +183,7 @@ TEST_F(ReceivedImport, RefusedDocumentsNameTheirProblem)
         {"truncated", good.left(good.size() / 2), "NON VALIDO O INCOMPLETO"},
         {"malformed", QByteArray(good).replace("</ie:City>", "</ie:Town>"), "NON VALIDO O INCOMPLETO"},
         {"ARC of 15 characters", receivedEadXml(shortArc), "ARC DI 15 CARATTERI"},
+        {"ARC with a tab", receivedEadXml(oddArc), "ARC CON CARATTERI NON AMMESSI"},
         {"validation date that is no date", receivedEadXml(badDate), "DATA DI CONVALIDA"},
         {"body reference 1000", receivedEadXml(badRef), "RIFERIMENTO DI RIGA NON VALIDO"},
         {"body reference 0", receivedEadXml(zeroRef), "RIFERIMENTO DI RIGA NON VALIDO"},
