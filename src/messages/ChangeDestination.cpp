@@ -22,31 +22,6 @@ constexpr int kHeaderSize = TRecEad::Size;
 constexpr int kLineSize = TRecDettaglio::Size;
 constexpr int kDetailChange = 4; // offset of the change number in a detail of yyyy_813_P.DAT
 
-// Collects the failures of a page check: the last failing field keeps the focus, one message.
-class Failures {
-public:
-    void require(bool ok, const char* focus, const QString& message = {})
-    {
-        if (ok)
-            return;
-        failed_ = true;
-        focus_ = QLatin1String(focus);
-        if (!message.isEmpty())
-            message_ = message;
-    }
-    void required(const EadForm& f, const char* name) { require(!isMissing(f[QLatin1String(name)]), name); }
-    CheckResult result() const
-    {
-        if (!failed_)
-            return CheckResult::pass();
-        return CheckResult::fail(message_.isEmpty() ? MsgRequiredField : message_, focus_);
-    }
-
-private:
-    bool failed_ = false;
-    QString focus_, message_;
-};
-
 std::int32_t largestNumber(const QList<QByteArray>& records)
 {
     std::int32_t best = 0;
@@ -54,8 +29,6 @@ std::int32_t largestNumber(const QList<QByteArray>& records)
         best = std::max(best, RecordFile::numberOf(r));
     return best;
 }
-
-const char* const kTransportFields[] = {"PIAZTR", "DENAZT", "INDAZT", "NUCAZT", "CAPAZT", "CITAZT", "LINAZT"};
 } // namespace
 
 CheckResult checkChangeableEad(const TRecEad& ead)
@@ -142,65 +115,22 @@ void copyCompanyReturn(const TRecAzienda& company, EadForm& f)
 
 CheckResult checkChangePage1(EadForm& f, const CodeCheck& valid)
 {
-    Failures c;
-    const QString tipdes = trimField(f["TIPDES"]);
-    if (f.panels.place) {
-        c.require(valid(QStringLiteral("T001"), f["LINLDE"]), "LINLDE");
-        for (const char* n : {"CITLDE", "CAPLDE", "NUCLDE", "INDLDE", "DENLDE"})
-            c.required(f, n);
-        if (tipdes == QLatin1String("4"))
-            f["COIDLD"].clear();
-        else
-            c.required(f, "COIDLD");
-    }
-    if (f.panels.consignee) {
-        c.require(valid(QStringLiteral("T001"), f["LINDES"]), "LINDES");
-        for (const char* n : {"CITDES", "CAPDES", "NUCDES", "INDDES", "DENDES"})
-            c.required(f, n);
-        if (tipdes == QLatin1String("5"))
-            f["COIDDE"].clear();
-        else
-            c.required(f, "COIDDE");
-    }
-    c.require(valid(QStringLiteral("T015"), f["TIPDES"]), "TIPDES");
-    c.require(dates::parseDdmmyyyy(f["DATFAT"]).isValid(), "DATFAT");
-    c.required(f, "NUMFAT");
-    c.require(valid(QStringLiteral("T001"), f["LINGUA"]), "LINGUA");
-    return c.result();
+    // The compilation's page-1 rules; a change shows no place of dispatch and no exemption, and
+    // its message type is the e-AD's.
+    changePanels(f.panels);
+    return checkPage1(f, valid);
 }
 
 CheckResult checkChangePage2(EadForm& f, const CodeCheck& valid, int transportLines)
 {
-    Failures c;
+    PageCheck c;
     c.require(transportLines > 0, "NDETRA");
     // Journey time: 0 fails without a message, a value out of range with the range message.
-    if (f.panels.hours) {
-        const CheckResult range = checkHours(f["DURORE"]);
-        c.require(range.ok, "DURORE", range.message);
-        c.require(ParseInteger(f["DURORE"]) != 0, "DURORE");
-    } else {
-        const CheckResult range = checkDays(f["DURGIO"]);
-        c.require(range.ok, "DURGIO", range.message);
-        c.require(ParseInteger(f["DURGIO"]) != 0, "DURGIO");
-    }
-    c.require(valid(QStringLiteral("T008"), f["MODTRA"]), "MODTRA");
-    if (trimField(f["MODTRA"]).startsWith(QLatin1Char('0')))
-        c.required(f, "INFTRA");
-    else
-        f["INFTRA"].clear();
-    c.require(valid(QStringLiteral("T016"), f["RESTRA"]), "RESTRA");
-    const QString restra = trimField(f["RESTRA"]);
-    if (restra != QLatin1String("3") && restra != QLatin1String("4")) {
-        for (const char* n : kTransportFields)
-            f[QLatin1String(n)].clear();
-    } else if (f.panels.transport) {
-        c.require(valid(QStringLiteral("T001"), f["LINAZT"]), "LINAZT");
-        for (const char* n : {"CITAZT", "CAPAZT", "NUCAZT", "INDAZT", "DENAZT", "PIAZTR"})
-            c.required(f, n);
-    } else {
-        f.panels.transport = true;
-        c.require(false, "PIAZTR");
-    }
+    const char* duration = f.panels.hours ? "DURORE" : "DURGIO";
+    const CheckResult range = f.panels.hours ? checkHours(f["DURORE"]) : checkDays(f["DURGIO"]);
+    c.require(range.ok, duration, range.message);
+    c.require(ParseInteger(f[QLatin1String(duration)]) != 0, duration);
+    checkTransportArrangement(c, f, valid);
     return c.result();
 }
 
@@ -231,50 +161,19 @@ TRecEad changeRecordFromForm(const EadForm& form, const TRecEad& ead, const TRec
 
 QStringList changeScreenSummary(const EadForm& f, const TRecEad& c, const QList<TRecDettaglio>& details)
 {
-    auto t = [](const QString& s) { return trimField(s); };
-    QStringList out;
-    auto address = [&](const QString& id, const QString& name, const QString& street, const QString& number,
-                       const QString& city, const QString& postcode, const QString& language) {
-        if (!id.isNull())
-            out << QStringLiteral("   Identificativo: ") + t(id);
-        out << QStringLiteral("    Denominazione: ") + t(name);
-        out << QStringLiteral("        Indirizzo: ") + t(street) + QStringLiteral(" - n. ") + t(number);
-        out << QStringLiteral("         Località: ") + t(city) + QStringLiteral(" - CAP ") + t(postcode);
-        out << QStringLiteral("           Lingua: ") + t(language);
-    };
-    out << QStringLiteral("   Tipo Messaggio: ") + t(f["TIPMES"]) + QStringLiteral(" - Fattura n. ") + t(c.NUMFAT) +
-               QStringLiteral(" del ") + t(f["DATFAT"]);
-    out << QStringLiteral("Tipo Destinatario: ") + t(c.TIPDES) + QStringLiteral("   - Ufficio Doganale Competente: ") +
-               t(c.UFFSPE);
-    if (f.panels.consignee) {
-        out << QStringLiteral("------------------------------ DESTINATARIO ------------------------------");
-        address(c.COIDDE, c.DENDES, c.INDDES, c.NUCDES, c.CITDES, c.CAPDES, c.LINDES);
-    }
-    if (f.panels.exportOffice)
-        out << QStringLiteral("   Ufficio export: ") + t(c.uffesp);
-    if (f.panels.place) {
-        out << QStringLiteral("--------------------------- LUOGO DESTINAZIONE ---------------------------");
-        address(c.COIDLD, c.DENLDE, c.INDLDE, c.NUCLDE, c.CITLDE, c.CAPLDE, c.LINLDE);
-    }
-    out << QStringLiteral("--------------------------- DATI DEL TRASPORTO ---------------------------");
-    out << QStringLiteral("     Responsabile: ") + t(c.RESTRA);
-    out << QStringLiteral("         Modalità: ") + t(c.MODTRA) + QStringLiteral("  - Nota: ") + t(c.INFTRA);
-    out << QStringLiteral("           Durata: ") + (c.unitaDurata == 0 ? QStringLiteral("GIORNI: ") : QStringLiteral("ORE: ")) +
-               QString::number(c.durata);
-    if (f.panels.transport) {
-        out << QStringLiteral("--------------------------- AZIENDA DI TRASPORTO -------------------------");
-        out << QStringLiteral("   Partita I.V.A.: ") + t(c.PIAZTR);
-        address(QString(), c.DENAZT, c.INDAZT, c.NUCAZT, c.CITAZT, c.CAPAZT, c.LINAZT);
-    }
-    out << QStringLiteral("---------------------------- DETTAGLI DEL TRASPORTO -----------------------");
-    int n = 0;
-    for (const TRecDettaglio& d : details) {
-        out << QStringLiteral(" Dettaglio Numero: ") + QString::number(++n) + QStringLiteral(" ------------ ");
-        out << QStringLiteral("Id. Comm. Sigilli: ") + t(d.SIGTRA());
-        out << QStringLiteral("Infor. su Sigilli: ") + t(d.INSITR());
-        out << QStringLiteral("  Unità Trasporto: ") + t(d.UNITRA()) + QStringLiteral(" - Identificativo: ") +
-                   t(d.IDUNTR());
-        out << QStringLiteral("  Altre Informaz.: ") + t(d.INAGTR());
+    // The lines of the stored change's summary, with what the window adds: the message type in
+    // the first line, the consignee heading of the compilation and the office of export.
+    QStringList out = changeSummaryLines(c, details);
+    out[0] = QStringLiteral("   Tipo Messaggio: ") + trimField(f["TIPMES"]) + QStringLiteral(" - ") + out[0];
+    const qsizetype consignee =
+        out.indexOf(QStringLiteral("--------------------------- NUOVO DESTINATARIO ---------------------------"));
+    if (consignee >= 0)
+        out[consignee] = QStringLiteral("------------------------------ DESTINATARIO ------------------------------");
+    if (f.panels.exportOffice) {
+        qsizetype at = out.indexOf(QStringLiteral("--------------------------- LUOGO DESTINAZIONE ---------------------------"));
+        if (at < 0)
+            at = out.indexOf(QStringLiteral("--------------------------- DATI DEL TRASPORTO ---------------------------"));
+        out.insert(at, QStringLiteral("   Ufficio export: ") + trimField(c.uffesp));
     }
     return out;
 }

@@ -65,31 +65,6 @@ void emptyBlock(const Binding (&block)[N], EadForm& f)
         f[QLatin1String(b.name)].clear();
 }
 
-// Collects the failures of a page check: the last failing field keeps the focus.
-class PageCheck {
-public:
-    void require(bool ok, const char* focus, const QString& message = {})
-    {
-        if (ok)
-            return;
-        failed_ = true;
-        focus_ = QLatin1String(focus);
-        if (!message.isEmpty())
-            message_ = message;
-    }
-    void required(const EadForm& f, const char* name) { require(!isMissing(f[QLatin1String(name)]), name); }
-    CheckResult result() const
-    {
-        if (!failed_)
-            return CheckResult::pass();
-        return CheckResult::fail(message_.isEmpty() ? MsgRequiredField : message_, focus_);
-    }
-
-private:
-    bool failed_ = false;
-    QString focus_, message_;
-};
-
 bool isDigits(const QString& s, int n)
 {
     static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
@@ -345,8 +320,13 @@ CheckResult checkPage2(EadForm& f, const CodeCheck& valid, int transportLines, c
         c.require(checkHours(f["DURORE"]).ok && ParseInteger(f["DURORE"]) != 0, "DURORE");
     else
         c.require(checkDays(f["DURGIO"]).ok && ParseInteger(f["DURGIO"]) != 0, "DURGIO");
-    const bool modtra = valid(QStringLiteral("T008"), f["MODTRA"]);
-    c.require(modtra, "MODTRA");
+    checkTransportArrangement(c, f, valid);
+    return c.result();
+}
+
+void checkTransportArrangement(PageCheck& c, EadForm& f, const CodeCheck& valid)
+{
+    c.require(valid(QStringLiteral("T008"), f["MODTRA"]), "MODTRA");
     if (trimField(f["MODTRA"]).startsWith(QLatin1Char('0')))
         c.required(f, "INFTRA");
     else
@@ -363,7 +343,6 @@ CheckResult checkPage2(EadForm& f, const CodeCheck& valid, int transportLines, c
         f.panels.transport = true;
         c.require(false, "PIAZTR");
     }
-    return c.result();
 }
 
 CheckResult checkPage3(int productLines)

@@ -107,8 +107,37 @@ CheckResult checkTime(const QString& text);   // ORASPE hh:mm
 CheckResult checkDepositOrExemption(const QString& text, const QString& focus);
 
 // ---- page checks -----------------------------------------------------------------------------
+// Collects the failures of a page check: the last failing field keeps the focus; one message.
+class PageCheck {
+public:
+    void require(bool ok, const char* focus, const QString& message = {})
+    {
+        if (ok)
+            return;
+        failed_ = true;
+        focus_ = QLatin1String(focus);
+        if (!message.isEmpty())
+            message_ = message;
+    }
+    void required(const EadForm& f, const char* name) { require(!isMissing(f[QLatin1String(name)]), name); }
+    CheckResult result() const
+    {
+        if (!failed_)
+            return CheckResult::pass();
+        return CheckResult::fail(message_.isEmpty() ? MsgRequiredField : message_, focus_);
+    }
+
+private:
+    bool failed_ = false;
+    QString focus_, message_;
+};
+
 CheckResult checkPage1(EadForm& f, const CodeCheck& valid);
 CheckResult checkPage2(EadForm& f, const CodeCheck& valid, int transportLines, const QDate& today);
+// The end of page 2, shared with the change of destination: mode (T008) and its note (required for
+// mode "0", emptied otherwise), organiser (T016) and, for organisers "3" and "4", the transport
+// company (panel shown and filled; emptied for the others).
+void checkTransportArrangement(PageCheck& c, EadForm& f, const CodeCheck& valid);
 CheckResult checkPage3(int productLines);
 CheckResult checkPage4(EadForm& f, const CodeCheck& valid);
 

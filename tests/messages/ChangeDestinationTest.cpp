@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QtEndian>
 
 #include "CompileFixture.h"
 #include "foundation/Dates.h"
@@ -25,54 +24,10 @@ namespace {
 
 const QString kArc = QStringLiteral("26ITA0000000000000017");
 
-// A record image from the layout tables: a text field is a length byte and the text padded with
-// spaces to its width; numbers little-endian; fillers zero.
-struct Image {
-    QByteArray b;
-    explicit Image(int size) : b(size, '\0') {}
-    void s(int offset, int width, const QByteArray& text = {})
-    {
-        b[offset] = static_cast<char>(width);
-        b.replace(offset + 1, width, text.leftJustified(width, ' ', true));
-    }
-    void i(int offset, qint32 v) { qToLittleEndian(v, b.data() + offset); }
-    void d(int offset, double v) { qToLittleEndian(v, b.data() + offset); }
-};
-
-double day(int y, int m, int d)
-{
-    return static_cast<double>(QDate(1899, 12, 30).daysTo(QDate(y, m, d)));
-}
-
-// The 2688-byte header with every text field blank.
-Image blankChangeImage()
-{
-    Image h(2688);
-    const std::pair<int, int> texts[] = {
-        {4, 2},     {7, 22},    {30, 22},   {76, 1},     {78, 21},   {100, 1},    {102, 1},   {112, 1},   {114, 1},
-        {116, 18},  {135, 100}, {236, 65},  {302, 11},   {314, 10},  {325, 50},   {376, 3},   {380, 18},  {399, 100},
-        {500, 65},  {566, 11},  {578, 10},  {589, 50},   {640, 8},   {649, 8},    {658, 18},  {677, 100}, {778, 65},
-        {844, 11},  {856, 10},  {867, 50},  {918, 2},    {921, 2},   {924, 100},  {1025, 18}, {1044, 100}, {1145, 65},
-        {1211, 11}, {1223, 10}, {1234, 50}, {1285, 2},   {1288, 8},  {1297, 2},   {1300, 100}, {1401, 18}, {1420, 100},
-        {1521, 65}, {1587, 11}, {1599, 10}, {1610, 50},  {1661, 2},  {1664, 18},  {1683, 100}, {1784, 65}, {1850, 11},
-        {1862, 10}, {1873, 50}, {1924, 2},  {1927, 35},  {1976, 1},  {1992, 5},   {1998, 4},  {2003, 17}, {2021, 1},
-        {2032, 17}, {2050, 1},  {2064, 17}, {2082, 1},   {2096, 17}, {2114, 1},   {2128, 13}, {2142, 18}, {2161, 100},
-        {2262, 65}, {2328, 11}, {2340, 10}, {2351, 50},  {2402, 2},  {2405, 13},  {2419, 18}, {2438, 100}, {2539, 65},
-        {2605, 11}, {2617, 10}, {2628, 50}, {2679, 2}};
-    for (auto [offset, width] : texts)
-        h.s(offset, width);
-    return h;
-}
-
 // A transport detail of yyyy_813_P.DAT: the sample transport line n of the e-AD.
 Image detailImage(qint32 serial, qint32 change, int n)
 {
-    Image l(2128);
-    const std::pair<int, int> texts[] = {{12, 1},    {14, 2},     {17, 2},     {20, 2},    {23, 4},    {28, 4},
-                                         {33, 5},    {39, 7},     {47, 8},     {56, 250},  {307, 250}, {558, 250},
-                                         {809, 250}, {1060, 250}, {1311, 250}, {1562, 250}, {1813, 250}};
-    for (auto [offset, width] : texts)
-        l.s(offset, width);
+    Image l = blankLineImage();
     l.i(0, serial);
     l.i(4, change);
     l.s(14, 2, "1");
@@ -182,7 +137,7 @@ TEST_F(Change, TheChangeAndItsDetailsAreStoredByteForByteAfterAnEarlierChange)
     out = confirmChange(ctx, f);
     ASSERT_TRUE(out.saved) << out.result.message.toStdString() << " " << out.result.focus.toStdString();
 
-    Image h = blankChangeImage();
+    Image h = blankHeaderImage();
     h.i(0, 2);
     h.s(4, 2, "it");
     h.i(56, 2);
