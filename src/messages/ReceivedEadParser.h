@@ -6,12 +6,13 @@
 // local name (whatever namespace prefix the document uses) and their values are the element's own
 // text; a document larger than MaxDocumentBytes, nested deeper than MaxDepth, carrying a DTD, or
 // malformed or truncated is refused, and so is one whose key values cannot be right (an ARC that
-// is not 21 characters, a validation date that is not a date, a sequence number that is not a
+// is not 21 letters and digits, a validation date that is not a date, a sequence number that is not a
 // number, a body reference outside 1-999 or repeated, a negative quantity, strength or number of
 // packages, no body line). A refused document gives no
 // header at all, never a blank one.
 //
-// Characters that Windows-1252 cannot hold lose their accent where the letter has a plain form
+// Tabs and line breaks inside a value become blanks (they would split the fields and lines of the
+// flow files). Characters that Windows-1252 cannot hold lose their accent where the letter has a plain form
 // (ő -> o) and otherwise become "?"; the document is then still read, with charactersReplaced set.
 #include <QByteArray>
 #include <QList>
