@@ -25,21 +25,26 @@ TransportPage::TransportPage(AppContext& ctx, FormChecks& checks, EadPanels& pan
 
     PAZIENDADITRASPORTO = panel("PAZIENDADITRASPORTO", QStringLiteral("Azienda di Trasporto"));
     {
-        auto* g = new QGridLayout(PAZIENDADITRASPORTO);
-        int pr = 0;
-        auto put = [&](QWidget* e, const QString& label) {
+        // Two columns, so that the transport lines keep their room below.
+        auto* columns = new QHBoxLayout(PAZIENDADITRASPORTO);
+        auto* left = new QGridLayout;
+        auto* right = new QGridLayout;
+        columns->addLayout(left, 1);
+        columns->addLayout(right, 1);
+        int lr = 0, rr = 0;
+        auto put = [&](QGridLayout* g, int& pr, QWidget* e, const QString& label) {
             e->setParent(PAZIENDADITRASPORTO);
             row(g, pr, label, e);
         };
         PIAZTR = text("PIAZTR", 18, TextCase::Upper);
-        put(PIAZTR, QStringLiteral("P. IVA"));
-        put(text("DENAZT", 100), QStringLiteral("Denominazione"));
-        put(text("INDAZT", 65), QStringLiteral("Indirizzo"));
-        put(text("NUCAZT", 11), QStringLiteral("N° civico"));
-        put(text("CAPAZT", 10), QStringLiteral("C.A.P."));
-        put(text("CITAZT", 50, TextCase::Upper), QStringLiteral("Città"));
+        put(left, lr, PIAZTR, QStringLiteral("P. IVA"));
+        put(left, lr, text("DENAZT", 100), QStringLiteral("Denominazione"));
+        put(left, lr, text("INDAZT", 65), QStringLiteral("Indirizzo"));
+        put(left, lr, text("NUCAZT", 11), QStringLiteral("N° civico"));
+        put(right, rr, text("CAPAZT", 10), QStringLiteral("C.A.P."));
+        put(right, rr, text("CITAZT", 50, TextCase::Upper), QStringLiteral("Città"));
         LINAZT = coded("LINAZT", QStringLiteral("T001"), 2, true);
-        put(LINAZT, QStringLiteral("Lingua"));
+        put(right, rr, LINAZT, QStringLiteral("Lingua"));
         BARCTRA = makeButton(PAZIENDADITRASPORTO, "BARCTRA", QStringLiteral("Archivio Az. Trasporto"));
         BNUOTRA = makeButton(PAZIENDADITRASPORTO, "BNUOTRA", QStringLiteral("Nuova Az. Trasporto"));
         for (QPushButton* b : {BARCTRA, BNUOTRA})
@@ -48,8 +53,10 @@ TransportPage::TransportPage(AppContext& ctx, FormChecks& checks, EadPanels& pan
         bar->addWidget(BARCTRA);
         bar->addWidget(BNUOTRA);
         bar->addStretch(1);
-        g->addLayout(bar, pr, 1);
-        g->setColumnStretch(1, 1);
+        right->addLayout(bar, rr, 1);
+        left->setColumnStretch(1, 1);
+        right->setColumnStretch(1, 1);
+        left->setRowStretch(lr, 1);
     }
     top->addWidget(PAZIENDADITRASPORTO, r++, 0, 1, 4);
 
