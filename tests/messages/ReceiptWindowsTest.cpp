@@ -636,4 +636,64 @@ TEST_F(ReceiptWindows, DeleteAndResetReportsOfReceiptFromTheMenu)
     EXPECT_EQ(file(rgmPath, 520).size(), 1);
 }
 
+// A flow accepted in the test environment only (the clerk does not go on to the real one): the
+// reports keep the flow's date and number and stay unsent, still offered for a flow.
+TEST_F(ReceiptWindows, AFlowAcceptedOnlyInTheTestEnvironmentLeavesTheReportsUnsent)
+{
+    QTemporaryDir standinDir;
+    CustomsStandin standin(standinDir.path());
+    ASSERT_TRUE(standin.running()) << standin.error().toStdString();
+    SigningFolder signing(t.path("firma"));
+    ctx.AppConfig.Fld[0] = signing.program;
+    ctx.AppConfig.Fld[1] = signing.toSign;
+    ctx.AppConfig.Fld[2] = signing.signedDir;
+    ctx.CustomsCaFile = standin.caFile();
+    writeConfiguration(standin.host());
+    ctx.WebConfig.Fld[8] = ctx.WebConfig.Fld[9] = standin.host();
+    t.shell.answer = true;
+    t.shell.onStart = [](const QString& program) { QProcess::startDetached(program, {}); };
+    TFTELEMATICO::setWaitInterval(100);
+    putDocument("26FRA00000000000001A1", 2);
+    ASSERT_EQ(importReceivedEads(ctx, "2026").imported, 1);
+    storeReport(1, "22", {{}, {"   C", "5", "", ""}});
+    t.messenger.answers = {false}; // accepted in test: not sent for real
+
+    ModalSteps steps;
+    steps.on["TFCREAFIRMAINVIAIE818"] = [](QWidget* modal, int visit) {
+        if (visit == 0) {
+            QTest::keyClick(modal->findChild<QLineEdit*>("DATFLU"), Qt::Key_Tab); // proposes the number
+            return;
+        }
+        auto* confirm = modal->findChild<QPushButton*>("BCONF");
+        QTimer::singleShot(0, confirm, [confirm] { QTest::mouseClick(confirm, Qt::LeftButton); });
+    };
+    bool testSent = false;
+    steps.on["TFTELEMATICO"] = [&](QWidget* modal, int) {
+        if (!ctx.Transmit.signedSeen)
+            return;
+        if (!testSent) {
+            testSent = true;
+            modal->findChild<QRadioButton*>("RPROVA")->setChecked(true);
+            QTest::mouseClick(modal->findChild<QPushButton*>("BCONF"), Qt::LeftButton);
+            return;
+        }
+        QTest::mouseClick(modal->findChild<QPushButton*>("BABBANDONA"), Qt::LeftButton);
+    };
+    ctx.WorkYear = "2026";
+    openWindow(QStringLiteral("TFCREAFIRMAINVIAIE818"), ctx, nullptr);
+    TFTELEMATICO::setWaitInterval(1000);
+
+    EXPECT_FALSE(steps.timedOut);
+    EXPECT_EQ(steps.seen, (QStringList{"TFCREAFIRMAINVIAIE818", "TFTELEMATICO"}));
+    EXPECT_TRUE(testSent);
+    ASSERT_FALSE(t.messenger.questions.isEmpty()) << t.messenger.all.join("|").toStdString();
+    EXPECT_TRUE(t.messenger.questions.last().contains("accettato nell'ambiente di prova"));
+    EXPECT_FALSE(ctx.Transmit.positiveRealOutcome) << t.messenger.all.join("|").toStdString();
+    const QList<QByteArray> j = file(receiptfiles::reports(ctx, "2026"), TRecEad::Size);
+    ASSERT_EQ(j.size(), 1);
+    EXPECT_EQ(codec::getI32(j[0], 72), 1);          // the flow's number is kept
+    EXPECT_EQ(codec::getText(j[0], 76, 1), " ");    // not sent
+    EXPECT_EQ(unsentReports(ctx, "2026").size(), 1);
+}
+
 } // namespace
