@@ -155,11 +155,18 @@ QStringList sentReportLines(SentKind kind, const QString& year, const QDate& fro
     lines << h;
     const double first = dates::fromDate(from);
     const double last = dates::fromDate(to);
+    // The IE815 and IE813 tables show the state of each message; the IE810 and IE818 tables have
+    // no state column, so a flow built but never sent would read as sent there: only the messages
+    // sent are listed.
+    const bool sentOnly = kind == SentKind::IE810 || kind == SentKind::IE818;
     for (const TRecEad& r : records) {
         // The flow date keeps its time of day, if any: the day is what counts.
         const double day = std::floor(r.dataFlusso);
-        if (r.dataFlusso != 0 && day >= first && day <= last)
-            lines << row(kind, r);
+        if (r.dataFlusso == 0 || day < first || day > last)
+            continue;
+        if (sentOnly && padField(r.stato, 1) != EadState::Accepted)
+            continue;
+        lines << row(kind, r);
     }
     lines << h.last();
     return lines;

@@ -30,7 +30,9 @@ CheckResult checkReportYear(const QString& year);
 // The period: two dates (an invalid one takes the focus: DALLA, ALLA), ALLA not before DALLA.
 CheckResult checkReportPeriod(const QDate& from, const QDate& to);
 
-// The lines of the report from the records of the year's file, in file order.
+// The lines of the report from the records of the year's file, in file order: those whose flow
+// date lies in the period; for the IE810 and the IE818, whose tables have no state column, only
+// those sent (state "I").
 QStringList sentReportLines(SentKind kind, const QString& year, const QDate& from, const QDate& to,
                             const QList<TRecEad>& records);
 

@@ -59,6 +59,10 @@ TFRICIE815::TFRICIE815(AppContext& ctx, QWidget* parent)
     Rich815->setFont(mono);
     Rich815->setMinimumSize(Rich815->fontMetrics().horizontalAdvance(QString(112, QLatin1Char('-'))) + 24, 360);
 
+    LSTATO = new QLabel(this);
+    LSTATO->setObjectName(QStringLiteral("LSTATO"));
+    LSTATO->setStyleSheet(QStringLiteral("color: #b00000;"));
+
     BSTAMPA = makeButton(this, "BSTAMPA", QStringLiteral("&Stampa"));
     BABBANDONA = makeButton(this, "BABBANDONA", QStringLiteral("&Abbandona"));
 
@@ -73,7 +77,8 @@ TFRICIE815::TFRICIE815(AppContext& ctx, QWidget* parent)
     fields->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BSTAMPA);
-    buttons->addStretch(1);
+    buttons->addSpacing(16);
+    buttons->addWidget(LSTATO, 1);
     buttons->addWidget(BABBANDONA);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
@@ -119,33 +124,50 @@ bool TFRICIE815::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TFRICIE815::build()
+bool TFRICIE815::build()
 {
-    auto focus = [this](const QString& name) {
-        if (auto* w = findChild<QLineEdit*>(name); w && focusWidget() != w) {
+    QWidget* now = focusWidget();
+    auto focus = [this](QLineEdit* w) {
+        if (focusWidget() != w) {
             w->setFocus(Qt::OtherFocusReason);
             w->selectAll();
         }
     };
     const QString year = LANNO->text().trimmed();
-    if (const CheckResult y = checkReportYear(year); !y)
-        focus(y.focus); // the report is built all the same, without rows
-    if (const CheckResult p = checkReportPeriod(DALLA->date(), ALLA->date()); !p) {
-        focus(p.focus);
-        return;
+    if (!checkReportYear(year))
+        focus(LANNO); // the report is built all the same, without rows
+    const QDate from = DALLA->date();
+    const QDate to = ALLA->date();
+    if (const CheckResult p = checkReportPeriod(from, to); !p) {
+        // Nothing on the screen, and nothing to print (printing builds first), that the fields do
+        // not ask for. The clerk may go to the other date to put the period right.
+        LSTATO->setText(!from.isValid() ? QStringLiteral("LA DATA INIZIALE NON E' VALIDA")
+                        : !to.isValid() ? QStringLiteral("LA DATA FINALE NON E' VALIDA")
+                                        : QStringLiteral("LA DATA FINALE E' ANTERIORE ALLA DATA INIZIALE"));
+        Rich815->clear();
+        if (now != DALLA && now != ALLA)
+            focus(p.focus == QLatin1String("DALLA") ? DALLA : ALLA);
+        return false;
     }
+    LSTATO->clear();
     try {
         BusyCursor busy;
-        Rich815->setPlainText(writeSentReport(ctx_, kind_, year, DALLA->date(), ALLA->date()).join(QLatin1Char('\n')));
+        Rich815->setPlainText(writeSentReport(ctx_, kind_, year, from, to).join(QLatin1Char('\n')));
     } catch (const IoError& e) {
+        Rich815->clear();
         ctx_.messenger().info(e.text());
+        return false;
     }
+    return true;
 }
 
 // The rows of the report are 110 characters wide: on landscape pages they print whole, one row
 // a line, as the report shows them.
 void TFRICIE815::print()
 {
+    // What is printed is the report of the fields as they are now (Alt+S straight from a field).
+    if (!build())
+        return;
     const QString title = QStringLiteral("messaggi inviati");
     auto doc = textDocument(Rich815->toPlainText(), title);
     QPrinter printer(QPrinter::HighResolution);

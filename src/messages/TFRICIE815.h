@@ -7,6 +7,7 @@
 #include "foundation/AppContext.h"
 #include "messages/SentReport.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTextEdit;
@@ -26,13 +27,16 @@ public:
     QTextEdit* Rich815;
     QPushButton* BSTAMPA;
     QPushButton* BABBANDONA;
+    QLabel* LSTATO; // why there is no report for the period typed
 
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void build();
+    // Builds REPORT.TXT for the fields and shows it; false when the period or the file does not
+    // allow it (nothing shown then).
+    bool build();
     void print();
 
     AppContext& ctx_;

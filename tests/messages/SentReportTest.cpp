@@ -85,11 +85,13 @@ TEST(SentReport, Ie810CutsTheReasonTo26Characters)
     TRecEad longReason = sent(day(9), 1, "I");
     longReason.MOTANN() = "4";
     longReason.descrizioneMotivo() = QStringLiteral("La circolazione non è iniziata alla data di spedizione").leftJustified(100);
-    TRecEad shortReason = sent(day(9), 2, " ");
+    TRecEad shortReason = sent(day(9), 2, "I");
     shortReason.MOTANN() = "0";
     shortReason.descrizioneMotivo() = QStringLiteral("Altro").leftJustified(100);
-    const QStringList lines =
-        sentReportLines(SentKind::IE810, "2026", QDate(2026, 12, 9), QDate(2026, 12, 9), {longReason, shortReason});
+    // A cancellation whose IE810 was built but never sent is no sent message.
+    TRecEad unsent = sent(day(9), 3, " ");
+    const QStringList lines = sentReportLines(SentKind::IE810, "2026", QDate(2026, 12, 9), QDate(2026, 12, 9),
+                                              {longReason, shortReason, unsent});
     ASSERT_EQ(lines.size(), 9);
     EXPECT_EQ(lines[2], QString(110, '-'));
     EXPECT_EQ(lines[3], "|FLUSSO INVIATO|   MOTIVO ANNULLAMENTO    |        N° ARC       |   DATA   |                                 |");
@@ -109,8 +111,12 @@ TEST(SentReport, Ie818ShowsTheOutcomeTheDateOfReceiptAndTheSender)
     report.IMGPRO = day(8);                         // date of receipt (offset 2120)
     report.accisaSpeditore = "FR00ABC00999Z";       // sender (offset 116)
     report.denominazioneSpeditore = "Domaine du Sud";
+    report.stato = "I";
     eadToStoredForm(report);
-    const QStringList lines = sentReportLines(SentKind::IE818, "2026", QDate(2026, 12, 1), QDate(2026, 12, 31), {report});
+    TRecEad unsent = report; // its flow built, its transmission abandoned
+    unsent.stato = " ";
+    const QStringList lines =
+        sentReportLines(SentKind::IE818, "2026", QDate(2026, 12, 1), QDate(2026, 12, 31), {report, unsent});
     ASSERT_EQ(lines.size(), 8);
     EXPECT_EQ(lines[0], "  MESSAGGI IE818 INVIATI DAL 01/12/2026  AL 31/12/2026 RIFERITI ALLE SPEDIZIONI DEL 2026");
     EXPECT_EQ(lines[2], QString(89, '-'));

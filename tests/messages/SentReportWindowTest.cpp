@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -92,7 +93,9 @@ TEST_F(SentReportWindow, OpensOnTheCurrentMonthAndShowsTheReportFile)
     EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join("|").toStdString();
 }
 
-TEST_F(SentReportWindow, APeriodTypedBackwardsKeepsTheFocusAndTheReport)
+// A period typed backwards: said in the window, nothing shown or printable that the fields do not
+// ask for, REPORT.TXT left as it was; the clerk may go back to the first date to put it right.
+TEST_F(SentReportWindow, APeriodTypedBackwardsShowsNothingAndCanBePutRight)
 {
     ctx.OpCode = '1';
     TFRICIE815 w(ctx);
@@ -104,17 +107,36 @@ TEST_F(SentReportWindow, APeriodTypedBackwardsKeepsTheFocusAndTheReport)
     QTest::keyClick(w.ALLA, Qt::Key_Tab);
     QApplication::processEvents();
     EXPECT_TRUE(w.ALLA->hasFocus());
+    EXPECT_EQ(w.LSTATO->text(), "LA DATA FINALE E' ANTERIORE ALLA DATA INIZIALE");
+    EXPECT_TRUE(w.Rich815->toPlainText().isEmpty());
     EXPECT_EQ(reportFile(), before);
+    // Alt+S straight from the field prints nothing, and leaves the field as it is.
+    int previews = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* preview = qobject_cast<QPrintPreviewDialog*>(top); preview && preview->isVisible()) {
+                ++previews;
+                preview->reject();
+            }
+    });
+    poll.start(20);
+    QTest::keyClick(w.ALLA, Qt::Key_S, Qt::AltModifier);
+    QTest::qWait(400); // a shortcut clicks its button a moment later
+    EXPECT_EQ(previews, 0);
+    EXPECT_EQ(w.ALLA->text(), "30/11/2026");
 
-    // A period that leaves the flow out: the rows go, the head stays.
-    w.DALLA->setFocus();
+    // Back to the first date with Shift+Tab, an earlier start: the report of the new period.
+    QTest::keyClick(w.ALLA, Qt::Key_Backtab);
+    QApplication::processEvents();
+    ASSERT_TRUE(w.DALLA->hasFocus());
     w.DALLA->selectAll();
     QTest::keyClicks(w.DALLA, "08112026");
     QTest::keyClick(w.DALLA, Qt::Key_Tab);
     QApplication::processEvents();
-    QTest::keyClick(w.ALLA, Qt::Key_Tab);
-    QApplication::processEvents();
+    EXPECT_TRUE(w.LSTATO->text().isEmpty());
     EXPECT_TRUE(reportFile().contains("DAL 08/11/2026  AL 30/11/2026")) << reportFile().toStdString();
+    EXPECT_TRUE(w.Rich815->toPlainText().contains("DAL 08/11/2026  AL 30/11/2026"));
     EXPECT_FALSE(reportFile().contains("26ITQXY00012345678901"));
 }
 
@@ -170,8 +192,15 @@ TEST_F(SentReportWindow, PrintsThroughThePreviewOnLandscapePages)
             if (auto* d = qobject_cast<QDialog*>(m); d && !qobject_cast<TFRICIE815*>(m))
                 d->reject();
     });
-    QTest::mouseClick(w.BSTAMPA, Qt::LeftButton);
+    // Alt+S straight from a changed date: what is printed is the report of that date.
+    w.ALLA->setFocus();
+    w.ALLA->selectAll();
+    QTest::keyClicks(w.ALLA, "08122026");
+    QTest::keyClick(w.ALLA, Qt::Key_S, Qt::AltModifier);
+    QTest::qWaitFor([&] { return seen; }, 5000);
     EXPECT_TRUE(seen);
+    EXPECT_TRUE(reportFile().contains("AL 08/12/2026")) << reportFile().toStdString();
+    EXPECT_TRUE(w.Rich815->toPlainText().contains("AL 08/12/2026"));
     EXPECT_EQ(title, "messaggi inviati");
     EXPECT_EQ(docName, "messaggi inviati");
     EXPECT_EQ(orientation, QPageLayout::Landscape);
