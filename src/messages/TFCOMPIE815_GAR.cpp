@@ -98,7 +98,7 @@ GuaranteePage::GuaranteePage(AppContext& ctx, FormChecks& checks, EadPanels& pan
     layout->addLayout(top);
     layout->addLayout(blocks);
     layout->addStretch(1);
-    navigation(layout, 4, QStringLiteral("F5/F7: Arch. Garanti   F6/F8: Nuovo Garante"));
+    navigation(layout, 4, QStringLiteral("F5, F6: Arch./Nuovo Garante trasportatore   F7, F8: Arch./Nuovo Garante proprietario"));
     order << next << previous;
     for (qsizetype k = 1; k < order.size(); ++k)
         setTabOrder(order[k - 1], order[k]);
