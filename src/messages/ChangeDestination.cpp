@@ -1,6 +1,7 @@
 #include "messages/ChangeDestination.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "foundation/Dates.h"
 #include "foundation/FileGroup.h"
@@ -22,12 +23,11 @@ constexpr int kHeaderSize = TRecEad::Size;
 constexpr int kLineSize = TRecDettaglio::Size;
 constexpr int kDetailChange = 4; // offset of the change number in a detail of yyyy_813_P.DAT
 
+// The largest record number (field 0) among records; 0 for none.
 std::int32_t largestNumber(const QList<QByteArray>& records)
 {
-    std::int32_t best = 0;
-    for (const QByteArray& r : records)
-        best = std::max(best, RecordFile::numberOf(r));
-    return best;
+    return std::accumulate(records.cbegin(), records.cend(), std::int32_t{0},
+                           [](std::int32_t m, const QByteArray& r) { return std::max(m, RecordFile::numberOf(r)); });
 }
 } // namespace
 
