@@ -373,3 +373,35 @@ TEST_F(Change, ReturnToTheCompanyFillsConsigneeAndPremises)
     EXPECT_EQ(f["LINLDE"], "it");
     EXPECT_TRUE(checkChangePage1(f, [](const QString&, const QString&) { return true; }).ok);
 }
+
+TEST_F(Change, TheWindowSummaryAddsMessageTypeConsigneeHeadingAndExportOffice)
+{
+    pick(2);
+    EadForm f = simpleChange();
+    f["TIPDES"] = "6";
+    applyConsigneeView(consigneeView("6", f["TIPMES"]), f);
+    f["COIDDE"] = "IT09876543210";
+    f["uffesp"] = "IT047100";
+    ASSERT_TRUE(checkChangePage1(f, tableCodeCheck(ctx)).ok);
+    const TRecEad change = changeRecordFromForm(f, ctx.EadHeader, ctx.CompanyRecord);
+    const QStringList lines = changeScreenSummary(f, change, readLineFile(eadfiles::transportWork(ctx)));
+    const QStringList expected{
+        "   Tipo Messaggio: 1 - Fattura n. FT/125 del 09/12/2026",
+        "Tipo Destinatario: 6   - Ufficio Doganale Competente: IT066100",
+        "------------------------------ DESTINATARIO ------------------------------",
+        "   Identificativo: IT09876543210",
+        "    Denominazione: WEINHAUS MÜLLER GMBH",
+        "        Indirizzo: HAUPTSTRASSE - n. 12",
+        "         Località: MÜNCHEN - CAP 80331",
+        "           Lingua: de",
+        "   Ufficio export: IT047100",
+        "--------------------------- DATI DEL TRASPORTO ---------------------------",
+        "     Responsabile: 1",
+        "         Modalità: 3  - Nota: ",
+        "           Durata: GIORNI: 2",
+        "---------------------------- DETTAGLI DEL TRASPORTO -----------------------",
+    };
+    ASSERT_GE(lines.size(), expected.size());
+    EXPECT_EQ(lines.mid(0, expected.size()), expected);
+    EXPECT_EQ(lines.size(), expected.size() + 2 * 5); // five lines per transport detail
+}
