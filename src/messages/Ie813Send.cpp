@@ -50,11 +50,16 @@ Ie813FlowWritten writeIe813Flow(AppContext& ctx, const Ie813FlowRequest& rq)
     const double flowDate = dates::fromDate(rq.flowDate);
     const QString detailsPath = changefiles::details(ctx, rq.year);
 
-    FileLock lock(detailsPath, ctx.messenger());
+    // The details under their own lock, released before the change is locked: never holding one
+    // while waiting for the other, in the other order from a deletion (changes, then details). A
+    // change deleted in between is found gone below.
     QList<TRecDettaglio> details;
-    for (const TRecDettaglio& d : readLines(detailsPath))
-        if (d.progressivo == rq.number)
-            details << d;
+    {
+        FileLock lock(detailsPath, ctx.messenger());
+        for (const TRecDettaglio& d : readLines(detailsPath))
+            if (d.progressivo == rq.number)
+                details << d;
+    }
     // A change is stored with at least one transport detail; without them (the file gone, or
     // emptied elsewhere) its message would be refused, so no flow is built at all.
     if (details.isEmpty())
