@@ -12,13 +12,16 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 #include <deque>
 #include <functional>
 
 #include "CompileFixture.h"
+#include "foundation/AddressFile.h"
 #include "foundation/RecordFile.h"
+#include "masterdata/AddressBook.h"
 #include "messages/ChangeDestination.h"
 #include "messages/EadStore.h"
 #include "messages/Summary.h"
@@ -77,6 +80,13 @@ struct ChangeWindow : CompileWindow {
                 auto next = std::move(script.front());
                 script.pop_front();
                 next(modal);
+                return true;
+            }
+            if (modal->objectName() == "TFLISTVIEW") { // an address picker: the first row
+                auto* grid = modal->findChild<QTableWidget*>("LISTA");
+                grid->setFocus();
+                grid->selectRow(0);
+                QTest::keyClick(grid, Qt::Key_Return);
                 return true;
             }
             if (modal->objectName() == "TFCREAFIRMAINVIAIE813") {
@@ -251,4 +261,70 @@ TEST_F(ChangeWindow, AnEadWhoseArcWasResetElsewhereIsNotChanged)
     run();
     EXPECT_EQ(seen, (QStringList{"TFSCEGLIDAA", "TFCOMPIE813"}));
     EXPECT_FALSE(QFile::exists(ctx.registri("2026_813.DAT")));
+}
+
+TEST_F(ChangeWindow, TheNewConsigneeAndTheTransportCompanyComeFromTheAddressBook)
+{
+    TRecIndirizzo consignee = blankCompany();
+    trimCompany(consignee);
+    consignee.TIPOIN = "1";
+    consignee.CACCI1 = "FR00987654321";
+    consignee.DENOM1 = "Cave de Bordeaux";
+    consignee.INDIR1 = "Rue du Vin";
+    consignee.NUMCI1 = "3";
+    consignee.C_A_P1 = "33000";
+    consignee.CITTA1 = "BORDEAUX";
+    consignee.CACCI2 = "FR00987654322";
+    consignee.DENOM2 = "Entrepot Sud";
+    consignee.INDIR2 = "Quai 9";
+    consignee.NUMCI2 = "9";
+    consignee.C_A_P2 = "33100";
+    consignee.CITTA2 = "BORDEAUX";
+    consignee.SEZDOG = "fr";
+    InsertAddress(AddressFilePath(ctx, kConsigneeFile), consignee, t.messenger);
+    TRecIndirizzo carrier = blankCompany();
+    trimCompany(carrier);
+    carrier.CACCI2 = "FR12345678901";
+    carrier.DENOM1 = "Transports Martin";
+    carrier.INDIR1 = "Route 1";
+    carrier.NUMCI1 = "5";
+    carrier.C_A_P1 = "33200";
+    carrier.CITTA1 = "MERIGNAC";
+    carrier.SEZDOG = "fr";
+    InsertAddress(AddressFilePath(ctx, "INDIRIZZI_T"), carrier, t.messenger);
+
+    // "Destinatari" (F5) on page 1: the tax warehouse with its depot as place of delivery.
+    step([](QWidget* w) { QTimer::singleShot(0, [w] { QTest::mouseClick(w->findChild<QPushButton*>("BDESTINATARI"), Qt::LeftButton); }); });
+    step([](QWidget* w) {
+        EXPECT_EQ(w->findChild<QLineEdit*>("TIPDES")->text(), "1");
+        EXPECT_TRUE(w->findChild<QWidget*>("PLUOGODESTINAZIONE")->isVisible());
+        EXPECT_EQ(w->findChild<QLineEdit*>("DENLDE")->text(), "Entrepot Sud");
+        QTest::mouseClick(w->findChild<QPushButton*>("BDAPAG1A2"), Qt::LeftButton);
+        QApplication::processEvents();
+        // Organiser "3": the transport company panel, filled from "Archivio Az. Trasporto".
+        auto* restra = w->findChild<QLineEdit*>("RESTRA");
+        restra->setFocus();
+        restra->selectAll();
+        type("3");
+        key(Qt::Key_Return);
+        EXPECT_TRUE(w->findChild<QWidget*>("PAZIENDADITRASPORTO")->isVisible());
+        QTimer::singleShot(0, [w] { QTest::mouseClick(w->findChild<QPushButton*>("BARCTRA"), Qt::LeftButton); });
+    });
+    step([](QWidget* w) {
+        EXPECT_EQ(w->findChild<QLineEdit*>("PIAZTR")->text(), "FR12345678901");
+        QTest::mouseClick(w->findChild<QPushButton*>("BDAPAG2A3"), Qt::LeftButton);
+        QApplication::processEvents();
+        QTimer::singleShot(0, [] { key(Qt::Key_Return); });
+    });
+    run();
+    EXPECT_EQ(seen, (QStringList{"TFSCEGLIDAA", "TFCOMPIE813", "TFLISTVIEW", "TFCREAFIRMAINVIAIE813"}));
+    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+    const QList<TRecEad> changes = storedChanges();
+    ASSERT_EQ(changes.size(), 1);
+    EXPECT_EQ(changes[0].TIPDES, "1");
+    EXPECT_EQ(changes[0].COIDDE.trimmed(), "FR00987654321");
+    EXPECT_EQ(changes[0].COIDLD.trimmed(), "FR00987654322");
+    EXPECT_EQ(changes[0].LINLDE, "fr");
+    EXPECT_EQ(changes[0].RESTRA, "3");
+    EXPECT_EQ(changes[0].DENAZT.trimmed(), "Transports Martin");
 }
