@@ -270,6 +270,10 @@ CompilePage* TFCOMPIE815::page(int index) const
 
 void TFCOMPIE815::goToPage(int page)
 {
+    // A page button clicked straight from a field leaves that field first (the buttons take no
+    // focus from the mouse, so its leave has not run yet).
+    if (!checks_->runPendingLeave())
+        return;
     PCCOMPEAD->setCurrentIndex(page);
 }
 

@@ -91,6 +91,11 @@ void CompilePage::navigation(QLayout* into, int page, const QString& keys)
     next->setAutoDefault(true);
     bar->addWidget(next);
     connect(next, &QPushButton::clicked, this, &CompilePage::nextPage);
+    // Tab and Enter reach the page buttons; a click leaves the focus in the field, whose leave
+    // then runs before the page changes.
+    for (QPushButton* b : {previous, next})
+        if (b)
+            b->setFocusPolicy(Qt::TabFocus);
     if (auto* box = qobject_cast<QBoxLayout*>(into))
         box->addLayout(bar);
 }

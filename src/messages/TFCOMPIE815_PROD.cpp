@@ -104,8 +104,10 @@ ProductsPage::ProductsPage(AppContext& ctx, FormChecks& checks, EadPanels& panel
     BCONFPR = makeButton(this, "BCONFPR", QStringLiteral("Conferma il dettaglio"));
     BCANPR = makeButton(this, "BCANPR", QStringLiteral("Cance&lla dettaglio"));
     BFINPR = makeButton(this, "BFINPR", QStringLiteral("Dettagli Finiti"));
-    for (QPushButton* b : {BCONFPR, BCANPR, BFINPR})
+    for (QPushButton* b : {BCONFPR, BCANPR, BFINPR}) {
         b->setAutoDefault(true);
+        b->setFocusPolicy(Qt::TabFocus); // a click leaves the focus in the field being typed
+    }
     auto* lineButtons = new QHBoxLayout;
     lineButtons->addWidget(BCONFPR);
     lineButtons->addWidget(BCANPR);
@@ -225,6 +227,7 @@ void ProductsPage::list()
     MCODAZ->clear();
     MDEPRO->clear();
     BCANPR->hide();
+    loaded_ = 0;
     product_.reset();
     showPackaged(true);
     QList<TRecDettaglio> lines;
@@ -246,6 +249,7 @@ void ProductsPage::list()
 void ProductsPage::leaveNumber()
 {
     const qint32 n = ParseInteger(NDETPR->text());
+    loaded_ = 0;
     if (n < 1 || n > 999)
         return;
     BCANPR->hide();
@@ -263,6 +267,7 @@ void ProductsPage::leaveNumber()
         showPicture(defaultPhotoPath(ctx_));
         MCODAZ->clear();
         BCANPR->show();
+        loaded_ = n;
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
     }
@@ -354,6 +359,9 @@ void ProductsPage::newProduct()
 
 void ProductsPage::confirmLine()
 {
+    // Clicked straight from a field: that field is left first (its derived quantities, its load).
+    if (!checks_.runPendingLeave())
+        return;
     for (CodedField* c : {COAZPR, META20, CODIMB})
         if (!c->lookup()) {
             c->edit()->setFocus(Qt::OtherFocusReason);
@@ -384,7 +392,13 @@ void ProductsPage::confirmLine()
 
 void ProductsPage::deleteLine()
 {
+    // Only the line on show is deleted: a number typed but not yet left shows its line first.
+    const int shown = loaded_;
+    if (!checks_.runPendingLeave())
+        return;
     const qint32 n = ParseInteger(NDETPR->text());
+    if (n != shown)
+        return;
     if (n >= 1 && n <= 999) {
         try {
             deleteWorkLine(eadfiles::productWork(ctx_), n);

@@ -53,6 +53,7 @@ private:
 
     std::optional<TRecTabella> product_;
     int count_ = 0;
+    int loaded_ = 0; // the line on show for modification (0: a new line)
 };
 
 } // namespace vt

@@ -53,8 +53,10 @@ TransportLinesEditor::TransportLinesEditor(AppContext& ctx, FormChecks& checks, 
     BCONFTRA = makeButton(this, "BCONFTRA", QStringLiteral("Conferma il dettaglio"));
     BCANTRA = makeButton(this, "BCANTRA", QStringLiteral("Cance&lla dettaglio"));
     BFINTRA = makeButton(this, "BFINTRA", QStringLiteral("Dettagli Finiti"));
-    for (QPushButton* b : {BCONFTRA, BCANTRA, BFINTRA})
-        b->setAutoDefault(true); // Enter presses the button that has the focus
+    for (QPushButton* b : {BCONFTRA, BCANTRA, BFINTRA}) {
+        b->setAutoDefault(true);          // Enter presses the button that has the focus
+        b->setFocusPolicy(Qt::TabFocus); // a click leaves the focus in the field being typed
+    }
 
     LMDETRA = new QLabel(QStringLiteral("Dettagli del trasporto inseriti:"), this);
     LMDETRA->setObjectName(QStringLiteral("LMDETRA"));
@@ -145,6 +147,7 @@ void TransportLinesEditor::list()
     NDETRA->clear();
     MDETRA->clear();
     BCANTRA->hide();
+    loaded_ = 0;
     QList<TRecDettaglio> lines;
     try {
         lines = listWorkLines(eadfiles::transportWork(ctx_));
@@ -162,6 +165,7 @@ void TransportLinesEditor::list()
 void TransportLinesEditor::leaveNumber()
 {
     const qint32 n = ParseInteger(NDETRA->text());
+    loaded_ = 0;
     if (n < 1 || n > 99)
         return;
     BCANTRA->hide();
@@ -177,6 +181,7 @@ void TransportLinesEditor::leaveNumber()
         INSITR->setText(f.INSITR);
         INAGTR->setText(f.INAGTR);
         BCANTRA->show();
+        loaded_ = n;
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
     }
@@ -197,6 +202,9 @@ bool TransportLinesEditor::leaveUnit()
 
 void TransportLinesEditor::confirmLine()
 {
+    // Clicked straight from a field: that field is left first (the unit looked up, a line loaded).
+    if (!checks_.runPendingLeave())
+        return;
     if (!UNITRA->lookup()) {
         UNITRA->edit()->setFocus(Qt::OtherFocusReason);
         return;
@@ -225,7 +233,13 @@ void TransportLinesEditor::confirmLine()
 
 void TransportLinesEditor::deleteLine()
 {
+    // Only the line on show is deleted: a number typed but not yet left shows its line first.
+    const int shown = loaded_;
+    if (!checks_.runPendingLeave())
+        return;
     const qint32 n = ParseInteger(NDETRA->text());
+    if (n != shown)
+        return;
     if (n >= 1 && n <= 99) {
         try {
             deleteWorkLine(eadfiles::transportWork(ctx_), n);

@@ -58,6 +58,7 @@ private:
     AppContext& ctx_;
     FormChecks& checks_;
     int count_ = 0;
+    int loaded_ = 0; // the line on show for modification (0: a new line)
 };
 
 } // namespace vt

@@ -352,3 +352,71 @@ TEST_F(CompileKeys, TypeOfConsigneeTypedThenATabClickedLaysOutThePageFirst)
     EXPECT_EQ(focused(), "COIDLD");
     EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
 }
+
+// The line buttons clicked straight from the field being typed: the field is left first, and a
+// line number typed but not yet left shows its line before anything is deleted.
+TEST_F(CompileKeys, LineButtonsClickedStraightFromAField)
+{
+    open();
+    page1();
+    enter({}, "BPAG2");
+    page2();
+    ASSERT_EQ(page(), 2);
+    auto* products = field<QListWidget>("MDEPRO");
+    for (const char* code : {"CHIANTI75", "PROSECCO"}) {
+        enter({}, "NDETPR");
+        enter(code, "COAZPR");
+        enter({}, "LEDEPR");
+        enter({}, "META20");
+        type("12"); // in NUMCON, then the mouse: the litres are worked out before the line is written
+        QTest::mouseClick(field<QPushButton>("BCONFPR"), Qt::LeftButton);
+        QApplication::processEvents();
+    }
+    ASSERT_EQ(products->count(), 2);
+    EXPECT_TRUE(products->item(0)->text().startsWith("n. 1 = CHIANTI75 Litri:9 ")) << products->item(0)->text().toStdString();
+    EXPECT_TRUE(products->item(1)->text().startsWith("n. 2 = PROSECCO Litri:9 ")) << products->item(1)->text().toStdString();
+
+    auto* ndetpr = field<QLineEdit>("NDETPR");
+    ndetpr->selectAll();
+    enter("1", "NDETPR");
+    auto* cancel = field<QPushButton>("BCANPR");
+    ASSERT_TRUE(cancel->isVisible());
+    // Line 1 on show, 2 typed over it and the delete button clicked: line 2 is shown, nothing deleted.
+    ndetpr->setFocus(Qt::MouseFocusReason);
+    ndetpr->selectAll();
+    type("2");
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(products->count(), 2);
+    EXPECT_EQ(field<QLineEdit>("COAZPR")->text(), "PROSECCO");
+    // Clicked again, on the line now shown.
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_EQ(products->count(), 1);
+    EXPECT_TRUE(products->item(0)->text().startsWith("n. 1 = CHIANTI75"));
+
+    // A bulk line: the litres typed become its weights, also when the mouse confirms from the field.
+    enter({}, "NDETPR");
+    enter("SFUSO", "COAZPR");
+    enter({}, "LEDEPR");
+    enter({}, "META20");
+    ASSERT_EQ(focused(), "TOTLIT");
+    type("50");
+    QTest::mouseClick(field<QPushButton>("BCONFPR"), Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_EQ(products->count(), 2);
+    EXPECT_TRUE(products->item(1)->text().startsWith("n. 2 = SFUSO Litri:50 ")) << products->item(1)->text().toStdString();
+
+    // A page button clicked straight from a field: the guarantee type is applied before the summary.
+    QTest::mouseClick(field<QPushButton>("BFINPR"), Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_EQ(page(), 3);
+    EXPECT_EQ(focused(), "TIPGAR");
+    type("1");
+    QTest::mouseClick(field<QPushButton>("BPAG5"), Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_EQ(page(), 4);
+    EXPECT_TRUE(field<QTextEdit>("RIEPILOGO")->toPlainText().contains(" Conto Gar. Sped.: GAR00012345 - C - Garanzia: "));
+    EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
+    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+}
