@@ -5,10 +5,12 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -67,6 +69,18 @@ TFCOMPIE818::TFCOMPIE818(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
 
     checks_ = new FormChecks(this, ctx_.messenger());
     checks_->attach();
+    // Alt+1, Alt+2, Alt+3 go to that page and Alt+C to the summary with its CONFERMA from any page
+    // whose buttons do not take the key themselves; they are never typed into a field.
+    const std::pair<Qt::Key, int> pageKeys[] = {{Qt::Key_1, 0}, {Qt::Key_2, 1}, {Qt::Key_3, 2}, {Qt::Key_C, 2}};
+    for (auto [key, page] : pageKeys) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | key), this);
+        connect(shortcut, &QShortcut::activated, this, [this, page = page] { showPage(page, page < page_); });
+        pageShortcuts_ << shortcut;
+    }
+    // Enter on a page button presses it; other Alt keys are refused (after the shared glue, so
+    // that these filters run first).
+    for (QWidget* w : findChildren<QWidget*>())
+        w->installEventFilter(this);
     checks_->onLeaveDo(LINPRG->edit(), [this] { codeLeft(LINPRG); });
     checks_->onLeaveDo(LINGUA->edit(), [this] { codeLeft(LINGUA); });
     connect(LINPRG, &CodedField::picked, this, [this] { applyOutcome(); });
@@ -224,6 +238,40 @@ void TFCOMPIE818::showEvent(QShowEvent* event)
     }
 }
 
+// An Alt key that no button nor page key takes is never typed into a field: it is refused with a
+// beep. Enter on a page button presses it.
+bool TFCOMPIE818::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods = k->modifiers() & ~Qt::KeypadModifier;
+        if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !k->text().isEmpty()) {
+            ctx_.messenger().beep();
+            return true;
+        }
+        const bool enter = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
+        if (enter && mods == Qt::NoModifier) {
+            for (QPushButton* b : {BDAPAG1A2, BDAPAG2A1, BDAPAG2A3, DAPAG5A4})
+                if (watched == b) {
+                    b->click();
+                    return true;
+                }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// A page key gives way to a button of the page in hand that has the same Alt letter.
+void TFCOMPIE818::enablePageKeys()
+{
+    QList<QKeySequence> taken;
+    for (QAbstractButton* b : PCCOMPIE818->currentWidget()->findChildren<QAbstractButton*>())
+        if (!b->isHidden())
+            taken << QKeySequence::mnemonic(b->text());
+    for (QShortcut* s : pageShortcuts_)
+        s->setEnabled(!taken.contains(s->key()));
+}
+
 bool TFCOMPIE818::firstPageUntouched() const
 {
     return !checks_->touched();
@@ -292,6 +340,7 @@ void TFCOMPIE818::open()
     checks_->resetTouched();
     page_ = 0;
     PCCOMPIE818->setCurrentIndex(0);
+    enablePageKeys();
     LINPRG->edit()->setFocus(Qt::OtherFocusReason);
 }
 
@@ -420,6 +469,7 @@ void TFCOMPIE818::pageChanged(int page)
     }
     page_ = page;
     pageEntered(page);
+    enablePageKeys();
 }
 
 void TFCOMPIE818::pageEntered(int page)

@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QShortcut;
 class QTabWidget;
 class QTextEdit;
 class QTreeWidget;
@@ -49,6 +50,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildPageOne();
@@ -66,6 +68,7 @@ private:
     bool buildSummary();
     void cellSelected(int row, int column);
     void confirm();
+    void enablePageKeys();
 
     AppContext& ctx_;
     FormChecks* checks_;
@@ -80,6 +83,7 @@ private:
     bool backward_ = false;
     bool opened_ = false;
     bool confirmed_ = false;
+    QList<QShortcut*> pageShortcuts_;
 };
 
 } // namespace vt

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -67,6 +68,10 @@ TFCREAFIRMAINVIAIE818::TFCREAFIRMAINVIAIE818(AppContext& ctx, QWidget* parent) :
     layout->addLayout(listButtons);
     layout->addWidget(form_);
 
+    // An Alt key that no button takes is never typed into a field (a date or a year would change).
+    for (QWidget* w : findChildren<QWidget*>())
+        w->installEventFilter(this);
+
     connect(LANNO, &QLineEdit::returnPressed, this, [this] { focusNextChild(); });
     connect(BTUTTI, &QPushButton::clicked, this, [this] { checkAll(true); });
     connect(BNESSUNO, &QPushButton::clicked, this, [this] { checkAll(false); });
@@ -84,6 +89,13 @@ void TFCREAFIRMAINVIAIE818::showEvent(QShowEvent* event)
 
 bool TFCREAFIRMAINVIAIE818::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        if ((k->modifiers() & Qt::AltModifier) && !(k->modifiers() & Qt::ControlModifier) && !k->text().isEmpty()) {
+            ctx_.messenger().beep();
+            return true;
+        }
+    }
     // Leaving the year: a year of 2008-2060 becomes the year of work and the list is rebuilt;
     // another keeps the focus.
     if (watched == LANNO && event->type() == QEvent::FocusOut && focusWidget() != form_->BABBANDONA) {
@@ -127,6 +139,11 @@ void TFCREAFIRMAINVIAIE818::checkAll(bool checked)
 
 void TFCREAFIRMAINVIAIE818::confirm()
 {
+    // A second CONFERMA while this one waits on the signing and the transmission builds nothing.
+    if (confirming_)
+        return;
+    confirming_ = true;
+    const auto done = qScopeGuard([this] { confirming_ = false; });
     QList<std::int32_t> checked;
     for (int i = 0; i < CELENCO->count(); ++i)
         if (CELENCO->item(i)->checkState() == Qt::Checked)

@@ -36,6 +36,7 @@ private:
 
     AppContext& ctx_;
     FlowEntryForm* form_;
+    bool confirming_ = false;
 };
 
 } // namespace vt

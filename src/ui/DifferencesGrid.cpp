@@ -77,6 +77,9 @@ void DifferencesGrid::setLines(const QList<TRecDettaglio>& lines)
 {
     clearContents();
     setRowCount(int(lines.size()));
+    quantities_.clear();
+    for (const TRecDettaglio& l : lines)
+        quantities_ << doubleAt(l, 2088);
     for (int r = 0; r < lines.size(); ++r) {
         setCellText(r, Product, QString::number(int32At(lines[r], 8)) + QLatin1Char(' ') + trimmedAt(lines[r], 558));
         setCellText(r, Litres, FormatNumber(doubleAt(lines[r], 2088), 10, 3));
@@ -140,19 +143,37 @@ void DifferencesGrid::enter(int row, int column)
     const QString s = trimField(cellText(row, column));
     int next = column + 1;
     switch (column) {
+    // A value the rules change or drop is changed in sight, with a beep.
     case Type: {
         const QString type = typeCell(s, outcome_);
         setCellText(row, Type, type);
-        if (type.isEmpty())
+        if (type.isEmpty()) {
             setCellText(row, Quantity, QString());
+            if (!s.isEmpty())
+                messenger_.beep();
+        }
         break;
     }
-    case Quantity:
-        setCellText(row, Quantity, quantityCell(s));
+    case Quantity: {
+        const double lineQuantity = row < quantities_.size() ? quantities_[row] : 0.0;
+        if (ParseDecimal(s, 3) > lineQuantity) { // never more than the e-AD line holds
+            setCellText(row, Quantity, FormatNumber(lineQuantity, 10, 3));
+            messenger_.beep();
+        } else {
+            setCellText(row, Quantity, quantityCell(s));
+        }
         break;
-    case Reasons:
-        setCellText(row, Reasons, reasonsCell(s, codes_));
+    }
+    case Reasons: {
+        const QString kept = reasonsCell(s, codes_);
+        setCellText(row, Reasons, kept);
+        for (QChar c : s)
+            if (c.isDigit() && !kept.contains(c)) { // not a reason of the table
+                messenger_.beep();
+                break;
+            }
         break;
+    }
     case Note:
         setCellText(row, Note, s);
         next = Type;

@@ -4,7 +4,9 @@
 // quantity, reason codes (T025) and note. Keys are typed straight into the current cell and follow
 // the report's rules (ReceiptReport.h): Enter completes the cell and moves on, a full cell takes
 // any key as Enter, quantities and reasons accept digits and the comma only; Backspace takes the
-// last character away, Delete empties the cell.
+// last character away, Delete empties the cell. A type, a quantity or a reason that the rules
+// change or drop on Enter (no such type, more than the line holds, no such reason) is changed in
+// sight with a beep.
 #include <QTableWidget>
 
 #include "foundation/EadRecord.h"
@@ -41,6 +43,7 @@ private:
     Messenger& messenger_;
     QString outcome_;
     QStringList codes_;
+    QList<double> quantities_; // litres of each e-AD line
     bool moving_ = false;
 };
 

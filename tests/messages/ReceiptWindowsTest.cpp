@@ -374,6 +374,47 @@ TEST_F(ReceiptWindows, ChangingTheOutcomeDropsWhatTheNewOneCannotCarry)
     EXPECT_EQ(codec::getF64(loads[1], 112), 200.0); // line 2 whole
 }
 
+// Keys a clerk tries: an Alt key of a button of another page is never typed into the field in
+// hand (the date stays); Alt+3 and Alt+C lead to the summary, Alt+1 back; Enter presses a page
+// button; a quantity above the line's is shown cut to it, with a beep.
+TEST_F(ReceiptWindows, AltKeysEnterOnPageButtonsAndCorrectionsInSight)
+{
+    importedInHand(2);
+    TFCOMPIE818 w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    type(w.LINPRG->edit(), "22");
+    w.IMGPRO->setFocus();
+    QApplication::processEvents();
+    const QString date = w.IMGPRO->text();
+    for (Qt::Key key : {Qt::Key_X, Qt::Key_9})
+        QTest::keyClick(w.IMGPRO, key, Qt::AltModifier);
+    EXPECT_EQ(w.IMGPRO->text(), date);
+    EXPECT_EQ(w.PCCOMPIE818->currentIndex(), 0);
+    QTest::keyClick(w.IMGPRO, Qt::Key_3, Qt::AltModifier);
+    EXPECT_EQ(w.IMGPRO->text(), date);
+    ASSERT_EQ(w.PCCOMPIE818->currentIndex(), 2);
+    EXPECT_TRUE(w.RIEPILOGO->toPlainText().contains("Esito Ricezione: 22"));
+    QTest::keyClick(w.RIEPILOGO, Qt::Key_1, Qt::AltModifier);
+    ASSERT_EQ(w.PCCOMPIE818->currentIndex(), 0);
+    QTest::keyClick(w.DENPRG, Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(w.DENPRG->text(), "");
+    ASSERT_EQ(w.PCCOMPIE818->currentIndex(), 2);
+    EXPECT_FALSE(w.confirmed()); // the summary first: CONFERMA is the clerk's next key
+
+    QTest::keyClick(w.DAPAG5A4, Qt::Key_Return);
+    ASSERT_EQ(w.PCCOMPIE818->currentIndex(), 1);
+    const int beeps = t.messenger.beeps;
+    typeInCell(w.STGRID, 0, 2, "c");
+    QTest::keyClicks(w.STGRID, "5000");
+    QTest::keyClick(w.STGRID, Qt::Key_Return);
+    EXPECT_EQ(w.STGRID->cellText(0, 3).trimmed(), "100,000"); // the line's litres
+    EXPECT_EQ(t.messenger.beeps, beeps + 1);
+    typeInCell(w.STGRID, 1, 4, "39");                         // 9 is no reason of T025
+    EXPECT_EQ(w.STGRID->cellText(1, 4), "    3");
+    EXPECT_EQ(t.messenger.beeps, beeps + 2);
+}
+
 TEST_F(ReceiptWindows, AbandonHalfWayWritesNothingAndAReportIsStoredOnce)
 {
     importedInHand();
