@@ -1,5 +1,6 @@
 #include "messages/TFCOMPIE815_TRASP.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -150,6 +151,9 @@ TransportPage::TransportPage(AppContext& ctx, FormChecks& checks, EadPanels& pan
         if (r.ok) {
             panels_.nilodd = trimField(INVDIF->text()) == QLatin1String("S");
             applyPanels();
+            // Enter went past the number while it was hidden: it is the next field now.
+            if (panels_.nilodd && QApplication::focusWidget() == DATSPE)
+                focusFromLeave(NILODD);
         }
         return r;
     });
@@ -231,6 +235,10 @@ CheckResult TransportPage::leaveModtra()
     if (!MODTRA->code().startsWith(QLatin1Char('0')))
         INFTRA->clear();
     applyPanels();
+    // Enter went past the note while it was disabled: mode "0" wants it, so it is the next field.
+    QWidget* now = QApplication::focusWidget();
+    if (INFTRA->isEnabled() && (now == RGIORNI || now == RORE))
+        focusFromLeave(INFTRA);
     return CheckResult::pass();
 }
 

@@ -180,7 +180,7 @@ TEST_F(CompileKeys, PremisesNumberIsRefusedOnLeavingAndWhenATabIsClicked)
     EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
 }
 
-TEST_F(CompileKeys, TransportCompanyChosenWithEnterOpensNoPicker)
+TEST_F(CompileKeys, FieldsBroughtIntoPlayAreTheNextEnterReaches)
 {
     open();
     page1();
@@ -189,6 +189,19 @@ TEST_F(CompileKeys, TransportCompanyChosenWithEnterOpensNoPicker)
     enter("3", "RESTRA");
     EXPECT_EQ(focused(), "PIAZTR");
     EXPECT_TRUE(field("PAZIENDADITRASPORTO")->isVisible());
+    // A field that a value brings into play is the next one Enter reaches: the note of mode "0",
+    // the fallback document number of "S".
+    field<QLineEdit>("MODTRA")->setFocus(Qt::MouseFocusReason);
+    enter("0", "MODTRA");
+    EXPECT_EQ(focused(), "INFTRA");
+    enter("consegna a mano", "INFTRA");
+    for (const char* f : {"RGIORNI", "DURGIO"})
+        enter({}, f);
+    field<QLineEdit>("INVDIF")->selectAll();
+    enter("S", "INVDIF");
+    EXPECT_EQ(focused(), "NILODD");
+    enter("RIS-0001", "NILODD");
+    EXPECT_EQ(focused(), "DATSPE");
     EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
     EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
 }
