@@ -83,7 +83,9 @@ QString row(SentKind kind, const TRecEad& r)
     case SentKind::IE815:
     case SentKind::IE813: s += stateColumn(r.stato); break;
     case SentKind::IE810:
-        s += cut(padField(r.MOTANN(), 1) + QLatin1Char(' ') + trimField(r.descrizioneMotivo()), 26);
+        // Cut to its 26 columns, and padded to them too: a short reason must not pull the ARC,
+        // date and consignee out from under their heads.
+        s += (padField(r.MOTANN(), 1) + QLatin1Char(' ') + trimField(r.descrizioneMotivo())).leftJustified(26, QLatin1Char(' '), true);
         break;
     case SentKind::IE818: s += QStringLiteral("  ") + padField(r.LINPRG, 2) + QLatin1Char(' '); break;
     }

@@ -783,7 +783,7 @@ TEST_F(LifecycleWindows, TheReportOfSentCancellationsFromTheMenu)
     EXPECT_EQ(caption, "Ricerca dei flussi IE810 inviati");
     EXPECT_TRUE(shown.startsWith("  MESSAGGI IE810 INVIATI DAL 01/12/2026  AL 09/12/2026 RIFERITI ALLE SPEDIZIONI DEL 2026\n"))
         << shown.toStdString();
-    EXPECT_TRUE(shown.contains("|09/12/2026| 4 |1 Errore di digitazione|" + Arc + "|09/12/2026|")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("|09/12/2026| 4 |1 Errore di digitazione   |" + Arc + "|09/12/2026|")) << shown.toStdString();
     EXPECT_FALSE(afterPeriod.contains(Arc)) << afterPeriod.toStdString();
     EXPECT_TRUE(afterPeriod.contains("AL 08/12/2026")) << afterPeriod.toStdString();
 }

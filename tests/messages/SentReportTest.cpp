@@ -80,7 +80,7 @@ TEST(SentReport, AnEmptyPeriodShowsTheHeadAndTheSeparatorTwice)
     EXPECT_EQ(lines, expected);
 }
 
-TEST(SentReport, Ie810CutsTheReasonTo26Characters)
+TEST(SentReport, Ie810FitsTheReasonTo26Characters)
 {
     TRecEad longReason = sent(day(9), 1, "I");
     longReason.MOTANN() = "4";
@@ -97,7 +97,10 @@ TEST(SentReport, Ie810CutsTheReasonTo26Characters)
     EXPECT_EQ(lines[3], "|FLUSSO INVIATO|   MOTIVO ANNULLAMENTO    |        N° ARC       |   DATA   |                                 |");
     const QString party = QStringLiteral("DE00XYZ00456Y Weinhaus Müller Gmb");
     EXPECT_EQ(lines[6], "|09/12/2026| 1 |4 La circolazione non è in|" + Arc + "|09/12/2026|" + party + "|");
-    EXPECT_EQ(lines[7], "|09/12/2026| 2 |0 Altro|" + Arc + "|09/12/2026|" + party + "|");
+    // A short reason is padded to the column, so every row lines up with the head.
+    EXPECT_EQ(lines[7], "|09/12/2026| 2 |0 Altro" + QString(19, ' ') + "|" + Arc + "|09/12/2026|" + party + "|");
+    EXPECT_EQ(lines[6].size(), 110);
+    EXPECT_EQ(lines[7].size(), 110);
     EXPECT_EQ(lines[8], "|----------|---|--------------------------|---------------------|----------|---------------------------------|");
 }
 
