@@ -491,6 +491,31 @@ TEST_F(ReceiptWindows, FlowWindowWithoutCheckedReportsWritesNothing)
     w.grab().save(QDir::temp().filePath("TFCREAFIRMAINVIAIE818.png"));
 }
 
+// A second CONFERMA while the first is still handing the flow to the signing program builds no
+// second flow and starts the signing program once.
+TEST_F(ReceiptWindows, ASecondConfirmWhileTheFirstRunsDoesNothing)
+{
+    TRecEad r = blankEad();
+    r.progressivo = 1;
+    r.ARC = "26FRA00000000000001A1";
+    r.LINPRG = "1";
+    RecordFile(receiptfiles::reports(ctx, "2026"), TRecEad::Size).append(encodeEad(r));
+    TFCREAFIRMAINVIAIE818 w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.findChild<QLineEdit*>("NUMFLU")->setText("1");
+    auto* confirm = w.findChild<QPushButton*>("BCONF");
+    int clicks = 0;
+    t.shell.onStart = [&](const QString&) {
+        if (clicks++ == 0)
+            QTest::mouseClick(confirm, Qt::LeftButton);
+    };
+    QTest::mouseClick(confirm, Qt::LeftButton);
+    EXPECT_EQ(t.shell.programs.size(), 1);
+    EXPECT_TRUE(QFile::exists(toSign + "/ABCD1209.C01"));
+    EXPECT_EQ(codec::getI32(file(receiptfiles::reports(ctx, "2026"), TRecEad::Size)[0], 72), 1);
+}
+
 // From the menu item: three received e-ADs imported, one accepted, one with a shortage, one
 // refused; the IE818 flow signed by the signing stand-in and sent to the customs stand-in in the
 // test and the real environment; the reports sent and the pending loads in 2026_818_RGM.DAT.
