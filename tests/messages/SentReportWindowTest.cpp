@@ -3,6 +3,7 @@
 // preview on landscape pages.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QFocusEvent>
@@ -174,7 +175,7 @@ TEST_F(SentReportWindow, PrintsThroughThePreviewOnLandscapePages)
     shown(w);
     QString title, docName;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
-    bool seen = false;
+    bool seen = false, printShortcut = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
@@ -184,6 +185,9 @@ TEST_F(SentReportWindow, PrintsThroughThePreviewOnLandscapePages)
         title = preview->windowTitle();
         docName = preview->printer()->docName();
         orientation = preview->printer()->pageLayout().orientation();
+        for (QAction* action : preview->findChildren<QAction*>())
+            if (action->shortcut() == QKeySequence(QKeySequence::Print))
+                printShortcut = true;
         preview->reject();
     });
     poll.start(20);
@@ -197,11 +201,11 @@ TEST_F(SentReportWindow, PrintsThroughThePreviewOnLandscapePages)
     w.ALLA->selectAll();
     QTest::keyClicks(w.ALLA, "08122026");
     QTest::keyClick(w.ALLA, Qt::Key_S, Qt::AltModifier);
-    QTest::qWaitFor([&] { return seen; }, 5000);
-    EXPECT_TRUE(seen);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen; }, 5000));
     EXPECT_TRUE(reportFile().contains("AL 08/12/2026")) << reportFile().toStdString();
     EXPECT_TRUE(w.Rich815->toPlainText().contains("AL 08/12/2026"));
     EXPECT_EQ(title, "messaggi inviati");
     EXPECT_EQ(docName, "messaggi inviati");
     EXPECT_EQ(orientation, QPageLayout::Landscape);
+    EXPECT_TRUE(printShortcut) << "Ctrl+P prints from the preview";
 }
