@@ -94,6 +94,8 @@ public:
 
     void elementEnded(int depth)
     {
+        if (consigneeOpen_ && depth < consigneeDepth_)
+            consigneeOpen_ = false;
         // The consignor's block ends with the element that holds it.
         if (consignorOpen_ && depth < consignorDepth_) {
             consignorOpen_ = false;
@@ -129,6 +131,15 @@ private:
             if (!n)
                 fail(QStringLiteral("NUMERO PROGRESSIVO DELL'e-AD NON VALIDO (%1)").arg(value.left(30)));
             setInt32At(h, H::Sequence, n.value_or(0));
+        }
+        // The consignee: the first trader block that starts with an identifier (the place of
+        // delivery, later, has one too).
+        if (named(local, "Traderid") && out_.consigneeId.isEmpty() && !consignorOpen_) {
+            out_.consigneeId = value.left(18);
+            consigneeOpen_ = true;
+            consigneeDepth_ = depth;
+        } else if (consigneeOpen_ && named(local, "TraderName")) {
+            out_.consigneeName = value.left(100);
         }
         // Only the trader block that starts with an excise number is the consignor's.
         if (named(local, "TraderExciseNumber") && !consignorOpen_ && !consignorDone_) {
@@ -224,6 +235,8 @@ public:
 private:
     ReceivedEad& out_;
     bool inBody_ = false;
+    bool consigneeOpen_ = false;
+    int consigneeDepth_ = 0;
     bool consignorOpen_ = false;
     bool consignorDone_ = false;
     int consignorDepth_ = 0;

@@ -28,6 +28,8 @@ struct ReceivedEad {
     TRecEad header;                 // working form; progressive 0, flow data 0, state " "
     QList<TRecDettaglio> lines;     // working form, in document order; numbers at 0 and 4 left 0
     bool charactersReplaced = false;
+    QString consigneeId;            // the consignee the document is addressed to ("Traderid"), if given
+    QString consigneeName;
 };
 
 inline constexpr qint64 MaxDocumentBytes = 4 * 1024 * 1024;

@@ -131,6 +131,13 @@ ImportResult importReceivedEads(AppContext& ctx, const QString& year)
         TRecEad header = doc.header;
         if (reported.contains(padField(header.ARC, 21)))
             continue; // the document's own ARC is already reported, whatever the file's name
+        // Addressed to someone else: imported (a premises may have its own excise number), but said.
+        const QString company = trimField(ctx.CompanyRecord.CACCI1);
+        if (!doc.consigneeId.isEmpty() && !company.isEmpty()
+            && doc.consigneeId.compare(company, Qt::CaseInsensitive) != 0)
+            result.messages << QStringLiteral("IL FILE %1 E' DESTINATO A %2 %3, NON A %4: CONTROLLARE PRIMA DI "
+                                              "COMPILARE LA NOTA DI RICEZIONE")
+                                   .arg(name, doc.consigneeId, doc.consigneeName, company);
         if (doc.charactersReplaced)
             result.messages << QStringLiteral("IL FILE %1 CONTIENE CARATTERI NON AMMESSI: SONO STATI SOSTITUITI "
                                               "(LETTERE SENZA ACCENTO O \"?\")")

@@ -32,7 +32,8 @@ inline const char* const NoMessagesFound = "NON SONO STATI TROVATI MESSAGGI DA C
 
 struct ImportResult {
     int imported = 0;        // headers written to XML.DAT
-    QStringList messages;    // documents left out and documents whose characters were replaced, in file order
+    QStringList messages;    // documents left out, addressed to another consignee or whose characters were
+                             // replaced, in file order
 };
 
 // The files of the download folder that the import considers for the year: regular files whose

@@ -307,6 +307,25 @@ TEST_F(ReceivedImport, FolderRulesYearDeclarationAlreadyReportedAndBadFiles)
     EXPECT_EQ(textAt(h[0], 78), "26FRA00000000000001A1");
 }
 
+// A document addressed to another consignee is imported, with a message naming file and consignee.
+TEST_F(ReceivedImport, DocumentForAnotherConsigneeIsSaid)
+{
+    ctx.CompanyRecord.CACCI1 = "IT00ABC00123X";
+    ReceivedEadDraft ours;
+    ReceivedEadDraft theirs;
+    theirs.arc = "26FRA00000000000002A1";
+    theirs.consigneeId = "IT00MIV00555K";
+    theirs.consigneeName = "Enoteca Bianchi";
+    put("26FRA00000000000001A1.xml", receivedEadXml(ours));
+    put("26FRA00000000000002A1.xml", receivedEadXml(theirs));
+    const ImportResult r = importReceivedEads(ctx, "2026");
+    EXPECT_EQ(r.imported, 2);
+    ASSERT_EQ(r.messages.size(), 1);
+    EXPECT_TRUE(r.messages[0].startsWith("IL FILE 26FRA00000000000002A1.xml E' DESTINATO A IT00MIV00555K "
+                                         "Enoteca Bianchi, NON A IT00ABC00123X"))
+        << r.messages[0].toStdString();
+}
+
 TEST_F(ReceivedImport, NothingToImportLeavesEmptyScratchFilesAndCreatesTheStore)
 {
     const ImportResult r = importReceivedEads(ctx, "2026");
