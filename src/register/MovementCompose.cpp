@@ -33,6 +33,18 @@ Composition composeMovement(AppContext& ctx, MovementMode mode, const TRecMovime
     if (isRectification(mode) && f.ANNOTA.trimmed().isEmpty())
         soft(CheckResult::fail(MsgNoteMandatory, QStringLiteral("ANNOTA")));
     soft(checkPlainText(f.ANNOTA, QStringLiteral("ANNOTA")));
+    if (mode == MovementMode::RectifyCancel) {
+        // The cancellation repeats the sent record as it stands, and the window shows that record
+        // read-only: only the note is the user's. A code withdrawn from a table since the record
+        // was sent must not make it impossible to cancel.
+        if (!firstFailure.isEmpty()) {
+            out.focus = firstFailure;
+            return out;
+        }
+        out.record = n;
+        out.ok = true;
+        return out;
+    }
 
     if (!hard(checkMovementDate({}, f.DATMOV)))
         return out;

@@ -224,6 +224,11 @@ void TFMOVIMENTI::showReadOnly()
 
 void TFMOVIMENTI::checkShownFields()
 {
+    if (mode_ == MovementMode::RectifyCancel) {
+        // Every field but the note shows the sent record read-only: nothing there to put right.
+        ANNOTA->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     const bool unit = packaged();
     std::vector<CheckFn> order = {
         [this] { return checkMovementDate(DATMOV->text(), DATMOV->date()); },
@@ -251,9 +256,7 @@ void TFMOVIMENTI::checkShownFields()
             return;
         }
     }
-    if (mode_ == MovementMode::RectifyCancel)
-        ANNOTA->setFocus(Qt::OtherFocusReason);
-    else if (mode_ == MovementMode::RectifyModify)
+    if (mode_ == MovementMode::RectifyModify)
         TIPDOC->edit()->setFocus(Qt::OtherFocusReason);
     else if (mode_ == MovementMode::Modify)
         (DATMOV->isReadOnly() ? static_cast<QWidget*>(TIPDOC->edit()) : DATMOV)->setFocus(Qt::OtherFocusReason);
@@ -449,7 +452,7 @@ void TFMOVIMENTI::runLeaveOf(QWidget* field)
 
 CheckResult TFMOVIMENTI::leaveTipdoc()
 {
-    if (!TIPDOC->lookup() && !TIPDOC->code().isEmpty())
+    if (!TIPDOC->lookup() && !TIPDOC->code().isEmpty() && !TIPDOC->edit()->isReadOnly())
         TIPDOC->pick();
     documentTypeChanged();
     return checkDocumentType(TIPDOC->lookup(), TIPDOC->code(), load_);
@@ -457,7 +460,7 @@ CheckResult TFMOVIMENTI::leaveTipdoc()
 
 CheckResult TFMOVIMENTI::leaveProddo()
 {
-    if (!PRODDO->lookup() && !PRODDO->code().isEmpty())
+    if (!PRODDO->lookup() && !PRODDO->code().isEmpty() && !PRODDO->edit()->isReadOnly())
         PRODDO->pick();
     recomputeGuarantee();
     return checkProductCode(PRODDO->lookup(), PRODDO->code());
@@ -465,7 +468,7 @@ CheckResult TFMOVIMENTI::leaveProddo()
 
 CheckResult TFMOVIMENTI::leaveCodpae()
 {
-    if (!CODPAE->lookup())
+    if (!CODPAE->lookup() && !CODPAE->edit()->isReadOnly())
         CODPAE->pick();
     recomputeGuarantee();
     return CheckResult::pass();
@@ -473,7 +476,7 @@ CheckResult TFMOVIMENTI::leaveCodpae()
 
 CheckResult TFMOVIMENTI::leaveCaumov()
 {
-    if (!CAUMOV->lookup() && !CAUMOV->code().isEmpty())
+    if (!CAUMOV->lookup() && !CAUMOV->code().isEmpty() && !CAUMOV->edit()->isReadOnly())
         CAUMOV->pick();
     return CAUMOV->lookup() ? CheckResult::pass() : CheckResult::fail({}, QStringLiteral("CAUMOV"));
 }

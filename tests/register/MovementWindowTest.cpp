@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include "RegisterFixture.h"
 #include "app/MenuActions.h"
 #include "foundation/Dates.h"
+#include "foundation/Tables.h"
 #include "register/MovementEntry.h"
 #include "register/RegisterStore.h"
 #include "register/TFMOVIMENTI.h"
@@ -685,4 +687,50 @@ TEST_F(MovementWindow, PickerListsTheYearAtOnceAndADoubleClickChoosesItsRow)
     EXPECT_TRUE(empty.findChild<QLabel*>(QStringLiteral("LNESSUNO"))->isVisible());
     QTest::keyClick(&empty, Qt::Key_Escape);
     EXPECT_EQ(t.ctx.PickedMovement, -1);
+}
+
+// A sent unload whose reason has since left the table can still be cancelled: the cancellation
+// repeats the record as it stands and only the note is typed. A modify-rectification of it must
+// have a valid reason.
+TEST_F(MovementWindow, CancellingASentRecordDoesNotDependOnTodaysCodeTables)
+{
+    // A listing opened by a check would wait for a choice: it is closed, and counted.
+    int listings = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        QWidget* m = QApplication::activeModalWidget();
+        if (m && m->objectName() == QLatin1String("TFLISTVIEW")) {
+            ++listings;
+            m->close();
+        }
+    });
+    closer.start(50);
+    const TRecMovimento sent = unload(day(5, 12, 2026), 500, 3);
+    QFile::remove(tablePath(t.ctx, QStringLiteral("TA21S"), ".TAB"));
+    appendRow(t.ctx, QStringLiteral("TA21S"), {QStringLiteral("S2"), QStringLiteral("reso")});
+
+    runAction("Action2", sent.numero, [&](QWidget* w) {
+        edit(w, "ANNOTA")->setFocus();
+        QTest::keyClicks(edit(w, "ANNOTA"), QStringLiteral("causale errata"));
+        altC(w);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(focusName(), QStringLiteral("CAUMOV"));
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    EXPECT_EQ(year2026().size(), 1);
+
+    listings = 0;
+    runAction("ARETTSCARICO", sent.numero, [&](QWidget* w) {
+        EXPECT_EQ(focusName(), QStringLiteral("ANNOTA"));
+        QTest::keyClicks(edit(w, "ANNOTA"), QStringLiteral("spedizione annullata"));
+        altC(w);
+        EXPECT_FALSE(w->isVisible());
+    });
+    EXPECT_EQ(listings, 0);
+    const QList<TRecMovimento> file = year2026();
+    ASSERT_EQ(file.size(), 2);
+    EXPECT_EQ(file[0].stato, QStringLiteral("C"));
+    EXPECT_EQ(file[1].operazione, QStringLiteral("C"));
+    EXPECT_EQ(file[1].causale.trimmed(), QStringLiteral("S1"));
+    EXPECT_EQ(file[1].nota.trimmed(), QStringLiteral("spedizione annullata"));
 }
