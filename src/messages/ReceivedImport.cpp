@@ -106,6 +106,12 @@ QStringList reportedArcs(const AppContext& ctx, const QString& year)
 ImportResult importReceivedEads(AppContext& ctx, const QString& year)
 {
     ImportResult result;
+    // A folder that is not there is said as such, not as "nothing to complete".
+    const QString folder = downloadFolder(ctx);
+    if (!folder.isEmpty() && !QFileInfo(folder).isDir())
+        throw IoError(QStringLiteral("LA CARTELLA DEI DOWNLOAD DEI MESSAGGI EMCS %1 NON ESISTE: CONTROLLARE I "
+                                     "PERCORSI PER LE APPLICAZIONI")
+                          .arg(QDir::toNativeSeparators(folder)));
     const QStringList reported = reportedArcs(ctx, year);
     QList<QByteArray> headers;
     QList<QByteArray> lines;

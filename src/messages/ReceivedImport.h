@@ -43,8 +43,8 @@ QStringList receivedFiles(const AppContext& ctx, const QString& year);
 // The ARCs (stored form, 21 characters) already reported in the year's store.
 QStringList reportedArcs(const AppContext& ctx, const QString& year);
 
-// Runs the import for the year (four digits). Throws IoError for a scratch file or the store that
-// cannot be read or written.
+// Runs the import for the year (four digits). Throws IoError for a download folder that does not
+// exist, and for a scratch file or the store that cannot be read or written.
 ImportResult importReceivedEads(AppContext& ctx, const QString& year);
 
 // The lines of XML.ITE that belong to the header numbered messageNumber, as stored.

@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "foundation/Dates.h"
+#include "foundation/IoError.h"
 #include "foundation/RecordFile.h"
 #include "messages/ReceivedEadParser.h"
 #include "messages/ReceivedImport.h"
@@ -328,6 +329,17 @@ TEST_F(ReceivedImport, DocumentForAnotherConsigneeIsSaid)
 
 TEST_F(ReceivedImport, NothingToImportLeavesEmptyScratchFilesAndCreatesTheStore)
 {
+    // A download folder that is not there is said, not taken for an empty one.
+    const QString configured = ctx.AppConfig.Fld[3];
+    ctx.AppConfig.Fld[3] = t.path("emcs/nowhere/");
+    try {
+        importReceivedEads(ctx, "2026");
+        ADD_FAILURE() << "a missing folder was taken for an empty one";
+    } catch (const IoError& e) {
+        EXPECT_TRUE(e.text().contains("NON ESISTE")) << e.text().toStdString();
+    }
+    ctx.AppConfig.Fld[3] = configured;
+
     const ImportResult r = importReceivedEads(ctx, "2026");
     EXPECT_EQ(r.imported, 0);
     EXPECT_TRUE(QFile::exists(receiptfiles::reports(ctx, "2026")));
