@@ -19,6 +19,9 @@ namespace vt {
 inline const QString MsgTransportUnitId = QStringLiteral("indicare la targa o la matricola o altro identificativo");
 inline const QString MsgGrossAdjusted = QStringLiteral("PESO LORDO RETTIFICATO");
 inline const QString MsgNoTreatments = QStringLiteral("Trattamenti del vino: NESSUNO");
+// Asked when the page is left with a line typed but not confirmed (Yes confirms it, No drops it).
+inline const QString MsgLineNotConfirmed =
+    QStringLiteral("IL DETTAGLIO IN CORSO NON E' STATO CONFERMATO: CONFERMARLO ORA ?");
 
 // ---- work files ------------------------------------------------------------------------------
 // Renumbers the lines of a work file by position and returns them (working form).

@@ -16,6 +16,7 @@
 #include "foundation/IoError.h"
 #include "foundation/Text.h"
 #include "messages/EadCompile.h"
+#include "messages/EadLines.h"
 #include "messages/TFCOMPIE815_DEST.h"
 #include "messages/TFCOMPIE815_GAR.h"
 #include "messages/TFCOMPIE815_PROD.h"
@@ -145,19 +146,23 @@ void TFCOMPIE815::resizeEvent(QResizeEvent* event)
 
 bool TFCOMPIE815::eventFilter(QObject* watched, QEvent* event)
 {
-    bool changesPage = false;
+    int to = -1;
+    const int here = PCCOMPEAD->currentIndex();
     if (watched == PCCOMPEAD->tabBar() && event->type() == QEvent::MouseButtonPress) {
         auto* m = static_cast<QMouseEvent*>(event);
-        const int tab = PCCOMPEAD->tabBar()->tabAt(m->position().toPoint());
-        changesPage = m->button() == Qt::LeftButton && tab >= 0 && tab != PCCOMPEAD->currentIndex();
+        if (m->button() == Qt::LeftButton)
+            to = PCCOMPEAD->tabBar()->tabAt(m->position().toPoint());
     } else if (watched == PCCOMPEAD && event->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(event);
-        changesPage = (k->modifiers() & Qt::ControlModifier)
-            && (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab || k->key() == Qt::Key_PageUp
-                || k->key() == Qt::Key_PageDown);
+        if (k->modifiers() & Qt::ControlModifier) {
+            if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_PageDown)
+                to = here + 1;
+            else if (k->key() == Qt::Key_Backtab || k->key() == Qt::Key_PageUp)
+                to = here - 1;
+        }
     }
     // A leave that refuses keeps the user on the field, on this page.
-    if (changesPage && checks_->touched() && !checks_->runPendingLeave())
+    if (to >= 0 && to != here && !leavingPage(to))
         return true;
     return QDialog::eventFilter(watched, event);
 }
@@ -262,6 +267,30 @@ void TFCOMPIE815::pageChanged(int index)
     enterPage(index);
 }
 
+bool TFCOMPIE815::leavingPage(int to)
+{
+    if (!checks_->touched())
+        return true; // the page change itself is refused
+    // Forward, the field being typed is left first, as Tab would leave it; going back needs no
+    // check (and no listing opened by an empty code).
+    if (to > PCCOMPEAD->currentIndex() && !checks_->runPendingLeave())
+        return false;
+    return settleLine();
+}
+
+bool TFCOMPIE815::settleLine()
+{
+    const int here = PCCOMPEAD->currentIndex();
+    const bool transport = here == 1 && page2_->lines->lineInProgress();
+    const bool product = here == 2 && page3_->lineInProgress();
+    if (!checks_->touched() || (!transport && !product))
+        return true;
+    // No: the line is dropped (the listing empties it when the page is shown again).
+    if (!ctx_.messenger().askYesNo(MsgLineNotConfirmed))
+        return true;
+    return transport ? page2_->lines->confirmInProgress() : page3_->confirmInProgress();
+}
+
 CompilePage* TFCOMPIE815::page(int index) const
 {
     CompilePage* pages[] = {page1_, page2_, page3_, page4_};
@@ -272,7 +301,7 @@ void TFCOMPIE815::goToPage(int page)
 {
     // A page button clicked straight from a field leaves that field first (the buttons take no
     // focus from the mouse, so its leave has not run yet).
-    if (!checks_->runPendingLeave())
+    if (!leavingPage(page))
         return;
     PCCOMPEAD->setCurrentIndex(page);
 }

@@ -51,6 +51,11 @@ private:
     void enterPage(int page);
     void goToPage(int page);
     CompilePage* page(int index) const;
+    // A transport or product line typed and not confirmed when its page is left: the user confirms
+    // it or drops it. False: the line stays (its confirmation failed).
+    bool settleLine();
+    // Before the page changes to `to` (a page button, a tab, Ctrl+Tab): false keeps this page.
+    bool leavingPage(int to);
     void buildSummary();
     void showSummary(const QStringList& lines);
     void confirm();

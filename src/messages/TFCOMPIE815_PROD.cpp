@@ -1,5 +1,7 @@
 #include "messages/TFCOMPIE815_PROD.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -217,6 +219,23 @@ void ProductsPage::showPicture(const QString& path)
         Image1->setText(MsgPhotoInvalid);
 }
 
+QStringList ProductsPage::lineTexts() const
+{
+    QStringList texts;
+    const ProductLineFields f = fields();
+    for (const QString* t : {&f.COAZPR, &f.LEDEPR, &f.NUMCON, &f.VOLCON, &f.TOTLIT, &f.GRADOA, &f.PNETTO, &f.PLORDO,
+                             &f.CODIMB, &f.NUMIMB, &f.SIGIMB, &f.INSIIM, &f.DESCOM})
+        texts << t->trimmed();
+    return texts; // META20 left out: its mask shows dashes when empty
+}
+
+bool ProductsPage::lineInProgress() const
+{
+    const QStringList now = lineTexts();
+    const bool blank = std::all_of(now.begin(), now.end(), [](const QString& t) { return t.isEmpty(); });
+    return !blank && now != shown_;
+}
+
 void ProductsPage::list()
 {
     showPicture(defaultPhotoPath(ctx_));
@@ -228,6 +247,7 @@ void ProductsPage::list()
     MDEPRO->clear();
     BCANPR->hide();
     loaded_ = 0;
+    shown_ = lineTexts();
     product_.reset();
     showPackaged(true);
     QList<TRecDettaglio> lines;
@@ -268,6 +288,7 @@ void ProductsPage::leaveNumber()
         MCODAZ->clear();
         BCANPR->show();
         loaded_ = n;
+        shown_ = lineTexts();
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
     }
@@ -357,21 +378,21 @@ void ProductsPage::newProduct()
     COAZPR->edit()->setFocus(Qt::OtherFocusReason);
 }
 
-void ProductsPage::confirmLine()
+bool ProductsPage::confirmLine()
 {
     // Clicked straight from a field: that field is left first (its derived quantities, its load).
     if (!checks_.runPendingLeave())
-        return;
+        return false;
     for (CodedField* c : {COAZPR, META20, CODIMB})
         if (!c->lookup()) {
             c->edit()->setFocus(Qt::OtherFocusReason);
-            return;
+            return false;
         }
     product_ = COAZPR->lastRow();
     const qint32 n = ParseInteger(NDETPR->text());
     if (n < 1 || n > 999) {
         NDETPR->setFocus(Qt::OtherFocusReason);
-        return;
+        return false;
     }
     ProductLineFields f = fields();
     if (adjustGrossWeight(f)) {
@@ -380,14 +401,15 @@ void ProductsPage::confirmLine()
     }
     TRecDettaglio line;
     if (!checks_.show(buildProductLine(f, *product_, line)))
-        return;
+        return false;
     try {
         putWorkLine(eadfiles::productWork(ctx_), n, line);
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
-        return;
+        return false;
     }
     list();
+    return true;
 }
 
 void ProductsPage::deleteLine()

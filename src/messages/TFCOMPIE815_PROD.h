@@ -26,6 +26,10 @@ public:
     // Lists PRODOTTI.DAT (renumbering it), empties the line fields, NDETPR := lines + 1.
     void list();
     int lineCount() const { return count_; }
+    // A product line typed (or changed since it was called back) and not confirmed.
+    bool lineInProgress() const;
+    // "Conferma il dettaglio" from the window: true when the line was written.
+    bool confirmInProgress() { return confirmLine(); }
 
     IntegerEdit *NDETPR, *NUMIMB;
     CodedField *COAZPR, *META20, *CODIMB;
@@ -48,12 +52,14 @@ private:
     void leaveGross();
     bool leaveCode();
     void newProduct();
-    void confirmLine();
+    bool confirmLine();
+    QStringList lineTexts() const;
     void deleteLine();
 
     std::optional<TRecTabella> product_;
     int count_ = 0;
     int loaded_ = 0; // the line on show for modification (0: a new line)
+    QStringList shown_; // the line fields as listed or called back
 };
 
 } // namespace vt

@@ -1,5 +1,7 @@
 #include "ui/TransportLinesEditor.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
@@ -141,6 +143,19 @@ void TransportLinesEditor::clearFields()
         e->clear();
 }
 
+QStringList TransportLinesEditor::lineTexts() const
+{
+    return {UNITRA->code(), IDUNTR->text().trimmed(), SIGTRA->text().trimmed(), INSITR->text().trimmed(),
+            INAGTR->text().trimmed()};
+}
+
+bool TransportLinesEditor::lineInProgress() const
+{
+    const QStringList now = lineTexts();
+    const bool blank = std::all_of(now.begin(), now.end(), [](const QString& t) { return t.isEmpty(); });
+    return !blank && now != shown_;
+}
+
 void TransportLinesEditor::list()
 {
     clearFields();
@@ -148,6 +163,7 @@ void TransportLinesEditor::list()
     MDETRA->clear();
     BCANTRA->hide();
     loaded_ = 0;
+    shown_ = lineTexts();
     QList<TRecDettaglio> lines;
     try {
         lines = listWorkLines(eadfiles::transportWork(ctx_));
@@ -182,6 +198,7 @@ void TransportLinesEditor::leaveNumber()
         INAGTR->setText(f.INAGTR);
         BCANTRA->show();
         loaded_ = n;
+        shown_ = lineTexts();
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
     }
@@ -200,35 +217,36 @@ bool TransportLinesEditor::leaveUnit()
     return UNITRA->lookup();
 }
 
-void TransportLinesEditor::confirmLine()
+bool TransportLinesEditor::confirmLine()
 {
     // Clicked straight from a field: that field is left first (the unit looked up, a line loaded).
     if (!checks_.runPendingLeave())
-        return;
+        return false;
     if (!UNITRA->lookup()) {
         UNITRA->edit()->setFocus(Qt::OtherFocusReason);
-        return;
+        return false;
     }
     const qint32 n = ParseInteger(NDETRA->text());
     if (n < 1 || n > 99) {
         NDETRA->setFocus(Qt::OtherFocusReason);
-        return;
+        return false;
     }
     TRecDettaglio line;
     const CheckResult built = buildTransportLine({UNITRA->code(), IDUNTR->text(), SIGTRA->text(), INSITR->text(),
                                                   INAGTR->text()},
                                                  line);
     if (!checks_.show(built))
-        return;
+        return false;
     try {
         putWorkLine(eadfiles::transportWork(ctx_), n, line);
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
-        return;
+        return false;
     }
     list();
     NDETRA->setFocus(Qt::OtherFocusReason);
     NDETRA->selectAll();
+    return true;
 }
 
 void TransportLinesEditor::deleteLine()

@@ -12,6 +12,7 @@
 // line when there is none with that number; the list renumbers the lines 1, 2, ... each time.
 // An empty transport unit on a new line, with lines already entered, moves on to "Dettagli
 // Finiti", so the keyboard never has to go back through the line fields.
+#include <QStringList>
 #include <QWidget>
 
 class QLabel;
@@ -34,6 +35,11 @@ public:
     // Lists the work file (renumbering it), empties the line fields, NDETRA := lines + 1.
     void list();
     int lineCount() const { return count_; }
+    // A line typed (or changed since it was called back) and not confirmed: leaving the lines now
+    // would lose it.
+    bool lineInProgress() const;
+    // "Conferma il dettaglio" from the caller: true when the line was written.
+    bool confirmInProgress() { return confirmLine(); }
 
     IntegerEdit* NDETRA = nullptr;
     CodedField* UNITRA = nullptr;
@@ -50,7 +56,8 @@ signals:
 
 private:
     void leaveNumber();
-    void confirmLine();
+    bool confirmLine();
+    QStringList lineTexts() const;
     void deleteLine();
     void clearFields();
     bool leaveUnit();
@@ -59,6 +66,7 @@ private:
     FormChecks& checks_;
     int count_ = 0;
     int loaded_ = 0; // the line on show for modification (0: a new line)
+    QStringList shown_; // the line fields as listed or called back
 };
 
 } // namespace vt

@@ -18,7 +18,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include "messages/EadCompile.h"
 #include "messages/EadForm.h"
+#include "messages/EadLines.h"
 #include "messages/EadStore.h"
 #include "messages/TFCOMPIE815.h"
 #include "support/EadFixtures.h"
@@ -432,4 +434,63 @@ TEST_F(CompileKeys, LineButtonsClickedStraightFromAField)
     EXPECT_TRUE(field<QTextEdit>("RIEPILOGO")->toPlainText().contains(" Conto Gar. Sped.: GAR00012345 - C - Garanzia: "));
     EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
     EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+}
+
+// A line typed and not confirmed is not lost without a word when its page is left: Yes confirms
+// it, No drops it; a line called back and left unchanged asks nothing.
+TEST_F(CompileKeys, PageLeftWithALineNotConfirmedAsksFirst)
+{
+    open();
+    page1();
+    enter({}, "BPAG2");
+    page2();
+    ASSERT_EQ(page(), 2);
+    auto typeProduct = [] {
+        enter({}, "NDETPR");
+        enter("CHIANTI75", "COAZPR");
+        enter({}, "LEDEPR");
+        enter({}, "META20");
+        enter("12", "NUMCON");
+    };
+    typeProduct();
+    t.messenger.answers = {true};
+    clickTab(3);
+    EXPECT_EQ(t.messenger.questions, QStringList{MsgLineNotConfirmed});
+    EXPECT_EQ(page(), 3);
+    EXPECT_EQ(productLineCount(ctx), 1); // confirmed, as answered
+
+    clickTab(2);
+    ASSERT_EQ(page(), 2);
+    EXPECT_EQ(field<QLineEdit>("COAZPR")->text(), "");
+    typeProduct();
+    t.messenger.questions.clear();
+    t.messenger.answers = {false};
+    clickTab(3);
+    EXPECT_EQ(t.messenger.questions, QStringList{MsgLineNotConfirmed});
+    EXPECT_EQ(page(), 3);
+    EXPECT_EQ(productLineCount(ctx), 1); // dropped, as answered
+
+    // Line 1 called back to look at it: leaving asks nothing.
+    clickTab(2);
+    t.messenger.questions.clear();
+    field<QLineEdit>("NDETPR")->selectAll();
+    enter("1", "NDETPR");
+    EXPECT_EQ(field<QLineEdit>("COAZPR")->text(), "CHIANTI75");
+    clickTab(3);
+    EXPECT_TRUE(t.messenger.questions.isEmpty()) << t.messenger.questions.join(" | ").toStdString();
+    EXPECT_EQ(page(), 3);
+
+    // A transport line typed on page 2: the same question, and No drops it.
+    clickTab(1);
+    ASSERT_EQ(page(), 1);
+    field<QLineEdit>("NDETRA")->setFocus(Qt::MouseFocusReason);
+    enter({}, "NDETRA");
+    enter("2", "UNITRA");
+    type("FI999ZZ");
+    t.messenger.answers = {false};
+    clickTab(2);
+    EXPECT_EQ(t.messenger.questions, QStringList{MsgLineNotConfirmed});
+    EXPECT_EQ(page(), 2);
+    EXPECT_EQ(transportLineCount(ctx), 1);
+    EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
 }
