@@ -494,3 +494,19 @@ TEST_F(CompileKeys, PageLeftWithALineNotConfirmedAsksFirst)
     EXPECT_EQ(transportLineCount(ctx), 1);
     EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
 }
+
+// Destination unknown (type 8): no consignee to fill in, Enter goes straight to "Pagina 2" and on.
+TEST_F(CompileKeys, UnknownDestinationGoesStraightToPage2)
+{
+    open();
+    enter("FT/8", "NUMFAT");
+    enter({}, "DATFAT");
+    enter("8", "TIPDES");
+    EXPECT_EQ(focused(), "BPAG2");
+    EXPECT_FALSE(field("PDESTINATARIO")->isVisible());
+    enter({}, "BPAG2");
+    EXPECT_EQ(page(), 1);
+    EXPECT_EQ(focused(), "RESTRA");
+    EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
+    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+}
