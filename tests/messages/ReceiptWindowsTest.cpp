@@ -467,6 +467,32 @@ TEST_F(ReceiptWindows, ImportWindowWithNothingToImport)
     EXPECT_FALSE(w.isVisible());
 }
 
+// Two damaged files and a good one: one message names both damaged files, then the report window
+// opens for the good one; abandoned, it leaves no report and no flow window.
+TEST_F(ReceiptWindows, ImportWindowNamesTheFilesLeftOutInOneMessage)
+{
+    putDocument("26FRA00000000000001A1", 1);
+    const QByteArray good = receivedEadXml(ReceivedEadDraft{});
+    for (const char* name : {"26FRA00000000000002A1.xml", "26FRA00000000000003A1.xml"}) {
+        QFile f(QDir(download).filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(good.left(good.size() / 2)); // cut short
+    }
+    TFPREPIE818 w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    ModalSteps steps;
+    steps.on["TFCOMPIE818"] = [](QWidget* modal, int) { QTest::keyClick(modal, Qt::Key_Escape); };
+    QTest::keyClick(w.LANNO, Qt::Key_C, Qt::AltModifier);
+    QTest::qWaitFor([&] { return !w.isVisible(); }, 10000);
+    EXPECT_FALSE(steps.timedOut);
+    EXPECT_EQ(steps.seen, QStringList{"TFCOMPIE818"});
+    ASSERT_EQ(t.messenger.infos.size(), 1) << t.messenger.infos.join("|").toStdString();
+    EXPECT_TRUE(t.messenger.infos[0].contains("26FRA00000000000002A1.xml"));
+    EXPECT_TRUE(t.messenger.infos[0].contains("26FRA00000000000003A1.xml"));
+    EXPECT_TRUE(file(receiptfiles::reports(ctx, "2026"), TRecEad::Size).isEmpty());
+}
+
 TEST_F(ReceiptWindows, FlowWindowWithoutCheckedReportsWritesNothing)
 {
     TRecEad r = blankEad();
