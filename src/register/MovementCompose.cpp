@@ -57,6 +57,9 @@ Composition composeMovement(AppContext& ctx, MovementMode mode, const TRecMovime
     n.data = dates::fromDate(f.DATMOV);
     n.annoProtocollo = protocol->anno;
     n.numeroProtocollo = protocol->numero;
+    // An unknown company product is not stored: the field is optional, but not free text.
+    if (!hard(checkCompanyProduct(f.PRODAZ, f.prodazFound)))
+        return out;
     n.prodottoAziendale = f.PRODAZ.trimmed();
 
     const bool ead = eadBlockShown(f.TIPDOC);

@@ -27,6 +27,7 @@ struct MovementFields {
     QString NILODD;
     QString NUMCPR;
     QString PRODAZ;
+    bool prodazFound = true;
     QString TIPSTO;
     QString PRODDO;
     bool proddoFound = false;

@@ -189,6 +189,11 @@ CheckResult checkStorage(const QString& tipsto)
     return t == QLatin1String("S") || t == QLatin1String("N") ? CheckResult::pass() : failAt("TIPSTO");
 }
 
+CheckResult checkCompanyProduct(const QString& prodaz, bool found)
+{
+    return prodaz.trimmed().isEmpty() || found ? CheckResult::pass() : failAt("PRODAZ");
+}
+
 CheckResult checkProductCode(bool found, const QString& code)
 {
     const QString c = code.trimmed();

@@ -77,6 +77,8 @@ QString documentDateWarning(const QDate& document, const QDate& movement);
 CheckResult checkLocalReference(const QString& nilodd, bool shown);
 CheckResult checkLineNumber(const QString& numcpr, bool shown);
 CheckResult checkStorage(const QString& tipsto);
+// PRODAZ: empty (the company product may be left out) or a row of PRAZ.
+CheckResult checkCompanyProduct(const QString& prodaz, bool found);
 // PRODDO: a row of TA20 whose code begins with W200 or W300.
 CheckResult checkProductCode(bool found, const QString& code);
 CheckResult checkPackages(const QString& numcon);

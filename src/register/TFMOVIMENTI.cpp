@@ -62,7 +62,10 @@ void TFMOVIMENTI::wire()
 {
     checks_->onLeave(DATMOV, [this] { return checkMovementDate(DATMOV->text(), DATMOV->date()); });
     checks_->onLeave(TIPDOC->edit(), [this] { return leaveTipdoc(); });
-    checks_->onLeaveDo(PRODAZ->edit(), [this] { runLeaveOf(PRODAZ->edit()); });
+    checks_->onLeave(PRODAZ->edit(), [this] {
+        runLeaveOf(PRODAZ->edit());
+        return checkCompanyProduct(PRODAZ->code(), lookupProduct());
+    });
     checks_->onLeave(TIPSTO, [this] {
         storageChanged();
         return checkStorage(TIPSTO->text());
@@ -171,7 +174,7 @@ void TFMOVIMENTI::fillFrom(const TRecMovimento& r)
     NILODD->setText(r.riferimentoLocale);
     NUMCPR->setText(numberText(r.progressivoDettaglio));
     PRODAZ->setCode(r.prodottoAziendale);
-    if (PRODAZ->lookup())
+    if (lookupProduct())
         showPicture(ctx_.datiGen(QString::number(PRODAZ->lastRow()->Num) + trimField(PRODAZ->lastRow()->Fld[9])));
     else
         showPicture(ctx_.datiGen(QStringLiteral("DEFAULT.bmp")));
@@ -262,6 +265,14 @@ void TFMOVIMENTI::checkShownFields()
         (DATMOV->isReadOnly() ? static_cast<QWidget*>(TIPDOC->edit()) : DATMOV)->setFocus(Qt::OtherFocusReason);
     else
         BCONF->setFocus(Qt::OtherFocusReason);
+}
+
+bool TFMOVIMENTI::lookupProduct()
+{
+    const bool found = PRODAZ->lookup();
+    if (PRODAZ->code().isEmpty())
+        PRODAZ->companion()->clear(); // the company product may be left out
+    return found;
 }
 
 bool TFMOVIMENTI::packaged() const
@@ -421,7 +432,7 @@ void TFMOVIMENTI::newProduct()
     const QString code = trimField(ctx_.EditRow.Fld[0]);
     if (!code.isEmpty()) {
         PRODAZ->setCode(code);
-        if (PRODAZ->lookup())
+        if (lookupProduct())
             productChosen();
         checks_->setTouched(true);
     }
@@ -434,7 +445,7 @@ void TFMOVIMENTI::runLeaveOf(QWidget* field)
         return;
     if (field == PRODAZ->edit()) {
         const QString before = PRODAZ->lastRow() ? trimField(PRODAZ->lastRow()->Fld[0]) : QString();
-        if (PRODAZ->lookup() && before != PRODAZ->code())
+        if (lookupProduct() && before != PRODAZ->code())
             productChosen();
     } else if (field == TIPDOC->edit()) {
         TIPDOC->lookup();
@@ -501,6 +512,7 @@ void TFMOVIMENTI::confirm()
         f.NILODD = NILODD->text();
         f.NUMCPR = NUMCPR->text();
         f.PRODAZ = PRODAZ->code();
+        f.prodazFound = lookupProduct();
         f.TIPSTO = TIPSTO->text();
         f.PRODDO = PRODDO->code();
         f.proddoFound = PRODDO->lookup();

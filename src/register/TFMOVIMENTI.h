@@ -60,6 +60,7 @@ private:
     CheckResult leaveCaumov();
     CheckResult leaveMitdes();
     bool packaged() const;
+    bool lookupProduct();
 
     void confirm();
 

@@ -82,6 +82,8 @@ TEST_F(MovementEntry, ConfirmationRefusals)
          "IL TESTO CONTIENE CARATTERI DI CONTROLLO NON AMMESSI"},
         {"a line end in the document number", false, MovementMode::Insert, [](MovementFields& f) { f.NUMDOC = QStringLiteral("13\r\nB"); },
          "NUMDOC", "IL TESTO CONTIENE CARATTERI DI CONTROLLO NON AMMESSI"},
+        {"a company product that is not in the table", false, MovementMode::Insert,
+         [](MovementFields& f) { f.PRODAZ = QStringLiteral("NESSUNO"); f.prodazFound = false; }, "PRODAZ", ""},
         {"a product that is not wine", false, MovementMode::Insert, [](MovementFields& f) { f.PRODDO = QStringLiteral("B000-22030001-00-0000"); }, "PRODDO", ""},
         {"no litres", false, MovementMode::Insert, [](MovementFields& f) { f.DOUBL1.clear(); }, "DOUBL1", "quantità obbligatoria"},
         {"strength above 99,99999", false, MovementMode::Insert, [](MovementFields& f) { f.DOUBL2 = QStringLiteral("100"); }, "DOUBL2",

@@ -734,3 +734,18 @@ TEST_F(MovementWindow, CancellingASentRecordDoesNotDependOnTodaysCodeTables)
     EXPECT_EQ(file[1].causale.trimmed(), QStringLiteral("S1"));
     EXPECT_EQ(file[1].nota.trimmed(), QStringLiteral("spedizione annullata"));
 }
+
+// The company product may be left out: no "CODICE NON VALIDO" beside an empty one; an unknown
+// one keeps the focus.
+TEST_F(MovementWindow, AnEmptyCompanyProductIsNoErrorAnUnknownOneIs)
+{
+    runAction("AINSCARICO", -1, [&](QWidget* w) {
+        setField(w, "PRODAZ", QString());
+        EXPECT_TRUE(edit(w, "DPRODAZ")->text().isEmpty());
+        EXPECT_EQ(focusName(), QStringLiteral("TIPSTO"));
+        setField(w, "PRODAZ", QStringLiteral("NESSUNO"));
+        EXPECT_EQ(focusName(), QStringLiteral("PRODAZ"));
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    EXPECT_TRUE(year2026().isEmpty());
+}
