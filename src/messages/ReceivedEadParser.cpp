@@ -202,7 +202,8 @@ private:
         else if (local.startsWith(QLatin1String("AlcoholicStrength"), Qt::CaseInsensitive))
             setDoubleAt(l, L::Strength, notNegative(documentDecimal(value, 2), "GRADO ALCOLICO NEGATIVO", value));
         else if (named(local, "NumberOfPackages"))
-            setInt32At(l, L::Packages, int(notNegative(ParseInteger(value.left(20)), "NUMERO DI COLLI NEGATIVO", value)));
+            setInt32At(l, L::Packages,
+                       int(notNegative(ParseInteger(value.left(20)), "NUMERO DI COLLI NEGATIVO", value)));
     }
 
     // Litres, strength and packages of a line are never below 0: such a document is refused.
