@@ -465,6 +465,10 @@ void TFCOMPIE818::pageChanged(int page)
         switching_ = false;
         if (!focus.isEmpty())
             checks_->focusField(focus);
+        if (from == 1 && lines_.failRow > 0) { // the note that the reason 0 asks for
+            STGRID->setCurrentCell(lines_.failRow - 1, DifferencesGrid::Note);
+            STGRID->setFocus(Qt::OtherFocusReason);
+        }
         return;
     }
     page_ = page;

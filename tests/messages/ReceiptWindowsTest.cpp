@@ -415,6 +415,30 @@ TEST_F(ReceiptWindows, AltKeysEnterOnPageButtonsAndCorrectionsInSight)
     EXPECT_EQ(t.messenger.beeps, beeps + 2);
 }
 
+// Reason 0 without its note keeps page 2, with the cursor on the note to write.
+TEST_F(ReceiptWindows, ReasonZeroWithoutNoteStaysOnItsNote)
+{
+    importedInHand(2);
+    TFCOMPIE818 w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    type(w.LINPRG->edit(), "22");
+    QTest::mouseClick(w.BDAPAG1A2, Qt::LeftButton);
+    ASSERT_EQ(w.PCCOMPIE818->currentIndex(), 1);
+    typeInCell(w.STGRID, 1, 4, "0");
+    w.STGRID->setCurrentCell(0, 2);
+    QTest::mouseClick(w.BDAPAG2A3, Qt::LeftButton);
+    EXPECT_EQ(w.PCCOMPIE818->currentIndex(), 1);
+    EXPECT_EQ(t.messenger.infos, QStringList{QString::fromUtf8(ReasonZeroNeedsNote)});
+    EXPECT_EQ(w.STGRID->currentRow(), 1);
+    EXPECT_EQ(w.STGRID->currentColumn(), 5);
+    QTest::keyClicks(w.STGRID, "Tappi difettosi");
+    QTest::keyClick(w.STGRID, Qt::Key_Return);
+    QTest::mouseClick(w.BDAPAG2A3, Qt::LeftButton);
+    EXPECT_EQ(w.PCCOMPIE818->currentIndex(), 2);
+    EXPECT_TRUE(w.RIEPILOGO->toPlainText().contains("Nota: Tappi difettosi"));
+}
+
 TEST_F(ReceiptWindows, AbandonHalfWayWritesNothingAndAReportIsStoredOnce)
 {
     importedInHand();
