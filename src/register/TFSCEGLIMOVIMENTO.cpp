@@ -141,6 +141,7 @@ void TFSCEGLIMOVIMENTO::choose()
     if (!item)
         return;
     ctx_.PickedMovement = chooserKey(item);
+    ctx_.SelectedYear = listYear_; // the row belongs to the year listed, whatever LANNO shows now
     accept();
 }
 

@@ -678,6 +678,7 @@ TEST_F(MovementWindow, PickerListsTheYearAtOnceAndADoubleClickChoosesItsRow)
     QApplication::processEvents();
     EXPECT_FALSE(picker.isVisible());
     EXPECT_EQ(t.ctx.PickedMovement, a.numero);
+    EXPECT_EQ(t.ctx.SelectedYear, QStringLiteral("2026"));
 
     TFSCEGLIMOVIMENTO empty(t.ctx);
     t.ctx.OpCode = QLatin1Char('F'); // nothing sent
