@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -13,9 +14,16 @@ using namespace vt;
 using namespace vt::test;
 
 namespace {
+// The tool sits beside the test binaries (ctest also names the folder in VT_BUILD_DIR).
+QString inspectTool()
+{
+    const QString dir = qEnvironmentVariable("VT_BUILD_DIR", QCoreApplication::applicationDirPath());
+    return dir + QStringLiteral("/vt-inspect");
+}
+
 QList<QJsonObject> inspect(const QString& file)
 {
-    const QString exe = qEnvironmentVariable("VT_BUILD_DIR") + QStringLiteral("/vt-inspect");
+    const QString exe = inspectTool();
     QProcess p;
     p.start(exe, {file});
     if (!p.waitForFinished(20000) || p.exitCode() != 0)
@@ -30,8 +38,8 @@ QList<QJsonObject> inspect(const QString& file)
 
 TEST(InspectRegister, MovementsGuaranteesAndCarryOversShowTheirFieldNames)
 {
-    if (!QFileInfo::exists(qEnvironmentVariable("VT_BUILD_DIR") + QStringLiteral("/vt-inspect")))
-        GTEST_SKIP() << "vt-inspect is run from ctest (VT_BUILD_DIR)";
+    if (!QFileInfo::exists(inspectTool()))
+        GTEST_SKIP() << "vt-inspect is not built beside the tests";
     TestContext t;
     TRecMovimento m = blankRegisterRecord();
     m.registro = QStringLiteral("C");
