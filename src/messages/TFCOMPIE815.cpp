@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QTabBar>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -104,6 +105,15 @@ TFCOMPIE815::TFCOMPIE815(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     connect(PCCOMPEAD, &QTabWidget::currentChanged, this, &TFCOMPIE815::pageChanged);
     PCCOMPEAD->tabBar()->installEventFilter(this);
     PCCOMPEAD->installEventFilter(this);
+    // An Alt key that no button answers must not type its letter into the field in hand.
+    for (QLineEdit* e : findChildren<QLineEdit*>())
+        e->installEventFilter(this);
+    // Alt+C away from the last page leads to the summary and its CONFERMA.
+    toSummary_ = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_C), this);
+    connect(toSummary_, &QShortcut::activated, this, [this] { goToPage(4); });
+    // On the last page Alt+C is CONFERMA itself.
+    connect(PCCOMPEAD, &QTabWidget::currentChanged, toSummary_,
+            [this] { toSummary_->setEnabled(PCCOMPEAD->currentIndex() != 4); });
     connect(BCONF, &QPushButton::clicked, this, &TFCOMPIE815::confirm);
     connect(BSTAMPA, &QPushButton::clicked, this, &TFCOMPIE815::print);
     connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
@@ -146,6 +156,18 @@ void TFCOMPIE815::resizeEvent(QResizeEvent* event)
 
 bool TFCOMPIE815::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched)) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers m = k->modifiers();
+        // Alt+letter that reached the field: no shortcut took it (AltGr, which types "@" or "#",
+        // arrives as Ctrl+Alt or group switch and is left alone).
+        if ((m & Qt::AltModifier) && !(m & (Qt::ControlModifier | Qt::GroupSwitchModifier | Qt::MetaModifier))
+            && k->key() >= Qt::Key_Space && k->key() <= Qt::Key_ydiaeresis) {
+            ctx_.messenger().beep();
+            return true;
+        }
+        return QDialog::eventFilter(watched, event);
+    }
     int to = -1;
     const int here = PCCOMPEAD->currentIndex();
     if (watched == PCCOMPEAD->tabBar() && event->type() == QEvent::MouseButtonPress) {

@@ -12,6 +12,7 @@
 #include "messages/EadForm.h"
 
 class QPushButton;
+class QShortcut;
 class QTabWidget;
 class QTextEdit;
 
@@ -73,6 +74,7 @@ private:
     QWidget* page5_;
     QTextEdit* RIEPILOGO;
     QPushButton *BSTAMPA, *BCONF, *BABBANDONA, *BPAG4;
+    QShortcut* toSummary_ = nullptr;
     int current_ = 0;
     bool switching_ = false;
     bool pageError_ = false;

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -347,6 +348,12 @@ TEST_F(CompileKeys, EnterWalksEveryPageInItsOrder)
     // The whole window fits the screen it is meant for.
     EXPECT_LE(w->frameGeometry().height(), 1024);
     EXPECT_LE(w->frameGeometry().width(), 1280);
+    // Here Alt+C is CONFERMA: the e-AD is saved and the flow window opens.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(modals, QStringList{"TFCREAFIRMAINVIAIE815"});
+    EXPECT_EQ(readHeaders(eadfiles::headers(ctx, "2026")).size(), 1);
+    EXPECT_EQ(readLines(eadfiles::products(ctx, "2026")).size(), 3);
 }
 
 // A type of consignee changed and a tab clicked at once: the new type lays out the page before its
@@ -509,4 +516,27 @@ TEST_F(CompileKeys, UnknownDestinationGoesStraightToPage2)
     EXPECT_EQ(focused(), "RESTRA");
     EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
     EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+}
+
+// Alt keys on the pages without CONFERMA: Alt+C leads to the summary (and there confirms), any
+// other Alt+letter is refused; neither types its letter into the field in hand.
+TEST_F(CompileKeys, AltKeysNeverTypeIntoTheField)
+{
+    open();
+    page1();
+    auto* numfat = field<QLineEdit>("NUMFAT");
+    numfat->setFocus(Qt::MouseFocusReason);
+    numfat->selectAll();
+    // As the X server sends it: the key with its letter.
+    QTest::sendKeyEvent(QTest::Press, numfat, Qt::Key_X, QStringLiteral("x"), Qt::AltModifier);
+    QTest::sendKeyEvent(QTest::Release, numfat, Qt::Key_X, QStringLiteral("x"), Qt::AltModifier);
+    EXPECT_EQ(numfat->text(), "FT/1");
+    // Alt+C from page 1: page 1 is complete, page 2 is not: the summary sends the user there.
+    QTest::keyClick(numfat, Qt::Key_C, Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(numfat->text(), "FT/1");
+    EXPECT_EQ(page(), 1);
+    EXPECT_EQ(t.messenger.infos.value(0), MsgRequiredField);
+    EXPECT_EQ(t.messenger.infos.value(1), MsgError);
+    EXPECT_FALSE(QFile::exists(eadfiles::headers(ctx, "2026")));
 }
