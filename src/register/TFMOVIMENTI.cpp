@@ -71,8 +71,26 @@ void TFMOVIMENTI::wire()
         return checkStorage(TIPSTO->text());
     });
     checks_->onLeave(PRODDO->edit(), [this] { return leaveProddo(); });
-    checks_->onLeaveDo(NUMCON, [this] { recomputeLitres(); });
-    checks_->onLeaveDo(DOUBL3, [this] { recomputeLitres(); });
+    checks_->onLeave(NUMDOC, [this] { return checkDocumentNumber(NUMDOC->text(), !numdocHidden_); });
+    checks_->onLeave(NPRDAA, [this] { return checkEadProgressive(NPRDAA->text(), eadBlockShown(TIPDOC->code())); });
+    checks_->onLeave(DATDOC, [this] {
+        const CheckResult r = checkDocumentDate(DATDOC->date());
+        const QString late = documentDateWarning(DATDOC->date(), DATMOV->date());
+        if (r && !late.isEmpty())
+            ctx_.messenger().info(late); // a warning: the date is accepted
+        return r;
+    });
+    checks_->onLeave(NILODD, [this] { return checkLocalReference(NILODD->text(), eadBlockShown(TIPDOC->code())); });
+    checks_->onLeave(NUMCPR, [this] { return checkLineNumber(NUMCPR->text(), eadBlockShown(TIPDOC->code())); });
+    checks_->onLeave(NUMCON, [this] {
+        recomputeLitres();
+        return packaged() ? checkPackages(NUMCON->text()) : CheckResult::pass();
+    });
+    checks_->onLeave(DOUBL3, [this] {
+        recomputeLitres();
+        return packaged() ? checkPackageVolume(DOUBL3->text()) : CheckResult::pass();
+    });
+    checks_->onLeave(DOUBL5, [this] { return checkGuaranteeAmount(DOUBL5->text()); });
     checks_->onLeave(DOUBL2, [this] {
         recomputeGuarantee();
         return checkStrengthValue(DOUBL2->text());
@@ -82,7 +100,7 @@ void TFMOVIMENTI::wire()
         return checkLitres(DOUBL1->text());
     });
     checks_->onLeave(CODPAE->edit(), [this] { return leaveCodpae(); });
-    checks_->onLeaveDo(MITDES, [this] { lookupCounterpart(); });
+    checks_->onLeave(MITDES, [this] { return lookupCounterpart(); });
     checks_->onLeave(CAUMOV->edit(), [this] { return leaveCaumov(); });
 
     connect(TIPDOC, &CodedField::picked, this, [this] { documentTypeChanged(); checks_->setTouched(true); });
@@ -360,7 +378,7 @@ void TFMOVIMENTI::recomputeGuarantee()
         ctx_.messenger().info(g.warning);
 }
 
-void TFMOVIMENTI::lookupCounterpart()
+CheckResult TFMOVIMENTI::lookupCounterpart()
 {
     try {
         const Counterpart c = checkCounterpart(ctx_, MITDES->text(), load_, TIPDOC->code(), old_.tipoDestinazione);
@@ -368,8 +386,10 @@ void TFMOVIMENTI::lookupCounterpart()
             MITDES->setText(*c.replaceWith);
         DMITDES->setText(c.description);
         DMITDES->setCursorPosition(0);
+        return c.check;
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
+        return CheckResult::pass(); // the confirmation looks again
     }
 }
 

@@ -46,7 +46,7 @@ private:
     void productChosen();
     void recomputeLitres();
     void recomputeGuarantee();
-    void lookupCounterpart();
+    CheckResult lookupCounterpart();
     void pickCounterpart();
     void newCounterpart();
     void newProduct();
@@ -58,7 +58,6 @@ private:
     CheckResult leaveProddo();
     CheckResult leaveCodpae();
     CheckResult leaveCaumov();
-    CheckResult leaveMitdes();
     bool packaged() const;
     bool lookupProduct();
 

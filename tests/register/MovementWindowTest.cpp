@@ -750,3 +750,36 @@ TEST_F(MovementWindow, AnEmptyCompanyProductIsNoErrorAnUnknownOneIs)
     });
     EXPECT_TRUE(year2026().isEmpty());
 }
+
+// The field checks run when a field is left, not only on confirming: a failure keeps the focus,
+// a document dated after the movement is accepted with a warning.
+TEST_F(MovementWindow, LeavingAFieldRunsItsCheck)
+{
+    runAction("AINSSCARICO", -1, [&](QWidget* w) {
+        typeHere(w, "DATMOV", QStringLiteral("10122026"));
+        typeHere(w, "TIPDOC", QStringLiteral("EAD"));
+        EXPECT_EQ(focusName(), QStringLiteral("NUMDOC"));
+        QTest::keyClick(edit(w, "NUMDOC"), Qt::Key_Return); // empty: stays
+        QApplication::processEvents();
+        EXPECT_EQ(focusName(), QStringLiteral("NUMDOC"));
+        typeHere(w, "NUMDOC", QStringLiteral("26ITABCDEFGHIJ1234567"));
+        typeHere(w, "DATDOC", QStringLiteral("11122026"));
+        EXPECT_EQ(t.messenger.infos, QStringList{MsgDocumentAfterMovement});
+        EXPECT_EQ(focusName(), QStringLiteral("NILODD"));
+        QTest::keyClick(edit(w, "NILODD"), Qt::Key_Return); // empty: stays
+        QApplication::processEvents();
+        EXPECT_EQ(focusName(), QStringLiteral("NILODD"));
+
+        t.messenger.infos.clear();
+        auto* who = edit(w, "MITDES");
+        who->setFocus();
+        QTest::keyClicks(who, QStringLiteral("X"));
+        QTest::keyClick(who, Qt::Key_Backspace);
+        QTest::keyClick(who, Qt::Key_Return); // an e-AD to a tax warehouse needs its consignee
+        QApplication::processEvents();
+        EXPECT_EQ(t.messenger.infos, QStringList{MsgConsigneeMandatory});
+        EXPECT_EQ(focusName(), QStringLiteral("MITDES"));
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    EXPECT_TRUE(year2026().isEmpty());
+}
