@@ -513,6 +513,26 @@ QString applyGuaranteeType(EadForm& f, const QString& companyAccount, double exc
     return {};
 }
 
+bool refreshGuaranteeAmount(EadForm& f, double proposedBefore, double proposedNow)
+{
+    const QString tipgar = f["TIPGAR"];
+    for (const GuaranteeRow& row : guaranteeRows()) {
+        if (!tipgar.contains(row.digit))
+            continue;
+        const QString shown = trimField(f[row.amount]);
+        double before = proposedBefore;
+        RoundTo(before, 2);
+        if (!shown.isEmpty() && ParseDecimal(shown, 2) != before)
+            return false; // typed by the user
+        const QString now = generalNumber(proposedNow);
+        if (ParseDecimal(shown, 2) == ParseDecimal(now, 2) && !shown.isEmpty())
+            return false;
+        f[row.amount] = now;
+        return true;
+    }
+    return false;
+}
+
 // ---- form <-> header -------------------------------------------------------------------------------
 
 void page1ToHeader(const EadForm& f, const TRecAzienda& company, TRecEad& h)

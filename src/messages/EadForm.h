@@ -173,6 +173,10 @@ const QList<GuaranteeRow>& guaranteeRows();
 // hidden; the consignor's account from the company when empty; the amount into the first present
 // row. Returns the name of the account field to focus (empty when no row is present).
 QString applyGuaranteeType(EadForm& f, const QString& companyAccount, double exciseAmount);
+// The product lines changed since the amount was proposed: the first present row that still holds
+// the amount proposed before (or nothing) takes the new one; an amount the user typed stays.
+// True when the row was changed.
+bool refreshGuaranteeAmount(EadForm& f, double proposedBefore, double proposedNow);
 
 // ---- form <-> header ---------------------------------------------------------------------------
 // The header built from the form (working form): clear, then every page in turn.

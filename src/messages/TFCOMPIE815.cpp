@@ -230,6 +230,12 @@ void TFCOMPIE815::openModify()
     page4_->clearCompanions();
     page2_->lines->list();
     page3_->list();
+    // The amounts of the loaded rows were proposed from its lines as they were.
+    try {
+        page4_->setProposed(compilationExcise(ctx_, page1_->COIDDE->text()));
+    } catch (const IoError&) {
+        // unreadable rates: nothing was proposed from them
+    }
     PCCOMPEAD->setCurrentIndex(0);
     checks_->setTouched(true);
 }
@@ -350,6 +356,12 @@ void TFCOMPIE815::enterPage(int page)
         }
         break;
     case 4:
+        // Reached straight from page 3, the guarantee still follows the lines.
+        try {
+            page4_->refreshAmount(compilationExcise(ctx_, page1_->COIDDE->text()));
+        } catch (const IoError& e) {
+            ctx_.messenger().info(e.text());
+        }
         buildSummary();
         break;
     }

@@ -158,8 +158,17 @@ void GuaranteePage::clearCompanions()
 
 void GuaranteePage::enter(double excise)
 {
-    excise_ = excise;
+    refreshAmount(excise);
     TIPGAR->edit()->setFocus(Qt::OtherFocusReason);
+}
+
+void GuaranteePage::refreshAmount(double excise)
+{
+    EadForm f;
+    readInto(f);
+    if (refreshGuaranteeAmount(f, excise_, excise))
+        showForm(f);
+    excise_ = excise;
 }
 
 CheckResult GuaranteePage::leaveTipgar()

@@ -17,8 +17,13 @@ public:
 
     void applyPanels() override;
     void clearCompanions();
-    // Entering the page: the excise amount of the product lines, focus on TIPGAR.
+    // Entering the page: the excise amount of the product lines, focus on TIPGAR. A row still
+    // holding the amount proposed before takes the new one (the lines may have changed).
     void enter(double excise);
+    // The same refresh without entering the page (the summary reached straight from page 3).
+    void refreshAmount(double excise);
+    // The amount the loaded e-AD's rows were proposed from (modify mode).
+    void setProposed(double excise) { excise_ = excise; }
     double exciseAmount() const { return excise_; }
 
     CodedField *TIPGAR, *LINTRG, *LINPRG;

@@ -540,3 +540,53 @@ TEST_F(CompileKeys, AltKeysNeverTypeIntoTheField)
     EXPECT_EQ(t.messenger.infos.value(1), MsgError);
     EXPECT_FALSE(QFile::exists(eadfiles::headers(ctx, "2026")));
 }
+
+// Products added after the guarantee was proposed: the proposal follows them, an amount typed by
+// the user stays. (Germany: still wine at 10 euro per hectolitre, counted per thousand litres.)
+TEST_F(CompileKeys, GuaranteeAmountFollowsTheProductLines)
+{
+    open();
+    page1();
+    enter({}, "BPAG2");
+    page2();
+    auto addBottles = [] {
+        enter({}, "NDETPR");
+        enter("CHIANTI75", "COAZPR");
+        enter({}, "LEDEPR");
+        enter({}, "META20");
+        type("12");
+        QTest::mouseClick(QApplication::activeWindow()->findChild<QPushButton*>("BCONFPR"), Qt::LeftButton);
+        QApplication::processEvents();
+    };
+    addBottles(); // 9 litres
+    clickTab(3);
+    ASSERT_EQ(page(), 3);
+    enter("1", "TIPGAR");
+    EXPECT_EQ(field<QLineEdit>("IMGASP")->text(), "0,09");
+
+    clickTab(2);
+    addBottles(); // 18 litres
+    clickTab(3);
+    EXPECT_EQ(field<QLineEdit>("IMGASP")->text(), "0,18");
+    // Reached from page 3 straight to the summary, too.
+    clickTab(2);
+    addBottles(); // 27 litres
+    clickTab(4);
+    ASSERT_EQ(page(), 4);
+    EXPECT_TRUE(field<QTextEdit>("RIEPILOGO")->toPlainText().contains("Garanzia: 0,27"));
+
+    // Typed by the user: it stays.
+    clickTab(3);
+    auto* amount = field<QLineEdit>("IMGASP");
+    enter({}, "TIPGAR");
+    for (const char* f : {"GARSPE", "TGASPE"})
+        enter({}, f);
+    amount->selectAll();
+    enter("5", "IMGASP");
+    clickTab(2);
+    addBottles();
+    clickTab(3);
+    EXPECT_EQ(field<QLineEdit>("IMGASP")->text(), "5");
+    EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
+    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+}

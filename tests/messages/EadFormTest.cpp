@@ -347,6 +347,36 @@ TEST(EadFormGuarantees, TypeLaysOutTheRowsAndTakesTheAmount)
     EXPECT_FALSE(g.panels.guarantor3);
 }
 
+// The lines changed after the amount was proposed: a row still holding the old proposal (or
+// nothing) follows the lines, an amount the user typed stays.
+TEST(EadFormGuarantees, AmountFollowsTheLinesUnlessTyped)
+{
+    struct Case {
+        const char* tipgar;
+        const char* row;
+        const char* shown;
+        double before, now;
+        const char* expected;
+        bool changed;
+    };
+    const Case cases[] = {
+        {"1", "IMGASP", "1,8", 1.8, 3.6, "3,6", true},   // proposed before: follows
+        {"1", "IMGASP", "", 1.8, 3.6, "3,6", true},      // nothing there
+        {"1", "IMGASP", "5", 1.8, 3.6, "5", false},      // typed by the user
+        {"24", "IMGADE", "0,09", 0.09, 0.18, "0,18", true}, // consignee before transporter
+        {"1", "IMGASP", "3,6", 3.6, 3.6, "3,6", false},  // nothing changed
+    };
+    for (const Case& c : cases) {
+        EadForm f = page1Form();
+        f["TIPGAR"] = c.tipgar;
+        f[c.row] = c.shown;
+        EXPECT_EQ(refreshGuaranteeAmount(f, c.before, c.now), c.changed) << c.tipgar << " " << c.shown;
+        EXPECT_EQ(f[c.row], c.expected) << c.tipgar << " " << c.shown;
+    }
+    EadForm none = page1Form();
+    EXPECT_FALSE(refreshGuaranteeAmount(none, 0, 3.6));
+}
+
 TEST(EadFormAddresses, CopiesOfTheThreeKinds)
 {
     TRecIndirizzo r = blankCompany();
