@@ -39,6 +39,8 @@ inline const QString MsgSedels =
     QStringLiteral("LUOGO DI SPEDIZIONE: DIGITARE 001 PER LA SEDE PRINCIPALE O IL NUMERO DI TRE CIFRE DI UNA SEDE AUTORIZZATA");
 inline const QString MsgDepositOrExemptionCE = QStringLiteral("DIGITA: C per cauzione, E per esonero");
 inline const QString MsgError = QStringLiteral("ERRORE");
+// The status note of a page change refused before anything was typed.
+inline const QString MsgTypeFirst = QStringLiteral("DIGITARE PRIMA I DATI DELLA PAGINA 1");
 
 // Is `code` a code of `table`? (The window looks it up in the table files; tests give a set.)
 // The premises of the company count as the table kPremisesTable: "001" and every nnn with a file

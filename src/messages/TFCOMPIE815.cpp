@@ -287,8 +287,11 @@ void TFCOMPIE815::pageChanged(int index)
         switching_ = true;
         PCCOMPEAD->setCurrentIndex(from);
         switching_ = false;
-        if (!checks_->touched())
+        if (!checks_->touched()) {
+            // Refused until something is typed: say why at the foot of the window.
+            checks_->setStatus(MsgTypeFirst);
             page1_->NUMFAT->setFocus(Qt::OtherFocusReason);
+        }
         return;
     }
     current_ = index;

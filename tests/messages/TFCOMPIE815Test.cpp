@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -394,10 +395,11 @@ TEST_F(CompileWindow, ConfirmChecksEveryPageAfreshAndWritesNothingOnAFailure)
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     auto* tabs = w.findChild<QTabWidget*>("PCCOMPEAD");
-    // Untouched: no page change.
+    // Untouched: no page change, and the foot of the window says why.
     tabs->setCurrentIndex(1);
     QApplication::processEvents();
     EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(w.findChild<QLabel*>("LSTATO")->text(), MsgTypeFirst);
 
     auto* numfat = w.findChild<QLineEdit*>("NUMFAT");
     numfat->setFocus();
