@@ -125,7 +125,7 @@ void TFSCEGLIMOVIMENTO::rebuildList()
 void TFSCEGLIMOVIMENTO::fillList()
 {
     // The last item (the latest movement) is selected.
-    fillChooserList(LISTA, list_, ChooserSelect::Last, this, ctx_.ScreenWidthLimit);
+    fillChooserList(LISTA, list_, ChooserSelect::Last, this, ctx_.ScreenWidthLimit, ctx_.ScreenHeightLimit);
     LNESSUNO->setVisible(list_.rows.isEmpty());
 }
 

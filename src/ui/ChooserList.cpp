@@ -31,7 +31,7 @@ QTreeWidget* makeChooserList(QWidget* parent)
 }
 
 void fillChooserList(QTreeWidget* list, const ChoiceList& choice, ChooserSelect select, QDialog* window,
-                     int screenWidthLimit)
+                     int screenWidthLimit, int screenHeightLimit)
 {
     list->clear();
     list->setColumnCount(int(choice.titles.size()));
@@ -57,12 +57,17 @@ void fillChooserList(QTreeWidget* list, const ChoiceList& choice, ChooserSelect 
     int width = std::max(total + 50, window->minimumWidth());
     if (screenWidthLimit > 0)
         width = std::min(width, screenWidthLimit);
+    int height = std::max(2 * QFontMetrics(list->font()).height() * count, 300);
+    if (screenHeightLimit > 0)
+        height = std::min(height, screenHeightLimit);
     const QRect screen = window->screen() ? window->screen()->availableGeometry() : QRect();
-    const int frame = window->frameGeometry().width() - window->width(); // window borders
-    if (screen.isValid())
-        width = std::min(width, screen.width() - frame);
+    const QSize frame = window->frameGeometry().size() - window->size(); // window borders
+    if (screen.isValid()) {
+        width = std::min(width, screen.width() - frame.width());
+        height = std::min(height, screen.height() - frame.height());
+    }
     const QPoint centre = window->frameGeometry().center();
-    window->resize(std::max(width, 400), std::max(window->height(), 300));
+    window->resize(std::max(width, 400), std::max(height, 300));
     if (!window->isVisible())
         return;
     // It grows about its centre, so that it stays over the main window, and never past the
@@ -72,6 +77,8 @@ void fillChooserList(QTreeWidget* list, const ChoiceList& choice, ChooserSelect 
     if (screen.isValid()) {
         placed.moveRight(std::min(placed.right(), screen.right()));
         placed.moveLeft(std::max(placed.left(), screen.left()));
+        placed.moveBottom(std::min(placed.bottom(), screen.bottom()));
+        placed.moveTop(std::max(placed.top(), screen.top()));
     }
     window->move(placed.topLeft());
 }

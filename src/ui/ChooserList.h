@@ -18,10 +18,10 @@ QTreeWidget* makeChooserList(QWidget* parent);
 enum class ChooserSelect { First, Last };
 
 // Fills the list with the titles and rows, sizes its columns and selects the first or the last
-// row; then widens the window to the columns plus 50 (at most screenWidthLimit when it is set),
-// keeping it centred where it was.
+// row; then sizes the window: the columns plus 50 wide, two text lines per row high, at least
+// 400 x 300, within the screen limits (0: none) and the screen, keeping it centred where it was.
 void fillChooserList(QTreeWidget* list, const ChoiceList& choice, ChooserSelect select, QDialog* window,
-                     int screenWidthLimit);
+                     int screenWidthLimit, int screenHeightLimit);
 
 // The key of a row of the list (the record's number); -1 for none.
 int chooserKey(const QTreeWidgetItem* item);

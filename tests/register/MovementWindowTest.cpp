@@ -783,3 +783,25 @@ TEST_F(MovementWindow, LeavingAFieldRunsItsCheck)
     });
     EXPECT_TRUE(year2026().isEmpty());
 }
+
+// The picker is two text lines high per row, at least 300 pixels, within the screen limit.
+TEST_F(MovementWindow, PickerHeightFollowsItsRowsWithinTheLimit)
+{
+    t.ctx.OpCode = QLatin1Char('m');
+    t.ctx.ScreenHeightLimit = 500;
+    unload(day(1, 12, 2026), 10);
+    TFSCEGLIMOVIMENTO few(t.ctx);
+    few.show();
+    QApplication::processEvents();
+    EXPECT_EQ(few.height(), 300);
+    few.reject();
+
+    for (int i = 0; i < 39; ++i)
+        unload(day(2, 12, 2026), 11 + i);
+    TFSCEGLIMOVIMENTO many(t.ctx);
+    many.show();
+    QApplication::processEvents();
+    EXPECT_EQ(many.findChild<QTreeWidget*>(QStringLiteral("LISTA"))->topLevelItemCount(), 40);
+    EXPECT_EQ(many.height(), 500);
+    many.reject();
+}
