@@ -233,8 +233,9 @@ inline void enter(const QString& text = {}, const char* expected = nullptr)
 {
     QWidget* w = QApplication::focusWidget();
     ASSERT_TRUE(w);
-    if (expected)
+    if (expected) {
         EXPECT_EQ(w->objectName(), QLatin1String(expected));
+    }
     if (!text.isEmpty())
         type(text);
     key(Qt::Key_Return);

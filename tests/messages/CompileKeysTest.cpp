@@ -73,6 +73,28 @@ struct CompileKeys : CompileWindow {
         return f ? f->objectName() : QString();
     }
     int page() { return field<QTabWidget>("PCCOMPEAD")->currentIndex(); }
+    // A field clicked into with its text selected, as a clerk starts to type over it.
+    QLineEdit* retype(const char* name)
+    {
+        auto* e = field<QLineEdit>(name);
+        e->setFocus(Qt::MouseFocusReason);
+        e->selectAll();
+        return e;
+    }
+    // Nothing came up that the test did not ask for: no listing, no message.
+    void expectNothingUnasked()
+    {
+        EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
+        EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+    }
+    // A product line from NDETPR, with the product's defaults, up to its first quantity field.
+    static void keysProduct(const QString& code)
+    {
+        enter({}, "NDETPR");
+        enter(code, "COAZPR");
+        enter({}, "LEDEPR");
+        enter({}, "META20");
+    }
     void clickTab(int index)
     {
         QTabBar* bar = field<QTabWidget>("PCCOMPEAD")->tabBar();
@@ -147,18 +169,15 @@ TEST_F(CompileKeys, ConfirmedProductLineLeavesNoDescriptionBehind)
     EXPECT_EQ(field<QLineEdit>("DCODIMB")->text(), "Cartone");
     EXPECT_TRUE(field("BCANPR")->isVisible());
     EXPECT_TRUE(field<QListWidget>("MDEPRO")->item(1)->text().endsWith("W300-22041015-00-0000"));
-    EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
-    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+    expectNothingUnasked();
 }
 
 TEST_F(CompileKeys, PremisesNumberIsRefusedOnLeavingAndWhenATabIsClicked)
 {
     open();
     page1();
-    auto* sedels = field<QLineEdit>("SEDELS");
     // Typed and a tab clicked at once: the field is never left, the page check refuses it.
-    sedels->setFocus(Qt::MouseFocusReason);
-    sedels->selectAll();
+    auto* sedels = retype("SEDELS");
     type("ABC");
     clickTab(1);
     EXPECT_EQ(page(), 0);
@@ -179,8 +198,7 @@ TEST_F(CompileKeys, PremisesNumberIsRefusedOnLeavingAndWhenATabIsClicked)
     EXPECT_EQ(field<QLineEdit>("COIDLS")->text(), "IT00FIT00012S");
     clickTab(1);
     EXPECT_EQ(page(), 1);
-    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
-    EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
+    expectNothingUnasked();
 }
 
 TEST_F(CompileKeys, FieldsBroughtIntoPlayAreTheNextEnterReaches)
@@ -205,8 +223,7 @@ TEST_F(CompileKeys, FieldsBroughtIntoPlayAreTheNextEnterReaches)
     EXPECT_EQ(focused(), "NILODD");
     enter("RIS-0001", "NILODD");
     EXPECT_EQ(focused(), "DATSPE");
-    EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
-    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+    expectNothingUnasked();
 }
 
 TEST_F(CompileKeys, NumberFieldsFilterKeysAndPastesAndGroupAsTyped)
@@ -297,10 +314,7 @@ TEST_F(CompileKeys, EnterWalksEveryPageInItsOrder)
     ASSERT_EQ(page(), 2);
 
     for (const char* code : {"CHIANTI75", "SFUSO", "PROSECCO"}) {
-        enter({}, "NDETPR");
-        enter(code, "COAZPR");
-        enter({}, "LEDEPR");
-        enter({}, "META20");
+        keysProduct(code);
         const bool bulk = QLatin1String(code) == "SFUSO";
         if (!bulk)
             enter("60", "NUMCON");
@@ -343,8 +357,7 @@ TEST_F(CompileKeys, EnterWalksEveryPageInItsOrder)
     EXPECT_EQ(focused(), "BCONF");
     key(Qt::Key_PageUp);
     EXPECT_EQ(summary->verticalScrollBar()->value(), 0);
-    EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
-    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+    expectNothingUnasked();
     // The whole window fits the screen it is meant for.
     EXPECT_LE(w->frameGeometry().height(), 1024);
     EXPECT_LE(w->frameGeometry().width(), 1280);
@@ -362,9 +375,7 @@ TEST_F(CompileKeys, TypeOfConsigneeTypedThenATabClickedLaysOutThePageFirst)
 {
     open();
     page1();
-    auto* tipdes = field<QLineEdit>("TIPDES");
-    tipdes->setFocus(Qt::MouseFocusReason);
-    tipdes->selectAll();
+    retype("TIPDES");
     type("1");
     clickTab(1);
     EXPECT_EQ(page(), 0);
@@ -386,10 +397,7 @@ TEST_F(CompileKeys, LineButtonsClickedStraightFromAField)
     ASSERT_EQ(page(), 2);
     auto* products = field<QListWidget>("MDEPRO");
     for (const char* code : {"CHIANTI75", "PROSECCO"}) {
-        enter({}, "NDETPR");
-        enter(code, "COAZPR");
-        enter({}, "LEDEPR");
-        enter({}, "META20");
+        keysProduct(code);
         type("12"); // in NUMCON, then the mouse: the litres are worked out before the line is written
         QTest::mouseClick(field<QPushButton>("BCONFPR"), Qt::LeftButton);
         QApplication::processEvents();
@@ -398,14 +406,12 @@ TEST_F(CompileKeys, LineButtonsClickedStraightFromAField)
     EXPECT_TRUE(products->item(0)->text().startsWith("n. 1 = CHIANTI75 Litri:9 ")) << products->item(0)->text().toStdString();
     EXPECT_TRUE(products->item(1)->text().startsWith("n. 2 = PROSECCO Litri:9 ")) << products->item(1)->text().toStdString();
 
-    auto* ndetpr = field<QLineEdit>("NDETPR");
-    ndetpr->selectAll();
+    retype("NDETPR");
     enter("1", "NDETPR");
     auto* cancel = field<QPushButton>("BCANPR");
     ASSERT_TRUE(cancel->isVisible());
     // Line 1 on show, 2 typed over it and the delete button clicked: line 2 is shown, nothing deleted.
-    ndetpr->setFocus(Qt::MouseFocusReason);
-    ndetpr->selectAll();
+    retype("NDETPR");
     type("2");
     QTest::mouseClick(cancel, Qt::LeftButton);
     QApplication::processEvents();
@@ -439,8 +445,7 @@ TEST_F(CompileKeys, LineButtonsClickedStraightFromAField)
     QApplication::processEvents();
     ASSERT_EQ(page(), 4);
     EXPECT_TRUE(field<QTextEdit>("RIEPILOGO")->toPlainText().contains(" Conto Gar. Sped.: GAR00012345 - C - Garanzia: "));
-    EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
-    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+    expectNothingUnasked();
 }
 
 // A line typed and not confirmed is not lost without a word when its page is left: Yes confirms
@@ -453,10 +458,7 @@ TEST_F(CompileKeys, PageLeftWithALineNotConfirmedAsksFirst)
     page2();
     ASSERT_EQ(page(), 2);
     auto typeProduct = [] {
-        enter({}, "NDETPR");
-        enter("CHIANTI75", "COAZPR");
-        enter({}, "LEDEPR");
-        enter({}, "META20");
+        keysProduct("CHIANTI75");
         enter("12", "NUMCON");
     };
     typeProduct();
@@ -514,8 +516,7 @@ TEST_F(CompileKeys, UnknownDestinationGoesStraightToPage2)
     enter({}, "BPAG2");
     EXPECT_EQ(page(), 1);
     EXPECT_EQ(focused(), "RESTRA");
-    EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
-    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+    expectNothingUnasked();
 }
 
 // Alt keys on the pages without CONFERMA: Alt+C leads to the summary (and there confirms), any
@@ -524,9 +525,7 @@ TEST_F(CompileKeys, AltKeysNeverTypeIntoTheField)
 {
     open();
     page1();
-    auto* numfat = field<QLineEdit>("NUMFAT");
-    numfat->setFocus(Qt::MouseFocusReason);
-    numfat->selectAll();
+    auto* numfat = retype("NUMFAT");
     // As the X server sends it: the key with its letter.
     QTest::sendKeyEvent(QTest::Press, numfat, Qt::Key_X, QStringLiteral("x"), Qt::AltModifier);
     QTest::sendKeyEvent(QTest::Release, numfat, Qt::Key_X, QStringLiteral("x"), Qt::AltModifier);
@@ -550,10 +549,7 @@ TEST_F(CompileKeys, GuaranteeAmountFollowsTheProductLines)
     enter({}, "BPAG2");
     page2();
     auto addBottles = [] {
-        enter({}, "NDETPR");
-        enter("CHIANTI75", "COAZPR");
-        enter({}, "LEDEPR");
-        enter({}, "META20");
+        keysProduct("CHIANTI75");
         type("12");
         QTest::mouseClick(QApplication::activeWindow()->findChild<QPushButton*>("BCONFPR"), Qt::LeftButton);
         QApplication::processEvents();
@@ -587,6 +583,5 @@ TEST_F(CompileKeys, GuaranteeAmountFollowsTheProductLines)
     addBottles();
     clickTab(3);
     EXPECT_EQ(field<QLineEdit>("IMGASP")->text(), "5");
-    EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
-    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+    expectNothingUnasked();
 }
