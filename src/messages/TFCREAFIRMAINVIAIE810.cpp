@@ -61,7 +61,7 @@ void TFCREAFIRMAINVIAIE810::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     try {
         RIEPILOGO->setPlainText(readTextFile(eadSummaryPath(ctx_)));
-        RICHMOT->setPlainText(readTextFile(cancellationSummaryPath(ctx_)));
+        RICHMOT->setPlainText(readTextFile(cancellationSummaryPath(ctx_)).trimmed());
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
     }
