@@ -69,6 +69,18 @@ void setField(QWidget* w, const char* name, const QString& text)
     QApplication::processEvents();
 }
 
+// Types each field in turn (Enter after each), then clicks CONFERMA as a mouse does.
+void fillAndConfirm(QWidget* w, std::initializer_list<std::pair<const char*, QString>> fields)
+{
+    for (const auto& [name, text] : fields)
+        setField(w, name, text);
+    auto* conf = w->findChild<QPushButton*>(QStringLiteral("BCONF"));
+    ASSERT_NE(conf, nullptr);
+    conf->setFocus(Qt::MouseFocusReason);
+    QTest::mouseClick(conf, Qt::LeftButton);
+    QApplication::processEvents();
+}
+
 // Clicks a button of the window that opens another window modally; `inner` drives that window
 // once it is shown (and it is closed if it is still open afterwards), so nothing can hang.
 void clickOpening(QWidget* w, const char* button, const std::function<void(QWidget*)>& inner)
@@ -92,6 +104,17 @@ void clickOpening(QWidget* w, const char* button, const std::function<void(QWidg
     QApplication::setActiveWindow(w); // back to the window, as when the other one closes on screen
     QApplication::processEvents();
     EXPECT_TRUE(driven) << button;
+}
+
+// With the keyboard, from the date: a movement of 10/12/2026 on the document DAA `number` of
+// `date`, product ROSSO01.
+void typeDaaHead(QWidget* w, const QString& number, const QString& date)
+{
+    typeHere(w, "DATMOV", QStringLiteral("10122026"));
+    typeHere(w, "TIPDOC", QStringLiteral("DAA"));
+    typeHere(w, "NUMDOC", number);
+    typeHere(w, "DATDOC", date);
+    typeHere(w, "PRODAZ", QStringLiteral("ROSSO01"));
 }
 
 void altC(QWidget* w)
@@ -181,11 +204,7 @@ TEST_F(MovementWindow, KeyboardInsertOfALoadAndAnUnloadFromTheMenu)
     const QStringList loadRun = runAction("AINSCARICO", -1, [&](QWidget* w) {
         EXPECT_EQ(w->windowTitle(), QStringLiteral("Movimento di CARICO"));
         EXPECT_EQ(edit(w, "DATMOV")->text(), QStringLiteral("09/12/2026"));
-        typeHere(w, "DATMOV", QStringLiteral("10122026"));
-        typeHere(w, "TIPDOC", QStringLiteral("DAA"));
-        typeHere(w, "NUMDOC", QStringLiteral("12/B"));
-        typeHere(w, "DATDOC", QStringLiteral("09122026"));
-        typeHere(w, "PRODAZ", QStringLiteral("ROSSO01"));
+        typeDaaHead(w, QStringLiteral("12/B"), QStringLiteral("09122026"));
         EXPECT_EQ(edit(w, "TIPSTO")->text(), QStringLiteral("N"));
         EXPECT_EQ(edit(w, "PRODDO")->text(), kWine);
         typeHere(w, "TIPSTO", {});
@@ -213,11 +232,7 @@ TEST_F(MovementWindow, KeyboardInsertOfALoadAndAnUnloadFromTheMenu)
 
     runAction("AINSSCARICO", -1, [&](QWidget* w) {
         EXPECT_EQ(w->windowTitle(), QStringLiteral("Movimento di SCARICO"));
-        typeHere(w, "DATMOV", QStringLiteral("10122026"));
-        typeHere(w, "TIPDOC", QStringLiteral("DAA"));
-        typeHere(w, "NUMDOC", QStringLiteral("13/B"));
-        typeHere(w, "DATDOC", QStringLiteral("10122026"));
-        typeHere(w, "PRODAZ", QStringLiteral("ROSSO01"));
+        typeDaaHead(w, QStringLiteral("13/B"), QStringLiteral("10122026"));
         typeHere(w, "TIPSTO", QStringLiteral("S"));
         typeHere(w, "PRODDO", {});
         typeHere(w, "DOUBL2", {});
@@ -283,11 +298,7 @@ TEST_F(MovementWindow, KeyboardInsertOfALoadAndAnUnloadFromTheMenu)
 TEST_F(MovementWindow, NothingIsWrittenWhileAContinuingCheckFails)
 {
     runAction("AINSCARICO", -1, [&](QWidget* w) {
-        typeHere(w, "DATMOV", QStringLiteral("10122026"));
-        typeHere(w, "TIPDOC", QStringLiteral("DAA"));
-        typeHere(w, "NUMDOC", QStringLiteral("12/B"));
-        typeHere(w, "DATDOC", QStringLiteral("09122026"));
-        typeHere(w, "PRODAZ", QStringLiteral("ROSSO01"));
+        typeDaaHead(w, QStringLiteral("12/B"), QStringLiteral("09122026"));
         typeHere(w, "TIPSTO", {});
         typeHere(w, "PRODDO", {});
         typeHere(w, "NUMCON", QStringLiteral("12"));
@@ -483,23 +494,13 @@ TEST_F(MovementWindow, NewAddressOrProductEnteredFromTheWindowComesBackIntoTheFi
         // A new product: the product window closes with it, and it fills the product fields.
         clickOpening(w, "BNPRODAZ", [&](QWidget* p) {
             EXPECT_EQ(p->objectName(), QStringLiteral("TFPRODAZIEND"));
-            setField(p, "LE0", QStringLiteral("BIANCO02"));
-            setField(p, "LE1", QStringLiteral("Bianco secco"));
-            setField(p, "LE2", QStringLiteral("3D"));
-            setField(p, "LE21", QStringLiteral("CERT-1"));
-            setField(p, "LE22", QStringLiteral("Valoritalia"));
-            setField(p, "LE3", QStringLiteral("CI"));
-            setField(p, "R10", QStringLiteral("11,5"));
-            setField(p, "ME4", QStringLiteral("W20022042138000000"));
-            setField(p, "LE5", QStringLiteral("N"));
-            setField(p, "R11", QStringLiteral("0,75"));
-            setField(p, "R12", QStringLiteral("1,35"));
-            setField(p, "I10", QStringLiteral("6"));
-            setField(p, "LE6", QStringLiteral("BO"));
-            auto* conf = p->findChild<QPushButton*>(QStringLiteral("BCONF"));
-            conf->setFocus(Qt::MouseFocusReason);
-            QTest::mouseClick(conf, Qt::LeftButton);
-            QApplication::processEvents();
+            fillAndConfirm(p, {{"LE0", QStringLiteral("BIANCO02")}, {"LE1", QStringLiteral("Bianco secco")},
+                               {"LE2", QStringLiteral("3D")}, {"LE21", QStringLiteral("CERT-1")},
+                               {"LE22", QStringLiteral("Valoritalia")}, {"LE3", QStringLiteral("CI")},
+                               {"R10", QStringLiteral("11,5")}, {"ME4", QStringLiteral("W20022042138000000")},
+                               {"LE5", QStringLiteral("N")}, {"R11", QStringLiteral("0,75")},
+                               {"R12", QStringLiteral("1,35")}, {"I10", QStringLiteral("6")},
+                               {"LE6", QStringLiteral("BO")}});
             EXPECT_FALSE(p->isVisible()) << t.messenger.infos.join('|').toStdString();
         });
         EXPECT_EQ(edit(w, "PRODAZ")->text(), QStringLiteral("BIANCO02"));
@@ -523,17 +524,10 @@ TEST_F(MovementWindow, NewAddressOrProductEnteredFromTheWindowComesBackIntoTheFi
         // A new consignee: its excise number comes back, with its name and city beside it.
         clickOpening(w, "BNMITDES", [&](QWidget* a) {
             EXPECT_EQ(a->objectName(), QStringLiteral("TFINSDESTINATARI"));
-            setField(a, "TIPOIN", QStringLiteral("1"));
-            setField(a, "CACCI1", QStringLiteral("GB00000000001"));
-            setField(a, "DENOM1", QStringLiteral("Weinhaus ltd"));
-            setField(a, "INDIR1", QStringLiteral("High Street"));
-            setField(a, "NUMCI1", QStringLiteral("12"));
-            setField(a, "C_A_P1", QStringLiteral("10001"));
-            setField(a, "CITTA1", QStringLiteral("london"));
-            auto* conf = a->findChild<QPushButton*>(QStringLiteral("BCONF"));
-            conf->setFocus(Qt::MouseFocusReason);
-            QTest::mouseClick(conf, Qt::LeftButton);
-            QApplication::processEvents();
+            fillAndConfirm(a, {{"TIPOIN", QStringLiteral("1")}, {"CACCI1", QStringLiteral("GB00000000001")},
+                               {"DENOM1", QStringLiteral("Weinhaus ltd")}, {"INDIR1", QStringLiteral("High Street")},
+                               {"NUMCI1", QStringLiteral("12")}, {"C_A_P1", QStringLiteral("10001")},
+                               {"CITTA1", QStringLiteral("london")}});
             EXPECT_FALSE(a->isVisible()) << t.messenger.infos.join('|').toStdString();
         });
         EXPECT_EQ(edit(w, "MITDES")->text(), QStringLiteral("GB00000000001"));
@@ -563,17 +557,10 @@ TEST_F(MovementWindow, NewAddressOrProductEnteredFromTheWindowComesBackIntoTheFi
         clickOpening(w, "BNMITDES", [&](QWidget* a) {
             EXPECT_EQ(a->objectName(), QStringLiteral("TFINSINDIRIZZO"));
             EXPECT_EQ(a->windowTitle(), QStringLiteral("Inserisce Fornitore per importazioni con DAA"));
-            setField(a, "CACCI2", QStringLiteral("01234567890"));
-            setField(a, "CACCI1", QStringLiteral("FR00000000001"));
-            setField(a, "DENOM1", QStringLiteral("Cave du Sud"));
-            setField(a, "INDIR1", QStringLiteral("Rue Basse"));
-            setField(a, "NUMCI1", QStringLiteral("3"));
-            setField(a, "C_A_P1", QStringLiteral("13001"));
-            setField(a, "CITTA1", QStringLiteral("marseille"));
-            auto* conf = a->findChild<QPushButton*>(QStringLiteral("BCONF"));
-            conf->setFocus(Qt::MouseFocusReason);
-            QTest::mouseClick(conf, Qt::LeftButton);
-            QApplication::processEvents();
+            fillAndConfirm(a, {{"CACCI2", QStringLiteral("01234567890")}, {"CACCI1", QStringLiteral("FR00000000001")},
+                               {"DENOM1", QStringLiteral("Cave du Sud")}, {"INDIR1", QStringLiteral("Rue Basse")},
+                               {"NUMCI1", QStringLiteral("3")}, {"C_A_P1", QStringLiteral("13001")},
+                               {"CITTA1", QStringLiteral("marseille")}});
             EXPECT_FALSE(a->isVisible()) << focusName().toStdString();
         });
         EXPECT_EQ(edit(w, "MITDES")->text(), QStringLiteral("FR00000000001"));
@@ -633,11 +620,7 @@ TEST_F(MovementWindow, ModifyOfAReplacementKeepsStateLinkAndLineAndIsNoDuplicate
 TEST_F(MovementWindow, ConfirmingFromAFieldRunsItsLeaveBehaviourOnce)
 {
     runAction("AINSSCARICO", -1, [&](QWidget* w) {
-        typeHere(w, "DATMOV", QStringLiteral("10122026"));
-        typeHere(w, "TIPDOC", QStringLiteral("DAA"));
-        typeHere(w, "NUMDOC", QStringLiteral("13/B"));
-        typeHere(w, "DATDOC", QStringLiteral("10122026"));
-        typeHere(w, "PRODAZ", QStringLiteral("ROSSO01"));
+        typeDaaHead(w, QStringLiteral("13/B"), QStringLiteral("10122026"));
         typeHere(w, "TIPSTO", QStringLiteral("S"));
         edit(w, "DOUBL2")->setText(QStringLiteral("16"));
         edit(w, "CODPAE")->setText(QStringLiteral("FR"));
