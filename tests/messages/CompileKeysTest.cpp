@@ -585,3 +585,29 @@ TEST_F(CompileKeys, GuaranteeAmountFollowsTheProductLines)
     EXPECT_EQ(field<QLineEdit>("IMGASP")->text(), "5");
     expectNothingUnasked();
 }
+
+// Back with a "Pagina" button from a page with missing fields: allowed, silently. Forward: refused,
+// with the message and the focus on the last field found missing.
+TEST_F(CompileKeys, BackFromAnIncompletePageForwardNot)
+{
+    open();
+    page1();
+    enter({}, "BPAG2");
+    ASSERT_EQ(page(), 1);
+    retype("DATSPE");
+    QTest::mouseClick(field<QPushButton>("BPAG1"), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(page(), 0);
+    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+
+    QTest::mouseClick(field<QPushButton>("BPAG2"), Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_EQ(page(), 1);
+    retype("DATSPE");
+    QTest::mouseClick(field<QPushButton>("BPAG3"), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(page(), 1);
+    EXPECT_EQ(t.messenger.infos, QStringList{MsgRequiredField});
+    EXPECT_EQ(focused(), "RESTRA");
+    EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
+}
