@@ -16,6 +16,7 @@
 #include "app/MenuActions.h"
 #include "foundation/Dates.h"
 #include "foundation/Tables.h"
+#include "masterdata/DriveWindow.h"
 #include "register/MovementEntry.h"
 #include "register/RegisterStore.h"
 #include "register/TFMOVIMENTI.h"
@@ -58,22 +59,13 @@ void typeHere(QWidget* w, const char* expected, const QString& text)
     (void)w;
 }
 
-void setField(QWidget* w, const char* name, const QString& text)
-{
-    auto* e = edit(w, name);
-    e->setFocus();
-    QApplication::processEvents();
-    e->selectAll();
-    QTest::keyClicks(e, text);
-    QTest::keyClick(e, Qt::Key_Return);
-    QApplication::processEvents();
-}
+using drive::typeAndEnter;
 
 // Types each field in turn (Enter after each), then clicks CONFERMA as a mouse does.
 void fillAndConfirm(QWidget* w, std::initializer_list<std::pair<const char*, QString>> fields)
 {
     for (const auto& [name, text] : fields)
-        setField(w, name, text);
+        typeAndEnter(w, name, text);
     auto* conf = w->findChild<QPushButton*>(QStringLiteral("BCONF"));
     ASSERT_NE(conf, nullptr);
     conf->setFocus(Qt::MouseFocusReason);
@@ -510,10 +502,10 @@ TEST_F(MovementWindow, NewAddressOrProductEnteredFromTheWindowComesBackIntoTheFi
         EXPECT_EQ(edit(w, "DOUBL2")->text(), QStringLiteral("11,50"));
         EXPECT_EQ(focusName(), QStringLiteral("PRODAZ"));
 
-        setField(w, "NUMCON", QStringLiteral("600"));
-        setField(w, "DOUBL3", QStringLiteral("0,75"));
+        typeAndEnter(w, "NUMCON", QStringLiteral("600"));
+        typeAndEnter(w, "DOUBL3", QStringLiteral("0,75"));
         EXPECT_EQ(edit(w, "DOUBL1")->text(), QStringLiteral("450"));
-        setField(w, "CODPAE", QStringLiteral("DE"));
+        typeAndEnter(w, "CODPAE", QStringLiteral("DE"));
         EXPECT_EQ(edit(w, "DOUBL5")->text(), QStringLiteral("45,00"));
 
         // An insertion abandoned changes nothing.
@@ -534,7 +526,7 @@ TEST_F(MovementWindow, NewAddressOrProductEnteredFromTheWindowComesBackIntoTheFi
         EXPECT_EQ(edit(w, "DMITDES")->text(), QStringLiteral("Weinhaus ltd LONDON"));
         EXPECT_EQ(focusName(), QStringLiteral("MITDES"));
 
-        setField(w, "MITDES", {});
+        typeAndEnter(w, "MITDES", {});
         auto* cau = edit(w, "CAUMOV");
         cau->setFocus();
         QTest::keyClicks(cau, QStringLiteral("S1"));
@@ -724,10 +716,10 @@ TEST_F(MovementWindow, CancellingASentRecordDoesNotDependOnTodaysCodeTables)
 TEST_F(MovementWindow, AnEmptyCompanyProductIsNoErrorAnUnknownOneIs)
 {
     runAction("AINSCARICO", -1, [&](QWidget* w) {
-        setField(w, "PRODAZ", QString());
+        typeAndEnter(w, "PRODAZ", QString());
         EXPECT_TRUE(edit(w, "DPRODAZ")->text().isEmpty());
         EXPECT_EQ(focusName(), QStringLiteral("TIPSTO"));
-        setField(w, "PRODAZ", QStringLiteral("NESSUNO"));
+        typeAndEnter(w, "PRODAZ", QStringLiteral("NESSUNO"));
         EXPECT_EQ(focusName(), QStringLiteral("PRODAZ"));
         QTest::keyClick(w, Qt::Key_Escape);
     });
