@@ -4,6 +4,7 @@
 #include "app/TFPRINCIPALE.h"
 #include "foundation/Startup.h"
 #include "ui/QtServices.h"
+#include "ui/Widgets.h"
 
 // The start folder is the current directory: the data folders DATI_GEN and REGISTRI live below it.
 int main(int argc, char** argv)
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QString::fromLatin1(vt::AppTitle));
     vt::applyLocale();
     vt::loadItalianTranslations(); // without them the standard dialogs stay in English
+    vt::installAltKeyGuard();
     vt::QtMessenger messenger;
     vt::SystemClock clock;
     vt::QtShell shell;

@@ -1,4 +1,5 @@
 #include "ui/FlowEntryForm.h"
+#include "ui/FormChecks.h"
 
 #include <QScopeGuard>
 
@@ -66,6 +67,7 @@ FlowEntryForm::FlowEntryForm(AppContext& ctx, QWidget* parent) : QWidget(parent)
     layout->addLayout(buttons);
 
     DATFLU->installEventFilter(this);
+    enterMovesToNextField(this); // whatever window holds the form
     // One confirmation at a time: a second click or Alt+C that arrives while the first one hands
     // the flow to the signing program (which lets pending events through) is dropped, so that
     // no flow is written, signed or sent twice.

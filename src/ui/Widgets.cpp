@@ -1,5 +1,7 @@
 #include "ui/Widgets.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -23,6 +25,35 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy)
 int widthForChars(const QWidget* w, int n)
 {
     return w->fontMetrics().horizontalAdvance(QString(n, QLatin1Char('M'))) * 3 / 4 + 14;
+}
+
+namespace {
+class AltKeyGuard : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // A key press still travelling with Alt has not been taken as a shortcut. AltGr, which
+        // some systems report as Ctrl+Alt, keeps typing its characters.
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const Qt::KeyboardModifiers m = key->modifiers();
+            if ((m & Qt::AltModifier) && !(m & (Qt::ControlModifier | Qt::MetaModifier)) && !key->text().isEmpty()
+                && key->text().at(0).isPrint())
+                return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+} // namespace
+
+void installAltKeyGuard()
+{
+    static AltKeyGuard* guard = nullptr;
+    if (!guard && qApp) {
+        guard = new AltKeyGuard(qApp);
+        qApp->installEventFilter(guard);
+    }
 }
 
 } // namespace vt

@@ -17,6 +17,11 @@ QLabel* buddyLabel(const QString& text, QWidget* buddy);
 // A width for n characters of typical text in w's font.
 int widthForChars(const QWidget* w, int n);
 
+// Alt with a key that no button or label of the window answers types nothing: Qt would put the
+// character into the field that has the focus (Alt+C outside CONFERMA's page turning a code
+// into "C", Alt+3 changing a date). Installed once on the application.
+void installAltKeyGuard();
+
 // The hourglass for the time of a scope.
 struct BusyCursor {
     BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }

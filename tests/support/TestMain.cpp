@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/Widgets.h"
+
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -11,5 +13,6 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    vt::installAltKeyGuard(); // as the application does
     return RUN_ALL_TESTS();
 }

@@ -4,6 +4,7 @@
 #include <QFormLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -509,4 +510,52 @@ TEST(FlowEntryConfirm, OneConfirmationAtATime)
     QTest::keyClick(form->NUMFLU, Qt::Key_C, Qt::AltModifier);
     QTest::qWait(300);
     EXPECT_EQ(runs, 2);
+}
+
+// Enter leaves the flow date for the number, which is then proposed for that day, in every flow
+// window (whether or not the window itself moves on with Enter).
+TEST(FlowEntryConfirm, EnterOnTheDateProposesTheNumber)
+{
+    TestContext t;
+    QDialog window;
+    auto* form = new FlowEntryForm(t.ctx, &window);
+    (new QVBoxLayout(&window))->addWidget(form);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    form->start();
+    QApplication::processEvents();
+    ASSERT_TRUE(form->DATFLU->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_TRUE(form->NUMFLU->hasFocus());
+    EXPECT_EQ(form->NUMFLU->text(), "1");
+}
+
+// Alt with a key that is nobody's shortcut types nothing into the field (the runner installs the
+// guard as the application does); Alt with a button's letter still presses it, and AltGr
+// (Ctrl+Alt on some systems) still types.
+TEST(AltKeys, OnlyShortcutsAnswerAlt)
+{
+    QDialog window;
+    auto* field = new QLineEdit(QStringLiteral("10/12/2026"), &window);
+    auto* button = new QPushButton(QStringLiteral("&CONFERMA"), &window);
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(field);
+    layout->addWidget(button);
+    int clicks = 0;
+    QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    field->setFocus();
+    field->setCursorPosition(0);
+    for (Qt::Key k : {Qt::Key_3, Qt::Key_X, Qt::Key_Space})
+        QTest::keyClick(field, k, Qt::AltModifier);
+    EXPECT_EQ(field->text(), "10/12/2026");
+    QTest::keyClick(field, Qt::Key_C, Qt::AltModifier);
+    QTest::qWait(300); // a mnemonic clicks a moment later
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(field->text(), "10/12/2026");
+    QTest::keyClick(field, Qt::Key_At, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(field->text(), "@10/12/2026");
 }
