@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolButton>
 
 #include "foundation/IoError.h"
@@ -48,6 +49,9 @@ TFPERCORSI::TFPERCORSI(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
         browse_[i]->setObjectName(QStringLiteral("BLE%1").arg(i));
         browse_[i]->setText(QStringLiteral("..."));
         browse_[i]->setFocusPolicy(Qt::NoFocus);
+        browse_[i]->setToolTip(QStringLiteral("Sfoglia (F4)"));
+        // The "..." of a field from the keyboard.
+        new QShortcut(QKeySequence(Qt::Key_F4), le_[i], [this, i] { browse_[i]->click(); }, Qt::WidgetShortcut);
         grid->addWidget(label, i, 0, Qt::AlignRight);
         grid->addWidget(le_[i], i, 1);
         grid->addWidget(browse_[i], i, 2);
@@ -76,6 +80,16 @@ TFPERCORSI::TFPERCORSI(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_
 
     enterMovesToNextField(this);
     connect(browse_[0], &QToolButton::clicked, this, &TFPERCORSI::chooseProgram);
+    // A program path typed by hand fills the two signing folders beside it, as choosing it does,
+    // when the user has not set them yet.
+    connect(le_[0], &QLineEdit::editingFinished, this, [this] {
+        const QString program = trimField(le_[0]->text());
+        if (program.isEmpty() || !trimField(le_[1]->text()).isEmpty() || !trimField(le_[2]->text()).isEmpty())
+            return;
+        const SigningFolders folders = SigningFoldersBeside(program);
+        le_[1]->setText(folders.toSign);
+        le_[2]->setText(folders.signedFiles);
+    });
     for (int i = 1; i < 4; ++i)
         connect(browse_[i], &QToolButton::clicked, this, [this, i] { chooseFolder(i); });
     connect(BCONF, &QPushButton::clicked, this, &TFPERCORSI::confirm);

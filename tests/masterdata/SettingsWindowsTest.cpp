@@ -253,6 +253,29 @@ TEST(PathsWindow, ChoosingTheSigningProgramFillsTheFoldersBesideIt)
     EXPECT_EQ(get(&again, "LE2")->text(), QStringLiteral("C:\\FV\\firmati\\"));
 }
 
+// From the keyboard: a program path typed fills the empty folders beside it (never folders the user
+// has set), and F4 on a field is its "..." button.
+TEST(PathsWindow, ATypedProgramFillsTheEmptyFoldersAndF4Browses)
+{
+    TestContext t;
+    TFPERCORSI w(t.ctx);
+    showActive(&w);
+    typeAndEnter(&w, "LE0", QStringLiteral("/opt/fv/firma"));
+    EXPECT_EQ(get(&w, "LE1")->text(), QStringLiteral("/opt/fv/dafirmare/"));
+    EXPECT_EQ(get(&w, "LE2")->text(), QStringLiteral("/opt/fv/firmati/"));
+    EXPECT_EQ(QApplication::focusWidget(), get(&w, "LE1"));
+
+    typeAndEnter(&w, "LE1", QStringLiteral("/srv/da"));
+    typeAndEnter(&w, "LE0", QStringLiteral("/usr/bin/altro"));
+    EXPECT_EQ(get(&w, "LE1")->text(), QStringLiteral("/srv/da")); // set by the user: kept
+
+    t.dialogs.answers = {QStringLiteral("/srv/download")};
+    get(&w, "LE3")->setFocus();
+    QTest::keyClick(get(&w, "LE3"), Qt::Key_F4);
+    EXPECT_EQ(t.dialogs.captions.size(), 1);
+    EXPECT_EQ(get(&w, "LE3")->text(), QDir::toNativeSeparators(QStringLiteral("/srv/download/")));
+}
+
 TEST(WebWindow, StoresTheAddressesAndChecksTheServiceHosts)
 {
     TestContext t;
