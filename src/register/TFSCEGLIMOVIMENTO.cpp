@@ -1,17 +1,12 @@
 #include "register/TFSCEGLIMOVIMENTO.h"
 
 #include <QEvent>
-#include <QFormLayout>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include "foundation/IoError.h"
 #include "ui/ChooserList.h"
@@ -23,35 +18,11 @@ TFSCEGLIMOVIMENTO::TFSCEGLIMOVIMENTO(AppContext& ctx, QWidget* parent) : QDialog
     setObjectName(QStringLiteral("TFSCEGLIMOVIMENTO"));
     setWindowTitle(movementChooserTitle(ctx_.OpCode));
 
-    LANNO = new QLineEdit(this);
-    LANNO->setObjectName(QStringLiteral("LANNO"));
-    LANNO->setMaxLength(4);
-    LANNO->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), LANNO));
-    LANNO->setFixedWidth(LANNO->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
-
-    LISTA = makeChooserList(this);
-
-    LNESSUNO = new QLabel(QStringLiteral("Nessun movimento"), this);
-    LNESSUNO->setObjectName(QStringLiteral("LNESSUNO"));
-    QFont bold = LNESSUNO->font();
-    bold.setBold(true);
-    LNESSUNO->setFont(bold);
-    LNESSUNO->hide();
-
-    BABBANDONA = new QPushButton(QStringLiteral("&Abbandona"), this);
-    BABBANDONA->setObjectName(QStringLiteral("BABBANDONA"));
-    BABBANDONA->setAutoDefault(false);
-
-    auto* year = new QFormLayout;
-    year->addRow(new QLabel(QStringLiteral("Anno del movimento"), this), LANNO);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(LNESSUNO);
-    buttons->addStretch();
-    buttons->addWidget(BABBANDONA);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(year);
-    layout->addWidget(LISTA, 1);
-    layout->addLayout(buttons);
+    const ChooserWidgets w = buildChooser(this, QStringLiteral("Anno del movimento"), QStringLiteral("Nessun movimento"));
+    LANNO = w.LANNO;
+    LISTA = w.LISTA;
+    LNESSUNO = w.LNESSUNO;
+    BABBANDONA = w.BABBANDONA;
 
     LANNO->installEventFilter(this);
     LISTA->installEventFilter(this);

@@ -3,13 +3,56 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFontMetrics>
+#include <QFormLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace vt {
+
+ChooserWidgets buildChooser(QDialog* window, const QString& yearLabel, const QString& nothingListed)
+{
+    ChooserWidgets w;
+    w.LANNO = new QLineEdit(window);
+    w.LANNO->setObjectName(QStringLiteral("LANNO"));
+    w.LANNO->setMaxLength(4);
+    w.LANNO->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), w.LANNO));
+    w.LANNO->setFixedWidth(w.LANNO->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
+
+    w.LISTA = makeChooserList(window);
+
+    w.LNESSUNO = new QLabel(nothingListed, window);
+    w.LNESSUNO->setObjectName(QStringLiteral("LNESSUNO"));
+    QFont bold = w.LNESSUNO->font();
+    bold.setBold(true);
+    w.LNESSUNO->setFont(bold);
+    w.LNESSUNO->hide();
+
+    w.BABBANDONA = new QPushButton(QStringLiteral("&Abbandona"), window);
+    w.BABBANDONA->setObjectName(QStringLiteral("BABBANDONA"));
+    w.BABBANDONA->setAutoDefault(false);
+
+    auto* year = new QFormLayout;
+    year->addRow(new QLabel(yearLabel, window), w.LANNO);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(w.LNESSUNO);
+    buttons->addStretch();
+    buttons->addWidget(w.BABBANDONA);
+    auto* layout = new QVBoxLayout(window);
+    layout->addLayout(year);
+    layout->addWidget(w.LISTA, 1);
+    layout->addLayout(buttons);
+    return w;
+}
 
 QTreeWidget* makeChooserList(QWidget* parent)
 {

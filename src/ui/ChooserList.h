@@ -6,10 +6,24 @@
 #include "messages/EadChoice.h"
 
 class QDialog;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace vt {
+
+// The widgets of a chooser window, laid out: the year LANNO (four digits) under its label, the
+// list LISTA, and at the foot the note LNESSUNO (bold, hidden until a list is empty) and
+// "&Abbandona" (BABBANDONA).
+struct ChooserWidgets {
+    QLineEdit* LANNO = nullptr;
+    QTreeWidget* LISTA = nullptr;
+    QLabel* LNESSUNO = nullptr;
+    QPushButton* BABBANDONA = nullptr;
+};
+ChooserWidgets buildChooser(QDialog* window, const QString& yearLabel, const QString& nothingListed);
 
 // The list widget, objectName "LISTA": single row selection, sortable by its column titles (the
 // window sorts its rows and fills the list again), not editable.
