@@ -19,6 +19,9 @@ using FlowDateRule = std::function<QString(const QDate& flowDate)>;
 
 inline const char* const SignedFileReplaced =
     "IL FILE E' GIA' PRESENTE NELLA CARTELLA \"FIRMATI\": VERRA' SOSTITUITO";
+// Asked before a signed file of the same name (perhaps a flow already accepted) is replaced.
+inline const char* const SignedFileReplacedQuestion =
+    "IL FILE E' GIA' PRESENTE NELLA CARTELLA \"FIRMATI\": VERRA' SOSTITUITO  PREMI \"OK\" PER SOSTITUIRLO";
 inline const char* const FlowNumberRange = "indicare un valore compreso tra 1 e 99";
 
 struct FlowEntry {

@@ -133,8 +133,18 @@ std::optional<FlowEntry> FlowEntryForm::reachConfirm()
         focusField(DATFLU);
         return std::nullopt;
     }
-    for (const QString& warning : c.warnings)
+    for (const QString& warning : c.warnings) {
+        // The signed file of that name may be a flow customs has already accepted: it is replaced
+        // only when the user says so; otherwise another number is typed.
+        if (warning == QLatin1String(SignedFileReplaced)) {
+            if (!ctx_.messenger().askOkCancel(QString::fromUtf8(SignedFileReplacedQuestion))) {
+                focusField(NUMFLU);
+                return std::nullopt;
+            }
+            continue;
+        }
         ctx_.messenger().info(warning);
+    }
     if (!c.warningFocus.isEmpty())
         focusField(DATFLU);
     return c.entry;

@@ -298,8 +298,20 @@ TEST_F(Ie815Window, ASignedFileOfTheSameNameIsAnnouncedAndReplaced)
     EXPECT_EQ(child<QLineEdit>(w, "NUMFLU")->text(), "2") << "next after the signed flow 1";
     auto* number = child<QLineEdit>(w, "NUMFLU");
     number->setText("1");
+    const QString question =
+        "IL FILE E' GIA' PRESENTE NELLA CARTELLA \"FIRMATI\": VERRA' SOSTITUITO  PREMI \"OK\" PER SOSTITUIRLO";
+    // "No" (the default): nothing is written or deleted, another number can be typed.
+    t.messenger.answers = {false};
     QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
-    EXPECT_EQ(shownBesidesSigning(), QStringList{"IL FILE E' GIA' PRESENTE NELLA CARTELLA \"FIRMATI\": VERRA' SOSTITUITO"});
+    EXPECT_EQ(t.messenger.questions, QStringList{question});
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(number->hasFocus());
+    EXPECT_TRUE(QFile::exists(signedDir + "/ABCD1209.C01.p7m"));
+    EXPECT_FALSE(QFile::exists(toSign + "/ABCD1209.C01"));
+    // "OK": the signed file goes and the new flow is written.
+    t.messenger.answers = {true};
+    QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
+    EXPECT_TRUE(shownBesidesSigning().isEmpty());
     EXPECT_FALSE(QFile::exists(signedDir + "/ABCD1209.C01.p7m"));
     EXPECT_TRUE(QFile::exists(toSign + "/ABCD1209.C01"));
 }
