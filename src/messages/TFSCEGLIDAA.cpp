@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "foundation/IoError.h"
+#include "ui/ChooserList.h"
 
 namespace vt {
 
@@ -24,48 +25,11 @@ TFSCEGLIDAA::TFSCEGLIDAA(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     setObjectName(QStringLiteral("TFSCEGLIDAA"));
     setWindowTitle(chooserTitle(ctx_.OpCode));
 
-    LANNO = new QLineEdit(this);
-    LANNO->setObjectName(QStringLiteral("LANNO"));
-    LANNO->setMaxLength(4);
-    LANNO->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), LANNO));
-    LANNO->setFixedWidth(LANNO->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
-
-    LISTA = new QTreeWidget(this);
-    LISTA->setObjectName(QStringLiteral("LISTA"));
-    LISTA->setRootIsDecorated(false);
-    LISTA->setUniformRowHeights(true);
-    LISTA->setAllColumnsShowFocus(true);
-    LISTA->setSelectionMode(QAbstractItemView::SingleSelection);
-    LISTA->setSelectionBehavior(QAbstractItemView::SelectRows);
-    LISTA->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    QFont courier(QStringLiteral("Courier New"), 9);
-    courier.setStyleHint(QFont::Monospace);
-    courier.setFixedPitch(true);
-    LISTA->setFont(courier);
-    LISTA->header()->setSectionsClickable(true);
-    LISTA->header()->setStretchLastSection(false);
-
-    LNESSUNO = new QLabel(QStringLiteral("Nessun e-AD"), this);
-    LNESSUNO->setObjectName(QStringLiteral("LNESSUNO"));
-    QFont bold = LNESSUNO->font();
-    bold.setBold(true);
-    LNESSUNO->setFont(bold);
-    LNESSUNO->hide();
-
-    BABBANDONA = new QPushButton(QStringLiteral("&Abbandona"), this);
-    BABBANDONA->setObjectName(QStringLiteral("BABBANDONA"));
-    BABBANDONA->setAutoDefault(false);
-
-    auto* year = new QFormLayout;
-    year->addRow(new QLabel(QStringLiteral("Anno della Spedizione"), this), LANNO);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(LNESSUNO);
-    buttons->addStretch();
-    buttons->addWidget(BABBANDONA);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(year);
-    layout->addWidget(LISTA, 1);
-    layout->addLayout(buttons);
+    const ChooserWidgets w = buildChooser(this, QStringLiteral("Anno della Spedizione"), QStringLiteral("Nessun e-AD"));
+    LANNO = w.LANNO;
+    LISTA = w.LISTA;
+    LNESSUNO = w.LNESSUNO;
+    BABBANDONA = w.BABBANDONA;
 
     LANNO->installEventFilter(this);
     LISTA->installEventFilter(this);
@@ -94,13 +58,7 @@ void TFSCEGLIDAA::showEvent(QShowEvent* event)
 // screen), so that the operation it serves can be read whole.
 void TFSCEGLIDAA::fitTitle()
 {
-    const QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
-    QFont boldTitle = titleFont;
-    boldTitle.setBold(true); // window managers often draw captions in bold
-    int needed = QFontMetrics(boldTitle).horizontalAdvance(windowTitle()) + 160; // icon and buttons
-    if (ctx_.ScreenWidthLimit > 0)
-        needed = std::min(needed, ctx_.ScreenWidthLimit);
-    setMinimumWidth(std::max(minimumWidth(), needed));
+    fitChooserTitle(this, ctx_.ScreenWidthLimit);
 }
 
 bool TFSCEGLIDAA::eventFilter(QObject* watched, QEvent* event)
@@ -151,33 +109,7 @@ void TFSCEGLIDAA::rebuildList()
 
 void TFSCEGLIDAA::fillList()
 {
-    LISTA->clear();
-    LISTA->setColumnCount(int(list_.titles.size()));
-    LISTA->setHeaderLabels(list_.titles);
-    LISTA->setHeaderHidden(false);
-    const QList<int> widths = columnWidths(list_);
-    for (const ChoiceRow& row : list_.rows) {
-        auto* item = new QTreeWidgetItem(LISTA, row.columns);
-        item->setData(0, Qt::UserRole, row.key);
-    }
-    const int charWidth = QFontMetrics(LISTA->font()).horizontalAdvance(QLatin1Char('W'));
-    int total = 0;
-    for (int c = 0; c < widths.size(); ++c) {
-        const int title = LISTA->header()->fontMetrics().horizontalAdvance(list_.titles.value(c)) + 12;
-        const int w = std::max((widths[c] + 2) * charWidth, title);
-        LISTA->setColumnWidth(c, w);
-        total += w;
-    }
-    // The window follows the columns, within the limits of the screen.
-    int width = total + 50;
-    if (ctx_.ScreenWidthLimit > 0)
-        width = std::min(width, ctx_.ScreenWidthLimit);
-    const QPoint centre = frameGeometry().center();
-    resize(std::max(width, 400), std::max(height(), 300));
-    if (isVisible()) // it grows about its centre, so that it stays over the main window
-        move(centre - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
-    if (LISTA->topLevelItemCount() > 0 && !LISTA->currentItem())
-        LISTA->setCurrentItem(LISTA->topLevelItem(0));
+    fillChooserList(LISTA, list_, ChooserSelect::First, this, ctx_.ScreenWidthLimit, ctx_.ScreenHeightLimit);
     LNESSUNO->setVisible(list_.rows.isEmpty());
 }
 
@@ -192,7 +124,7 @@ void TFSCEGLIDAA::choose()
     QTreeWidgetItem* item = LISTA->currentItem();
     if (!item)
         return;
-    ctx_.PickedEad = item->data(0, Qt::UserRole).toInt();
+    ctx_.PickedEad = chooserKey(item);
     accept();
 }
 
