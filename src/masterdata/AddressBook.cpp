@@ -175,7 +175,8 @@ CheckResult CheckRequiredAddressFields(AddressKind kind, const AddressFields& f)
     need(s.secondId, f.CACCI2, "CACCI2");
     if (focus.isEmpty())
         return CheckResult::pass();
-    return CheckResult::fail(QString(), focus);
+    // No box: the reason at the foot of the window, the focus on the field.
+    return CheckResult::quiet(QStringLiteral("CAMPO OBBLIGATORIO NON COMPILATO"), focus);
 }
 
 TRecIndirizzo BuildAddressRecord(AddressKind kind, const AddressFields& f, bool memberStateValid)
