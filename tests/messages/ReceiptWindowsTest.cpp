@@ -506,11 +506,16 @@ TEST_F(ReceiptWindows, ImportWindowNamesTheFilesLeftOutInOneMessage)
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     ModalSteps steps;
-    steps.on["TFCOMPIE818"] = [](QWidget* modal, int) { QTest::keyClick(modal, Qt::Key_Escape); };
+    QString focused;
+    steps.on["TFCOMPIE818"] = [&](QWidget* modal, int) {
+        focused = modal->focusWidget() ? modal->focusWidget()->objectName() : QString();
+        QTest::keyClick(modal, Qt::Key_Escape);
+    };
     QTest::keyClick(w.LANNO, Qt::Key_C, Qt::AltModifier);
     QTest::qWaitFor([&] { return !w.isVisible(); }, 10000);
     EXPECT_FALSE(steps.timedOut);
     EXPECT_EQ(steps.seen, QStringList{"TFCOMPIE818"});
+    EXPECT_EQ(focused, "LINPRG"); // the outcome is the first thing to type
     ASSERT_EQ(t.messenger.infos.size(), 1) << t.messenger.infos.join("|").toStdString();
     EXPECT_TRUE(t.messenger.infos[0].contains("26FRA00000000000002A1.xml"));
     EXPECT_TRUE(t.messenger.infos[0].contains("26FRA00000000000003A1.xml"));
