@@ -42,6 +42,7 @@ TFPREPIE818::TFPREPIE818(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     LANNO->setFixedWidth(widthForChars(LANNO, 6));
     LANNO->installEventFilter(this);
     BCONF = makeButton(this, "BCONF", QStringLiteral("&CONFERMA"));
+    BCONF->installEventFilter(this);
 
     auto* folder = new QHBoxLayout;
     folder->addWidget(Label1);
@@ -83,6 +84,14 @@ bool TFPREPIE818::yearValid() const
 
 bool TFPREPIE818::eventFilter(QObject* watched, QEvent* event)
 {
+    // Enter on CONFERMA presses it (Enter in the year only moves to it).
+    if (watched == BCONF && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            BCONF->click();
+            return true;
+        }
+    }
     if (watched == LANNO && event->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(event);
         const QString text = k->text();

@@ -486,7 +486,10 @@ TEST_F(ReceiptWindows, ImportWindowWithNothingToImport)
     EXPECT_EQ(w.Label2->text(), QDir::toNativeSeparators(download + "/"));
     type(w.LANNO, "x", Qt::Key_End);
     EXPECT_GE(t.messenger.beeps, 1);
-    QTest::mouseClick(w.BCONF, Qt::LeftButton);
+    QTest::keyClick(w.LANNO, Qt::Key_Return); // moves on: nothing imported yet
+    EXPECT_TRUE(w.BCONF->hasFocus());
+    EXPECT_TRUE(t.messenger.infos.isEmpty());
+    QTest::keyClick(w.BCONF, Qt::Key_Return); // and Enter again confirms
     EXPECT_EQ(t.messenger.infos, QStringList{"NON SONO STATI TROVATI MESSAGGI DA COMPLETARE"});
     EXPECT_FALSE(w.isVisible());
 }
