@@ -198,6 +198,7 @@ ReceiptLines buildReceiptLines(const QList<TRecDettaglio>& app, const QList<Rece
             out.ok = false;
             out.message = QString::fromUtf8(ReasonZeroNeedsNote);
             out.failRow = int(i) + 1;
+            out.failColumn = 5;
         }
         double q = ParseDecimal(trimField(row.quantity), 3);
         const double lineQuantity = doubleAt(line, K::Quantity);
@@ -218,6 +219,15 @@ ReceiptLines buildReceiptLines(const QList<TRecDettaglio>& app, const QList<Rece
         } else if (type == QLatin1String("R") && refusalAllowed) {
             setDoubleAt(line, K::Refused, q);
             enters = true;
+        }
+        // A shortage, an excess or a refusal of no litres would reach the customs as such.
+        const bool measured = type == QLatin1String("E") || type == QLatin1String("C")
+                              || (type == QLatin1String("R") && refusalAllowed);
+        if (measured && q < 0.0005 && out.ok) {
+            out.ok = false;
+            out.message = QString::fromUtf8(MissingQuantity).arg(int32At(line, K::Line));
+            out.failRow = int(i) + 1;
+            out.failColumn = 3;
         }
         if (enters) {
             lineToStoredForm(line);

@@ -24,6 +24,7 @@ struct AppContext;
 
 inline const char* const MissingField = "CAMPO OBBLIGATORIO NON COMPILATO";
 inline const char* const ReasonZeroNeedsNote = "Motivo insoddisfazione = 0 (Altro) Nota obbligatoria mancante";
+inline const char* const MissingQuantity = "DETTAGLIO N. %1: INDICARE I LITRI DEL CALO, DELL'ECCEDENZA O DEL RIFIUTO";
 
 // ---- the grid (STGRID): columns 2 type, 3 quantity, 4 reasons, 5 note ----
 
@@ -68,11 +69,13 @@ struct ReceiptLines {
     bool ok = true;
     QString message;                 // ReasonZeroNeedsNote when a reason 0 lacks its note
     int failRow = 0;                 // grid row of that line (1-based)
+    int failColumn = 5;              // and the cell to fill: the note (5) or the quantity (3)
     QList<TRecDettaglio> lines;      // stored form, in grid order
 };
 
 // The lines that enter DETTAGLI.818: those with a note, a reason or a difference. app are the e-AD
-// lines (XML.APP, stored or working form), rows the grid rows in the same order.
+// lines (XML.APP, stored or working form), rows the grid rows in the same order. Refused (the lines
+// still built) for a reason 0 without its note and for a type C, E or R without litres.
 ReceiptLines buildReceiptLines(const QList<TRecDettaglio>& app, const QList<ReceiptGridRow>& rows,
                                const QString& outcome, const QStringList& codes);
 

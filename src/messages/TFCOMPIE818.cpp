@@ -429,7 +429,7 @@ bool TFCOMPIE818::buildSummary()
         ctx_.messenger().info(QStringLiteral("ERRORE"));
         showPage(1, true);
         if (lines_.failRow > 0)
-            STGRID->setCurrentCell(lines_.failRow - 1, DifferencesGrid::Note);
+            STGRID->setCurrentCell(lines_.failRow - 1, lines_.failColumn);
         return false;
     }
     RIEPILOGO->setPlainText(receiptSummaryLines(message_, lines_.lines, reasons_, LINPRG->companion()->text()).join('\n'));
@@ -465,8 +465,8 @@ void TFCOMPIE818::pageChanged(int page)
         switching_ = false;
         if (!focus.isEmpty())
             checks_->focusField(focus);
-        if (from == 1 && lines_.failRow > 0) { // the note that the reason 0 asks for
-            STGRID->setCurrentCell(lines_.failRow - 1, DifferencesGrid::Note);
+        if (from == 1 && lines_.failRow > 0) { // the cell to fill
+            STGRID->setCurrentCell(lines_.failRow - 1, lines_.failColumn);
             STGRID->setFocus(Qt::OtherFocusReason);
         }
         return;

@@ -272,6 +272,33 @@ TEST_F(ReceiptReport, RefusedWholeAndExcessCappedAtTheLineQuantity)
     EXPECT_TRUE(buildReceiptLines(app, {{"   R", "10", "", ""}}, "22", Codes).lines.isEmpty());
 }
 
+TEST_F(ReceiptReport, ATypeWithoutLitresIsRefused)
+{
+    struct Case {
+        const char* story;
+        ReceiptGridRow row;
+        const char* outcome;
+        bool ok;
+    };
+    const QList<Case> cases = {
+        {"shortage without litres", {"   C", "", "", ""}, "22", false},
+        {"excess of 0", {"   E", "0", "", ""}, "22", false},
+        {"refusal without litres", {"   R", "", "", ""}, "4", false},
+        {"R under 2x is no refusal at all", {"   R", "", "", ""}, "22", true},
+        {"a shortage of 0,001", {"   C", "0,001", "", ""}, "22", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.story);
+        const ReceiptLines r = buildReceiptLines(app, {{}, c.row}, c.outcome, Codes);
+        EXPECT_EQ(r.ok, c.ok);
+        if (!c.ok) {
+            EXPECT_EQ(r.message, "DETTAGLIO N. 2: INDICARE I LITRI DEL CALO, DELL'ECCEDENZA O DEL RIFIUTO");
+            EXPECT_EQ(r.failRow, 2);
+            EXPECT_EQ(r.failColumn, 3);
+        }
+    }
+}
+
 TEST_F(ReceiptReport, ReasonZeroNeedsANote)
 {
     const ReceiptLines r = buildReceiptLines(app, {{"", "", "", ""}, {"", "", "0", ""}}, "22", Codes);
