@@ -172,7 +172,7 @@ void TransportLinesEditor::list()
     }
     int n = 0;
     for (const TRecDettaglio& l : lines)
-        MDETRA->addItem(transportEntry(l, ++n));
+        MDETRA->addItem(entryText ? entryText(l, ++n) : transportEntry(l, ++n));
     count_ = n;
     BFINTRA->setVisible(n > 0);
     NDETRA->setText(QString::number(n + 1));

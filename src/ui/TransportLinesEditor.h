@@ -15,6 +15,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -23,6 +25,7 @@ class QPushButton;
 namespace vt {
 
 struct AppContext;
+struct TRecDettaglio;
 class CodedField;
 class FormChecks;
 class IntegerEdit;
@@ -47,6 +50,9 @@ public:
     QListWidget* MDETRA = nullptr;
     QLabel* LMDETRA = nullptr;
     QPushButton *BCONFTRA = nullptr, *BCANTRA = nullptr, *BFINTRA = nullptr;
+
+    // The text of line n in the list; the e-AD's own form unless a window sets another.
+    std::function<QString(const TRecDettaglio& line, int n)> entryText;
 
     QWidget* firstField() const;
     QWidget* lastButton() const;
