@@ -417,3 +417,35 @@ TEST_F(CompileWindow, ConfirmChecksEveryPageAfreshAndWritesNothingOnAFailure)
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_EQ(QApplication::focusWidget()->objectName(), "TIPDES");
 }
+
+// A modified e-AD whose guarantee was the amount proposed from its lines: a product added makes it
+// follow; an amount the user had typed stays. (Germany: 90 litres at 10 euro per hectolitre, per
+// thousand litres, give 0,9 a line.)
+TEST_F(ModifyFixture, GuaranteeProposedFromTheLinesFollowsThemTypedStays)
+{
+    for (const double stored : {1.8, 125.5}) {
+        load(1, 2);
+        ctx.EadHeader.IMGASP = stored;
+        TFCOMPIE815 w(ctx);
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        auto* tabs = w.findChild<QTabWidget*>("PCCOMPEAD");
+        tabs->setCurrentIndex(3);
+        QApplication::processEvents();
+        ASSERT_EQ(tabs->currentIndex(), 3);
+        auto* amount = w.findChild<QLineEdit*>("IMGASP");
+        EXPECT_EQ(amount->text(), stored == 1.8 ? "1,8" : "125,5");
+        // One more line of the same wine, written as the page would write it.
+        QList<TRecDettaglio> lines = readLines(eadfiles::productWork(ctx));
+        lines << lines.last();
+        writeWorkFiles(ctx, readLines(eadfiles::transportWork(ctx)), lines);
+        tabs->setCurrentIndex(2);
+        QApplication::processEvents();
+        tabs->setCurrentIndex(3);
+        QApplication::processEvents();
+        ASSERT_EQ(tabs->currentIndex(), 3);
+        EXPECT_EQ(amount->text(), stored == 1.8 ? "2,7" : "125,5") << stored;
+        w.reject();
+        t.messenger.infos.clear();
+    }
+}
