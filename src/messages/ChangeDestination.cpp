@@ -117,6 +117,8 @@ CheckResult checkChangePage1(EadForm& f, const CodeCheck& valid)
 {
     // The compilation's page-1 rules; a change shows no place of dispatch and no exemption, and
     // its message type is the e-AD's.
+    // The layout follows the codes as they stand, whether or not the window applied it yet.
+    applyConsigneeView(consigneeView(f["TIPDES"], f["TIPMES"]), f);
     changePanels(f.panels);
     return checkPage1(f, valid);
 }
@@ -190,8 +192,23 @@ TRecEad saveChange(AppContext& ctx, const TRecEad& change, const QString& year)
 
     const QString changesPath = changefiles::changes(ctx, year);
     const QString detailsPath = changefiles::details(ctx, year);
-    FileGroup group({changesPath, detailsPath}, &ctx.messenger());
+    const QString eadsPath = eadfiles::headers(ctx, year);
+    FileGroup group({changesPath, detailsPath, eadsPath}, &ctx.messenger());
     group.run([&](FileGroup& g) {
+        // The e-AD as its file holds it now, under its lock: another workstation may have
+        // cancelled it, reset its send data or registered another ARC since it was picked.
+        const QList<QByteArray> eads = g.read(eadsPath, kHeaderSize);
+        const auto ead = std::find_if(eads.cbegin(), eads.cend(), [&](const QByteArray& r) {
+            return RecordFile::numberOf(r) == change.progressivoRif;
+        });
+        if (ead == eads.cend())
+            throw IoError(MsgChangeEadGone);
+        const TRecEad now = decodeEad(*ead);
+        const CheckResult changeable = checkChangeableEad(now);
+        if (!changeable.ok)
+            throw IoError(changeable.message);
+        if (trimField(now.ARC) != trimField(change.ARC))
+            throw IoError(MsgEadChangedElsewhere);
         QList<QByteArray> changes = g.read(changesPath, kHeaderSize);
         const std::int32_t number = largestNumber(changes) + 1;
         // The details before the change that owns them.
@@ -237,11 +254,6 @@ ChangeOutcome confirmChange(AppContext& ctx, EadForm& form)
             {});
         return out;
     }
-    // Another workstation may have cancelled the e-AD, or reset its send data, since it was picked.
-    const std::optional<TRecEad> now = findHeader(eadfiles::headers(ctx, year), ctx.EadHeader.progressivo);
-    out.result = now ? checkChangeableEad(*now) : CheckResult::fail(MsgChangeEadGone, {});
-    if (!out.result.ok)
-        return out;
     const TRecEad change = changeRecordFromForm(form, ctx.EadHeader, ctx.CompanyRecord);
     out.summary = changeScreenSummary(form, change, readLines(eadfiles::transportWork(ctx)));
     writeTextLines(eadSummaryPath(ctx), out.summary);

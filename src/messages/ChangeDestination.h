@@ -76,14 +76,16 @@ QStringList changeScreenSummary(const EadForm& f, const TRecEad& change, const Q
 
 // Stores the change of `year` and the lines of TRASPORTO.DAT as its details, as one change of
 // both files: change number := largest + 1; each detail gets the next running number of
-// yyyy_813_P.DAT and the change number. A change without details is refused. Returns the change as
-// stored. IoError passes through (nothing written).
+// yyyy_813_P.DAT and the change number. Under the same locks the e-AD changed is read again: gone,
+// cancelled, without ARC or with another ARC than the change's, nothing is written. A change
+// without details is refused. Returns the change as stored. IoError passes through (nothing
+// written).
 TRecEad saveChange(AppContext& ctx, const TRecEad& change, const QString& year);
 
 // The confirmation. Runs both page checks on the form as it stands (the form may be changed by
-// them, as the pages would be) and the ARC check of the e-AD, in hand and as its file holds it now
-// (another workstation may have cancelled it or reset its send data); when one fails nothing is
-// written and the verdict says which page (1, 2; 0 for the e-AD) and field. Otherwise writes the
+// them, as the pages would be) and the ARC check of the e-AD in hand; when one fails nothing is
+// written and the verdict says which page (1, 2; 0 for the e-AD) and field. The e-AD as its file
+// holds it is checked when saving (IoError with the reason). Otherwise writes the
 // summary into RIEPILOGO.RTF and stores the change: MessageRecord becomes the stored change and
 // WorkYear the year of the e-AD's date of dispatch, for the IE813 flow window.
 struct ChangeOutcome {

@@ -1,6 +1,9 @@
 #include "messages/TFCOMPIE813.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTabBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -10,6 +13,7 @@
 #include "foundation/IoError.h"
 #include "messages/ChangeDestination.h"
 #include "messages/EadCompile.h"
+#include "messages/EadLines.h"
 #include "messages/EadStore.h"
 #include "messages/TFCOMPIE813_PAGINE.h"
 #include "ui/CodedField.h"
@@ -77,6 +81,8 @@ TFCOMPIE813::TFCOMPIE813(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     connect(page2_, &CompilePage::nextPage, this, [this] { goToPage(2); });
     connect(DAPAG5A4, &QPushButton::clicked, this, [this] { goToPage(1); });
     connect(PCCOMPIE813, &QTabWidget::currentChanged, this, &TFCOMPIE813::pageChanged);
+    PCCOMPIE813->tabBar()->installEventFilter(this);
+    PCCOMPIE813->installEventFilter(this);
     connect(BCONF, &QPushButton::clicked, this, &TFCOMPIE813::confirm);
     connect(BSTAMPA, &QPushButton::clicked, this, [this] { printText(this, RIEPILOGO->toPlainText(), QStringLiteral("EAD")); });
     connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
@@ -186,7 +192,51 @@ void TFCOMPIE813::pageChanged(int index)
 
 void TFCOMPIE813::goToPage(int page)
 {
+    if (!leavingPage(page))
+        return;
     PCCOMPIE813->setCurrentIndex(page);
+}
+
+bool TFCOMPIE813::eventFilter(QObject* watched, QEvent* event)
+{
+    int to = -1;
+    const int here = PCCOMPIE813->currentIndex();
+    if (watched == PCCOMPIE813->tabBar() && event->type() == QEvent::MouseButtonPress) {
+        auto* m = static_cast<QMouseEvent*>(event);
+        if (m->button() == Qt::LeftButton)
+            to = PCCOMPIE813->tabBar()->tabAt(m->position().toPoint());
+    } else if (watched == PCCOMPIE813 && event->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        if (k->modifiers() & Qt::ControlModifier) {
+            if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_PageDown)
+                to = here + 1;
+            else if (k->key() == Qt::Key_Backtab || k->key() == Qt::Key_PageUp)
+                to = here - 1;
+        }
+    }
+    // A leave that refuses keeps the user on the field, on this page.
+    if (to >= 0 && to != here && !leavingPage(to))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+// Forward, the field being typed is left first (its layout, lookups and warnings happen), and a
+// transport detail typed but not confirmed is confirmed or dropped at the user's word.
+bool TFCOMPIE813::leavingPage(int to)
+{
+    if (to > PCCOMPIE813->currentIndex() && !checks_->runPendingLeave())
+        return false;
+    return settleLine();
+}
+
+bool TFCOMPIE813::settleLine()
+{
+    if (PCCOMPIE813->currentIndex() != 1 || !page2_->lines->lineInProgress())
+        return true;
+    // No: the detail is dropped (the list empties the fields when the page is shown again).
+    if (!ctx_.messenger().askYesNo(MsgLineNotConfirmed))
+        return true;
+    return page2_->lines->confirmInProgress();
 }
 
 void TFCOMPIE813::enterPage(int page)

@@ -30,6 +30,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A tab clicked, or Ctrl+Tab/PgDn: the field being typed is left first, as Tab would leave it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showForm(const EadForm& f);
@@ -39,6 +41,8 @@ private:
     CheckResult pageCheck(int page);
     void enterPage(int page);
     void goToPage(int page);
+    bool leavingPage(int to);
+    bool settleLine();
     void showFailure(int page, const CheckResult& r);
     void buildSummary();
     void confirm();

@@ -225,6 +225,21 @@ TEST_F(Change, AnEadWithoutArcIsRefusedWhenPickedAndWhenConfirmed)
     EXPECT_FALSE(QFile::exists(details));
 }
 
+TEST_F(Change, AnotherArcRegisteredElsewhereMeanwhileWritesNothing)
+{
+    pick(2);
+    EadForm f = simpleChange();
+    updateEadInPlace(ctx, "2026", 2, [](TRecEad& e) { e.ARC = QStringLiteral("26ITA0000000000000099"); });
+    try {
+        confirmChange(ctx, f);
+        FAIL() << "saved";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.text(), MsgEadChangedElsewhere);
+    }
+    EXPECT_TRUE(readHeaderFile(changes).isEmpty());
+    EXPECT_TRUE(readLineFile(details).isEmpty());
+}
+
 TEST_F(Change, AGoneOrCancelledEadIsRefusedWhenPicked)
 {
     updateEadInPlace(ctx, "2026", 2, [](TRecEad& e) { e.stato = EadState::Cancelled; });

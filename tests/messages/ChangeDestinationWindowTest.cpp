@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -141,6 +142,13 @@ struct ChangeWindow : CompileWindow {
         });
     }
     QList<TRecEad> storedChanges() { return readHeaderFile(ctx.registri("2026_813.DAT")); }
+    // A click on a tab of the page control, as the mouse does it (the tab bar takes no focus).
+    static void clickTab(QWidget* w, int index)
+    {
+        QTabBar* bar = w->findChild<QTabWidget*>("PCCOMPIE813")->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+        QApplication::processEvents();
+    }
 };
 
 } // namespace
@@ -190,8 +198,7 @@ TEST_F(ChangeWindow, TheSummaryReachedStraightFromAFieldWithAWrongValueWritesNot
         durgio->setFocus();
         durgio->selectAll();
         type("93");
-        w->findChild<QTabWidget*>("PCCOMPIE813")->setCurrentIndex(2);
-        QApplication::processEvents();
+        clickTab(w, 2);
     });
     step([this](QWidget* w) {
         EXPECT_EQ(w->findChild<QTabWidget*>("PCCOMPIE813")->currentIndex(), 1);
@@ -327,4 +334,29 @@ TEST_F(ChangeWindow, TheNewConsigneeAndTheTransportCompanyComeFromTheAddressBook
     EXPECT_EQ(changes[0].LINLDE, "fr");
     EXPECT_EQ(changes[0].RESTRA, "3");
     EXPECT_EQ(changes[0].DENAZT.trimmed(), "Transports Martin");
+}
+
+TEST_F(ChangeWindow, ATypeTypedAndATabClickedChecksTheNewLayout)
+{
+    // Type "1" (tax warehouse) typed, not left, and the transport tab clicked: the place of
+    // delivery it needs is empty, so page 1 stays.
+    step([](QWidget* w) {
+        auto* tipdes = w->findChild<QLineEdit*>("TIPDES");
+        tipdes->setFocus();
+        tipdes->selectAll();
+        type("2");
+        key(Qt::Key_Return);
+        tipdes->setFocus();
+        tipdes->selectAll();
+        type("1");
+        clickTab(w, 1);
+    });
+    step([this](QWidget* w) {
+        EXPECT_EQ(w->findChild<QTabWidget*>("PCCOMPIE813")->currentIndex(), 0);
+        EXPECT_TRUE(w->findChild<QWidget*>("PLUOGODESTINAZIONE")->isVisible());
+        EXPECT_EQ(t.messenger.infos, QStringList{MsgRequiredField});
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    });
+    run();
+    EXPECT_FALSE(QFile::exists(ctx.registri("2026_813.DAT")));
 }
