@@ -441,9 +441,34 @@ void TFCOMPIE818::showPage(int page, bool backward)
     // Without differences to report the second page is hidden and passed over.
     if (page == 1 && !PCCOMPIE818->isTabVisible(1))
         page = backward ? 0 : 2;
-    backward_ = backward;
+    // Forward, the page in hand is checked before anything moves: a refusal never shows the
+    // next page behind its message.
+    if (!backward && page > page_ && !firstPageUntouched() && !leavePage(page_))
+        return;
+    backward_ = true; // checked (or going back): the change goes through
     PCCOMPIE818->setCurrentIndex(page);
     backward_ = false;
+}
+
+// The check of leaving a page; on failure its message has been shown and the cursor is on the
+// field or the grid cell to put right.
+bool TFCOMPIE818::leavePage(int from)
+{
+    QString focus;
+    bool allowed = true;
+    if (from == 0)
+        allowed = pageOneCheck(&focus);
+    else if (from == 1)
+        allowed = buildLines();
+    if (allowed)
+        return true;
+    if (!focus.isEmpty())
+        checks_->focusField(focus);
+    if (from == 1 && lines_.failRow > 0) { // the cell to fill
+        STGRID->setCurrentCell(lines_.failRow - 1, lines_.failColumn);
+        STGRID->setFocus(Qt::OtherFocusReason);
+    }
+    return false;
 }
 
 void TFCOMPIE818::pageChanged(int page)
@@ -451,24 +476,14 @@ void TFCOMPIE818::pageChanged(int page)
     if (switching_ || page == page_)
         return;
     const int from = page_;
-    bool allowed = !firstPageUntouched();
-    QString focus;
-    if (allowed && !backward_) {
-        if (from == 0)
-            allowed = pageOneCheck(&focus);
-        else if (from == 1)
-            allowed = buildLines();
-    }
+    // A tab clicked: refused while the first page is untouched, checked when going forward.
+    const bool allowed = !firstPageUntouched() && (backward_ || page < from || leavePage(from));
     if (!allowed) {
         switching_ = true;
         PCCOMPIE818->setCurrentIndex(from);
         switching_ = false;
-        if (!focus.isEmpty())
-            checks_->focusField(focus);
-        if (from == 1 && lines_.failRow > 0) { // the cell to fill
-            STGRID->setCurrentCell(lines_.failRow - 1, lines_.failColumn);
+        if (from == 1 && lines_.failRow > 0) // leavePage moved the cursor; the page is back now
             STGRID->setFocus(Qt::OtherFocusReason);
-        }
         return;
     }
     page_ = page;

@@ -59,6 +59,7 @@ private:
     void open();
     void showPage(int page, bool backward);
     void pageChanged(int page);
+    bool leavePage(int from);
     void pageEntered(int page);
     void codeLeft(CodedField* field);
     void applyOutcome();

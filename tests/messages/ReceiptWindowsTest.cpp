@@ -427,7 +427,11 @@ TEST_F(ReceiptWindows, ReasonZeroWithoutNoteStaysOnItsNote)
     ASSERT_EQ(w.PCCOMPIE818->currentIndex(), 1);
     typeInCell(w.STGRID, 1, 4, "0");
     w.STGRID->setCurrentCell(0, 2);
+    int pageBehindTheMessage = -1;
+    t.messenger.onInfo = [&](const QString&) { pageBehindTheMessage = w.PCCOMPIE818->currentIndex(); };
     QTest::mouseClick(w.BDAPAG2A3, Qt::LeftButton);
+    t.messenger.onInfo = nullptr;
+    EXPECT_EQ(pageBehindTheMessage, 1); // the summary is never shown behind the refusal
     EXPECT_EQ(w.PCCOMPIE818->currentIndex(), 1);
     EXPECT_EQ(t.messenger.infos, QStringList{QString::fromUtf8(ReasonZeroNeedsNote)});
     EXPECT_EQ(w.STGRID->currentRow(), 1);
