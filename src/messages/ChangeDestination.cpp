@@ -120,7 +120,11 @@ CheckResult checkChangePage1(EadForm& f, const CodeCheck& valid)
     // The layout follows the codes as they stand, whether or not the window applied it yet.
     applyConsigneeView(consigneeView(f["TIPDES"], f["TIPMES"]), f);
     changePanels(f.panels);
-    return checkPage1(f, valid);
+    const CheckResult r = checkPage1(f, valid);
+    // An export names its office of export: the IE813 carries it, and customs refuse it blank.
+    if (r.ok && f.panels.exportOffice && isMissing(f["uffesp"]))
+        return CheckResult::fail(MsgRequiredField, QStringLiteral("uffesp"));
+    return r;
 }
 
 CheckResult checkChangePage2(EadForm& f, const CodeCheck& valid, int transportLines)

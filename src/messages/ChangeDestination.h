@@ -63,6 +63,8 @@ void copyCompanyReturn(const TRecAzienda& company, EadForm& f);
 // one message at the end, "CAMPO OBBLIGATORIO NON COMPILATO" unless a rule has its own. Some rules
 // empty a field instead (an identification a type does not carry, a note a mode does not want, a
 // transport company the organiser does not need).
+// Page 1 is the compilation's page-1 check on the layout of the codes as they stand, and an export
+// (type "6") needs its office of export.
 CheckResult checkChangePage1(EadForm& f, const CodeCheck& valid);
 CheckResult checkChangePage2(EadForm& f, const CodeCheck& valid, int transportLines);
 

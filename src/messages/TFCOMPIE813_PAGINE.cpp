@@ -5,6 +5,7 @@
 
 #include "messages/ChangeDestination.h"
 #include "ui/CodedField.h"
+#include "ui/Edits.h"
 #include "ui/FormChecks.h"
 #include "ui/TransportLinesEditor.h"
 #include "ui/Widgets.h"
@@ -46,6 +47,10 @@ ChangeConsigneePage::ChangeConsigneePage(AppContext& ctx, FormChecks& checks, Ea
         }
     connect(BAZIENDA, &QPushButton::clicked, this, &ChangeConsigneePage::returnToCompany);
 
+    for (const char* name : {"LDENDES", "LDENLDE"})
+        if (auto* l = findChild<QLabel*>(QLatin1String(name)))
+            l->setText(QStringLiteral("Denomin."));
+
     // A change names no message type, place of dispatch or exemption.
     hideWithLabel(this, TIPMES);
     DTIPMES->hide();
@@ -81,6 +86,10 @@ ChangeTransportPage::ChangeTransportPage(AppContext& ctx, FormChecks& checks, Ea
     lines->BCONFTRA->setObjectName(QStringLiteral("CODETR"));
     lines->BCANTRA->setObjectName(QStringLiteral("BCADETR"));
     lines->BFINTRA->setObjectName(QStringLiteral("BDETRA"));
+    for (auto* l : findChildren<QLabel*>())
+        if (l->buddy() == lines->NDETRA)
+            l->setText(QString::fromUtf8("Dettaglio del Trasporto: n°"));
+    setupText(lines->IDUNTR, 35, TextCase::Upper); // a plate or serial number
     INFTRA->setToolTip(QStringLiteral("nota obbligatoria solo se modalità di trasporto=0 (altro)"));
     DURGIO->setToolTip(QStringLiteral("indicare un valore compreso tra 1 e 92"));
     DURORE->setToolTip(QStringLiteral("indicare un valore compreso tra 0 e 24"));

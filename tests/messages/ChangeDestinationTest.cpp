@@ -327,6 +327,12 @@ TEST_F(Change, PageChecksByTypeOfConsigneeAndJourneyTime)
              applyConsigneeView(consigneeView("1", f["TIPMES"]), f);
          },
          1, false, MsgRequiredField, "COIDLD", nullptr},
+        {"type 6 needs its office of export",
+         [](EadForm& f) {
+             f["TIPDES"] = "6";
+             f["uffesp"] = "";
+         },
+         1, false, MsgRequiredField, "uffesp", nullptr},
         {"an invoice date that is not a date", [](EadForm& f) { f["DATFAT"] = "31/02/2026"; }, 1, false,
          MsgRequiredField, "DATFAT", nullptr},
         {"0 days fail without the range message", [](EadForm& f) { f["DURGIO"] = "0"; }, 2, false, MsgRequiredField,
