@@ -46,6 +46,10 @@ ChangeConsigneePage::ChangeConsigneePage(AppContext& ctx, FormChecks& checks, Ea
             break;
         }
     connect(BAZIENDA, &QPushButton::clicked, this, &ChangeConsigneePage::returnToCompany);
+    functionKey(BAZIENDA, Qt::Key_F9);
+    if (auto* keys = findChild<QLabel*>(QStringLiteral("LTASTI")))
+        keys->setText(keys->text().replace(QStringLiteral("F6: Nuovo Destinatario"), QStringLiteral("F6: Nuovo Indirizzo")) +
+                      QStringLiteral("   F9: Rientro in Azienda"));
 
     for (const char* name : {"LDENDES", "LDENLDE"})
         if (auto* l = findChild<QLabel*>(QLatin1String(name)))
