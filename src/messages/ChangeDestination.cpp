@@ -165,6 +165,13 @@ TRecEad changeRecordFromForm(const EadForm& form, const TRecEad& ead, const TRec
     return h;
 }
 
+QString changeDetailEntry(const TRecDettaglio& l, int n)
+{
+    return QStringLiteral("n. ") + QString::number(n) + QStringLiteral(" = ") + trimField(l.UNITRA()) +
+           QLatin1Char(' ') + trimField(l.IDUNTR()) + QLatin1Char(' ') + trimField(l.INAGTR()) + QLatin1Char(' ') +
+           trimField(l.SIGTRA()) + QLatin1Char(' ') + trimField(l.INSITR());
+}
+
 QStringList changeScreenSummary(const EadForm& f, const TRecEad& c, const QList<TRecDettaglio>& details)
 {
     // The lines of the stored change's summary, with what the window adds: the message type in

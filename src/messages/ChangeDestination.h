@@ -73,6 +73,10 @@ CheckResult checkChangePage2(EadForm& f, const CodeCheck& valid, int transportLi
 // dispatch go with it (the IE813 header names the premises).
 TRecEad changeRecordFromForm(const EadForm& f, const TRecEad& ead, const TRecAzienda& company);
 
+// A line of the list of transport details: "n. " + position + " = " + unit + " " + identity + " " +
+// complementary information + " " + seal identification + " " + seal information (trimmed).
+QString changeDetailEntry(const TRecDettaglio& line, int n);
+
 // The summary as the window shows it (and saves it in RIEPILOGO.RTF on confirming).
 QStringList changeScreenSummary(const EadForm& f, const TRecEad& change, const QList<TRecDettaglio>& details);
 

@@ -94,6 +94,7 @@ ChangeTransportPage::ChangeTransportPage(AppContext& ctx, FormChecks& checks, Ea
         if (l->buddy() == lines->NDETRA)
             l->setText(QString::fromUtf8("Dettaglio del Trasporto: n°"));
     setupText(lines->IDUNTR, 35, TextCase::Upper); // a plate or serial number
+    lines->entryText = changeDetailEntry;
     INFTRA->setToolTip(QStringLiteral("nota obbligatoria solo se modalità di trasporto=0 (altro)"));
     DURGIO->setToolTip(QStringLiteral("indicare un valore compreso tra 1 e 92"));
     DURORE->setToolTip(QStringLiteral("indicare un valore compreso tra 0 e 24"));

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -138,6 +139,9 @@ struct ChangeWindow : CompileWindow {
             enter({}, "INSITR");
             enter({}, "INAGTR");
             enter({}, "CODETR");
+            auto* list = w->findChild<QListWidget*>("MDETRA");
+            ASSERT_EQ(list->count(), 3);
+            EXPECT_EQ(list->item(2)->text(), "n. 3 = 2 FI999ZZ  S3 ");
             shot("813-2-dati-del-trasporto");
         });
     }
