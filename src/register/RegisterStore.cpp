@@ -268,6 +268,14 @@ bool DeleteRegisterRecord(std::int32_t numero, const QString& path, Messenger& m
     return found;
 }
 
+bool isPickedRecordRefusal(const QString& message)
+{
+    for (const char* m : {MsgRecordGone, MsgRecordSuperseded, MsgRecordAlreadySent, MsgRecordNotSent, MsgRecordNotInsertion})
+        if (message == QString::fromLatin1(m))
+            return true;
+    return false;
+}
+
 PickedRecord rereadForAction(const QString& path, std::int32_t numero, RecordNeed need)
 {
     PickedRecord out;

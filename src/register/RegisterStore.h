@@ -100,5 +100,7 @@ inline constexpr const char* MsgRecordSuperseded = "IL MOVIMENTO SCELTO E' STATO
 inline constexpr const char* MsgRecordAlreadySent = "IL MOVIMENTO SCELTO E' GIA' STATO INVIATO AL SISTEMA TELEMATICO";
 inline constexpr const char* MsgRecordNotSent = "IL MOVIMENTO SCELTO NON E' ANCORA STATO INVIATO AL SISTEMA TELEMATICO";
 inline constexpr const char* MsgRecordNotInsertion = "IL MOVIMENTO SCELTO NON PUO' ESSERE MODIFICATO NE' RETTIFICATO";
+// True for the refusals above: the picked record is no longer one the action may work on.
+bool isPickedRecordRefusal(const QString& message);
 
 } // namespace vt

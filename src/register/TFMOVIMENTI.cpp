@@ -495,6 +495,10 @@ void TFMOVIMENTI::confirm()
         writeMovement(ctx_, mode_, old_, c.record);
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
+        // The record worked on was changed by another workstation meanwhile: nothing typed here
+        // can put that right, so the window closes as it would have refused to open.
+        if (isPickedRecordRefusal(e.text()))
+            reject();
         return;
     }
 

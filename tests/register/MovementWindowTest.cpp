@@ -395,12 +395,31 @@ TEST_F(MovementWindow, ModifyRefusesARecordSentSinceItWasPicked)
         altC(w);
         EXPECT_FALSE(w->isVisible());
     });
-    const QList<TRecMovimento> file = year2026();
+    QList<TRecMovimento> file = year2026();
     ASSERT_EQ(file.size(), 2);
     EXPECT_EQ(file[1].litri, 120.0);
     EXPECT_EQ(file[1].numero, 2); // the largest number left + 1
     EXPECT_EQ(file[1].progressivo, 2);
     EXPECT_EQ(file[1].garanzia, 12.0);
+
+    // Sent by another workstation while the window is open: the confirmation is refused and the
+    // window closes; the file is as the other workstation left it.
+    t.messenger.infos.clear();
+    const std::int32_t open = file[1].numero;
+    runAction("AMODSCARICO", open, [&](QWidget* w) {
+        MarkRegisterSent(registerfiles::movements(t.ctx, 2026), {open}, day(8, 12, 2026), 2, t.messenger);
+        auto* litres = edit(w, "DOUBL1");
+        litres->setFocus();
+        litres->selectAll();
+        QTest::keyClicks(litres, QStringLiteral("130"));
+        altC(w);
+        EXPECT_FALSE(w->isVisible());
+    });
+    EXPECT_EQ(t.messenger.infos, QStringList{QString::fromLatin1(MsgRecordAlreadySent)});
+    file = year2026();
+    ASSERT_EQ(file.size(), 2);
+    EXPECT_EQ(file[1].litri, 120.0);
+    EXPECT_EQ(file[1].numeroFlusso, 2);
 }
 
 // No excise band holds the strength: guarantee and rate 0, with a warning.
