@@ -187,6 +187,11 @@ QString loadChosenRecords(AppContext& ctx)
                                   "(UN'ALTRA POSTAZIONE LO HA CANCELLATO?)")
                 .arg(picked)
                 .arg(year);
+        // Only a change not sent can be deleted: the one customs holds is kept (its send data can
+        // be reset first, should it really have to go).
+        if (mode == 'd' && !unsent(stateOf(*change)))
+            return QStringLiteral("IL CAMBIO DI DESTINAZIONE N. %1 E' GIA' STATO INVIATO E NON PUO' ESSERE CANCELLATO")
+                .arg(picked);
         ctx.MessageRecord = *change;
         // Its details go into the work file, so that its summary shows them.
         QList<QByteArray> details;

@@ -43,8 +43,9 @@ void emptyLifecycleWorkFiles(const AppContext& ctx);
 // into MessageRecord and its summary IE810.RTF written; the e-AD header PickedEad into EadHeader (a
 // copy in OldEad) with its lines in the work files; for "I" and "9" the e-AD summary RIEPILOGO.RTF
 // written. A cancellation whose e-AD is gone stands in for it in "x" and "a". Returns the message
-// to show when a chosen record is not in its file any more, or, for "X", when the e-AD has no ARC
-// (nothing further to do then), empty when everything is in hand. Throws IoError.
+// to show when a chosen record is not in its file any more, for "X" when the e-AD has no ARC, for
+// "d" when the change was sent (nothing further to do then), empty when everything is in hand.
+// Throws IoError.
 QString loadChosenRecords(AppContext& ctx);
 
 // "R": the ARC typed in NUMARC must be 21 characters without blanks.

@@ -453,3 +453,21 @@ TEST_F(Lifecycle, TheChosenRecordsInHand)
     EXPECT_EQ(cancellationBytes(target), QByteArray());
     EXPECT_EQ(eadBytes(other).size(), TRecEad::Size) << "the other e-AD untouched";
 }
+
+// "Annulla Cambio Destinazione" lists sent changes too; a sent one is refused before its window.
+TEST_F(Lifecycle, ASentChangeIsNotOfferedForDeletion)
+{
+    TRecEad change = blankEad();
+    change.progressivo = 1;
+    change.progressivoRif = target;
+    change.ARC = Arc;
+    change.stato = "I";
+    RecordFile(changefiles::changes(ctx, "2026"), TRecEad::Size).append(encodeEad(change));
+    ctx.OpCode = 'd';
+    ctx.PickedEad = 1;
+    ctx.SelectedYear = "2026";
+    EXPECT_EQ(loadChosenRecords(ctx), "IL CAMBIO DI DESTINAZIONE N. 1 E' GIA' STATO INVIATO E NON PUO' ESSERE CANCELLATO");
+    ctx.OpCode = 'e'; // its send data can be reset
+    EXPECT_EQ(loadChosenRecords(ctx), "");
+    EXPECT_EQ(ctx.MessageRecord.progressivo, 1);
+}
