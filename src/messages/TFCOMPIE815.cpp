@@ -426,6 +426,9 @@ void TFCOMPIE815::confirm()
     // This window is already done: it closes as soon as the flow window does.
     openWindow(QStringLiteral("TFCREAFIRMAINVIAIE815"), ctx_, this);
     accept();
+    // Several windows close one after the other: the one below gets the keyboard back.
+    if (QWidget* below = parentWidget())
+        below->window()->activateWindow();
 }
 
 void TFCOMPIE815::showSummary(const QStringList& lines)
