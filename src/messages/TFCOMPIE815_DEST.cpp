@@ -90,7 +90,8 @@ DestinationPage::DestinationPage(AppContext& ctx, FormChecks& checks, EadPanels&
         // The long labels of some types of consignee wrap instead of widening the window.
         idLabel->setWordWrap(true);
         idLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        idLabel->setMaximumWidth(widthForChars(idLabel, 30));
+        // Two lines for the usual ones ("Codice Accisa:" over "Authorized warehouse keeper").
+        idLabel->setFixedWidth(idLabel->fontMetrics().horizontalAdvance(QStringLiteral("Authorized warehouse keeper")) + 8);
         for (auto [name, width, label] : {std::tuple{den, 100, "Denominazione"}, std::tuple{ind, 65, "Indirizzo"},
                                           std::tuple{nuc, 11, "N° civico"}, std::tuple{cap, 10, "C.A.P."}}) {
             QLineEdit* e = text(name, width);
