@@ -117,6 +117,7 @@ void FlowEntryForm::dateLeft()
         return;
     }
     NUMFLU->setText(QString::number(proposedFlowNumber(ctx_, date)));
+    NUMFLU->selectAll(); // a number typed replaces the one proposed
 }
 
 std::optional<FlowEntry> FlowEntryForm::reachConfirm()

@@ -530,6 +530,9 @@ TEST(FlowEntryConfirm, EnterOnTheDateProposesTheNumber)
     QApplication::processEvents();
     EXPECT_TRUE(form->NUMFLU->hasFocus());
     EXPECT_EQ(form->NUMFLU->text(), "1");
+    // Typing a number replaces the proposed one (never "1" + "3" = 13).
+    QTest::keyClicks(form->NUMFLU, "3");
+    EXPECT_EQ(form->NUMFLU->text(), "3");
 }
 
 // Alt with a key that is nobody's shortcut types nothing into the field (the runner installs the
