@@ -168,6 +168,20 @@ LifecycleTexts lifecycleTexts(QChar mode)
     }
 }
 
+QString lifecycleDoneMessage(QChar mode, std::int32_t number)
+{
+    switch (mode.unicode()) {
+    case 'R': return QStringLiteral("ARC REGISTRATO: L'e-AD N. %1 RISULTA ACCETTATO").arg(number);
+    case 'A': return QStringLiteral("DATI DI INVIO DELL'e-AD N. %1 AZZERATI").arg(number);
+    case 'C': return QStringLiteral("L'e-AD N. %1 E' STATO CANCELLATO").arg(number);
+    case 'x': return QStringLiteral("L'ANNULLAMENTO DELL'e-AD N. %1 E' STATO CANCELLATO").arg(number);
+    case 'a': return QStringLiteral("DATI DI INVIO DELL'IE810 DELL'e-AD N. %1 AZZERATI").arg(number);
+    case 'd': return QStringLiteral("IL CAMBIO DI DESTINAZIONE N. %1 E' STATO CANCELLATO").arg(number);
+    case 'e': return QStringLiteral("DATI DI INVIO DEL CAMBIO DI DESTINAZIONE N. %1 AZZERATI").arg(number);
+    default: return {};
+    }
+}
+
 void emptyLifecycleWorkFiles(const AppContext& ctx)
 {
     for (const char* name : {"TRASPORTO.DAT", "PRODOTTI.DAT", "DETTAGLI.818"})

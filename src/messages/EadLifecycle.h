@@ -34,6 +34,10 @@ struct LifecycleTexts {
 };
 LifecycleTexts lifecycleTexts(QChar mode);
 
+// What the clerk is told once the confirmation of a mode has changed the files (empty: nothing,
+// as for "X", whose IE810 window follows).
+QString lifecycleDoneMessage(QChar mode, std::int32_t number);
+
 // TempFolder\TRASPORTO.DAT, PRODOTTI.DAT and DETTAGLI.818 emptied (created when missing).
 void emptyLifecycleWorkFiles(const AppContext& ctx);
 

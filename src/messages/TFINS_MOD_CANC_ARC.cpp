@@ -260,6 +260,12 @@ void TFINS_MOD_CANC_ARC::confirm()
         return;
     }
     accept();
+    // The window closes: a word says the change was made.
+    const bool change = mode_ == QLatin1Char('d') || mode_ == QLatin1Char('e');
+    const QString said =
+        lifecycleDoneMessage(mode_, change ? ctx_.MessageRecord.progressivo : ctx_.EadHeader.progressivo);
+    if (!said.isEmpty())
+        ctx_.messenger().info(said);
     if (mode_ == QLatin1Char('X'))
         openWindow(QStringLiteral("TFCREAFIRMAINVIAIE810"), ctx_, parentWidget());
 }

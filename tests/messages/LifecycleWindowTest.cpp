@@ -550,7 +550,15 @@ TEST_F(LifecycleWindows, TheLifecycleFromTheMenus)
     EXPECT_EQ(cancellation(first)->stato, " ");
     EXPECT_EQ(cancellation(first)->numeroFlusso, 0);
     EXPECT_EQ(stateOf(third), " ");
-    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join("|").toStdString();
+    // Each confirmation says what it did; the cancellations go on to their IE810 window instead.
+    const QStringList done = {
+        QStringLiteral("ARC REGISTRATO: L'e-AD N. %1 RISULTA ACCETTATO").arg(first),
+        QStringLiteral("L'e-AD N. %1 E' STATO CANCELLATO").arg(second),
+        QStringLiteral("DATI DI INVIO DELL'e-AD N. %1 AZZERATI").arg(first),
+        QStringLiteral("L'ANNULLAMENTO DELL'e-AD N. %1 E' STATO CANCELLATO").arg(first),
+        QStringLiteral("DATI DI INVIO DELL'IE810 DELL'e-AD N. %1 AZZERATI").arg(first),
+    };
+    EXPECT_EQ(t.messenger.infos, done) << t.messenger.infos.join("|").toStdString();
 }
 
 TEST_F(LifecycleWindows, AChosenRecordThatIsGoneIsReported)
@@ -750,7 +758,9 @@ TEST_F(LifecycleWindows, AChangeOfDestinationFromTheMenus)
     }
     EXPECT_FALSE(changeNow());
     EXPECT_TRUE(readLineFile(changefiles::details(ctx, "2026")).isEmpty());
-    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join("|").toStdString();
+    EXPECT_EQ(t.messenger.infos, (QStringList{"DATI DI INVIO DEL CAMBIO DI DESTINAZIONE N. 1 AZZERATI",
+                                              "IL CAMBIO DI DESTINAZIONE N. 1 E' STATO CANCELLATO"}))
+        << t.messenger.infos.join("|").toStdString();
 }
 
 TEST_F(LifecycleWindows, TheReportOfSentCancellationsFromTheMenu)
