@@ -132,10 +132,11 @@ TransportPage::TransportPage(AppContext& ctx, FormChecks& checks, EadPanels& pan
     layout->addWidget(linesBox, 1);
     navigation(layout, 2, QStringLiteral("F5: Archivio Az. Trasporto   F6: Nuova Az. Trasporto"));
 
+    // The duration box comes before its unit buttons: what is typed after the mode lands in it.
     QList<QWidget*> order{RESTRA->edit(), PIAZTR};
     for (const char* n : {"DENAZT", "INDAZT", "NUCAZT", "CAPAZT", "CITAZT"})
         order << findChild<QLineEdit*>(QString::fromLatin1(n));
-    order << LINAZT->edit() << MODTRA->edit() << INFTRA << RGIORNI << DURGIO << RORE << DURORE << INVDIF << NILODD
+    order << LINAZT->edit() << MODTRA->edit() << INFTRA << DURGIO << DURORE << RGIORNI << RORE << INVDIF << NILODD
           << DATSPE << ORASPE << lines->NDETRA << lines->UNITRA->edit() << lines->IDUNTR << lines->SIGTRA
           << lines->INSITR << lines->INAGTR << lines->BCONFTRA << lines->BCANTRA << lines->BFINTRA << next << previous;
     for (qsizetype i = 1; i < order.size(); ++i)
@@ -237,7 +238,7 @@ CheckResult TransportPage::leaveModtra()
     applyPanels();
     // Enter went past the note while it was disabled: mode "0" wants it, so it is the next field.
     QWidget* now = QApplication::focusWidget();
-    if (INFTRA->isEnabled() && (now == RGIORNI || now == RORE))
+    if (INFTRA->isEnabled() && (now == DURGIO || now == DURORE))
         focusFromLeave(INFTRA);
     return CheckResult::pass();
 }

@@ -261,8 +261,8 @@ inline void keysRegisteredConsignee(const QString& invoice)
 inline void keysTransportTerms(const QString& days)
 {
     enter("3", "MODTRA");
-    enter({}, "RGIORNI");
     enter(days, "DURGIO");
+    enter({}, "RGIORNI");
     enter({}, "INVDIF");
     enter({}, "DATSPE");
     enter({}, "ORASPE");

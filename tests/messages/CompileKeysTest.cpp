@@ -216,7 +216,7 @@ TEST_F(CompileKeys, FieldsBroughtIntoPlayAreTheNextEnterReaches)
     enter("0", "MODTRA");
     EXPECT_EQ(focused(), "INFTRA");
     enter("consegna a mano", "INFTRA");
-    for (const char* f : {"RGIORNI", "DURGIO"})
+    for (const char* f : {"DURGIO", "RGIORNI"})
         enter({}, f);
     field<QLineEdit>("INVDIF")->selectAll();
     enter("S", "INVDIF");
