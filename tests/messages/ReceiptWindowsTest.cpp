@@ -207,6 +207,21 @@ struct ReceiptWindows : ::testing::Test {
         storeReceipt(ctx, "2026", buildReceiptHeader(received, ctx.CompanyRecord, e), app, lines.lines);
     }
 
+    // The signing stand-in and the customs stand-in on loopback in place of the real ones; the
+    // transmission window looks for the signed file every 100 ms.
+    void useStandins(CustomsStandin& standin, SigningFolder& signing)
+    {
+        ctx.AppConfig.Fld[0] = signing.program;
+        ctx.AppConfig.Fld[1] = signing.toSign;
+        ctx.AppConfig.Fld[2] = signing.signedDir;
+        ctx.CustomsCaFile = standin.caFile();
+        writeConfiguration(standin.host());
+        ctx.WebConfig.Fld[8] = ctx.WebConfig.Fld[9] = standin.host();
+        t.shell.answer = true;
+        t.shell.onStart = [](const QString& program) { QProcess::startDetached(program, {}); };
+        TFTELEMATICO::setWaitInterval(100);
+    }
+
     void runMenu(const char* action)
     {
         const MenuItem* item = findMenuItem(action);
@@ -587,14 +602,7 @@ TEST_F(ReceiptWindows, FromTheMenuToTheSentReportsWithTheStandins)
     CustomsStandin standin(standinDir.path());
     ASSERT_TRUE(standin.running()) << standin.error().toStdString();
     SigningFolder signing(t.path("firma"));
-    ctx.AppConfig.Fld[0] = signing.program;
-    ctx.AppConfig.Fld[1] = signing.toSign;
-    ctx.AppConfig.Fld[2] = signing.signedDir;
-    ctx.CustomsCaFile = standin.caFile();
-    writeConfiguration(standin.host());
-    t.shell.answer = true;
-    t.shell.onStart = [](const QString& program) { QProcess::startDetached(program, {}); };
-    TFTELEMATICO::setWaitInterval(100);
+    useStandins(standin, signing);
     putDocument("26FRA00000000000001A1", 1);
     putDocument("26FRA00000000000002A1", 2);
     putDocument("26FRA00000000000003A1", 1);
@@ -772,15 +780,7 @@ TEST_F(ReceiptWindows, AFlowAcceptedOnlyInTheTestEnvironmentLeavesTheReportsUnse
     CustomsStandin standin(standinDir.path());
     ASSERT_TRUE(standin.running()) << standin.error().toStdString();
     SigningFolder signing(t.path("firma"));
-    ctx.AppConfig.Fld[0] = signing.program;
-    ctx.AppConfig.Fld[1] = signing.toSign;
-    ctx.AppConfig.Fld[2] = signing.signedDir;
-    ctx.CustomsCaFile = standin.caFile();
-    writeConfiguration(standin.host());
-    ctx.WebConfig.Fld[8] = ctx.WebConfig.Fld[9] = standin.host();
-    t.shell.answer = true;
-    t.shell.onStart = [](const QString& program) { QProcess::startDetached(program, {}); };
-    TFTELEMATICO::setWaitInterval(100);
+    useStandins(standin, signing);
     putDocument("26FRA00000000000001A1", 2);
     ASSERT_EQ(importReceivedEads(ctx, "2026").imported, 1);
     storeReport(1, "22", {{}, {"   C", "5", "", ""}});
