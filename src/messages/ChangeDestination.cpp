@@ -178,6 +178,9 @@ QStringList changeScreenSummary(const EadForm& f, const TRecEad& c, const QList<
     // the first line, the consignee heading of the compilation and the office of export.
     QStringList out = changeSummaryLines(c, details);
     out[0] = QStringLiteral("   Tipo Messaggio: ") + trimField(f["TIPMES"]) + QStringLiteral(" - ") + out[0];
+    // Which e-AD is changed: the clerk confirms knowing it.
+    out.prepend(QStringLiteral("   e-AD cambiato: ARC ") + trimField(c.ARC) + QStringLiteral(" - spedito il ") +
+                dates::ddmmyyyy(c.DATSPE));
     const qsizetype consignee =
         out.indexOf(QStringLiteral("--------------------------- NUOVO DESTINATARIO ---------------------------"));
     if (consignee >= 0)

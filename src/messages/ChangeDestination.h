@@ -77,7 +77,8 @@ TRecEad changeRecordFromForm(const EadForm& f, const TRecEad& ead, const TRecAzi
 // complementary information + " " + seal identification + " " + seal information (trimmed).
 QString changeDetailEntry(const TRecDettaglio& line, int n);
 
-// The summary as the window shows it (and saves it in RIEPILOGO.RTF on confirming).
+// The summary as the window shows it (and saves it in RIEPILOGO.RTF on confirming): a first line
+// naming the e-AD changed (ARC and date of dispatch), then the lines of the change.
 QStringList changeScreenSummary(const EadForm& f, const TRecEad& change, const QList<TRecDettaglio>& details);
 
 // Stores the change of `year` and the lines of TRASPORTO.DAT as its details, as one change of

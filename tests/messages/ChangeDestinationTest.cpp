@@ -200,7 +200,9 @@ TEST_F(Change, TheChangeAndItsDetailsAreStoredByteForByteAfterAnEarlierChange)
     EXPECT_EQ(ctx.MessageRecord.progressivo, 2);
     EXPECT_EQ(ctx.WorkYear, "2026");
     const QString summary = readTextFile(eadSummaryPath(ctx));
-    EXPECT_TRUE(summary.startsWith("   Tipo Messaggio: 1 - Fattura n. FT/130 del 10/12/2026")) << summary.toStdString();
+    EXPECT_TRUE(summary.startsWith("   e-AD cambiato: ARC 26ITA0000000000000017 - spedito il 09/12/2026\r\n"
+                                   "   Tipo Messaggio: 1 - Fattura n. FT/130 del 10/12/2026"))
+        << summary.toStdString();
     EXPECT_TRUE(summary.contains("         Modalità: 0  - Nota: Chiatta fluviale"));
     EXPECT_TRUE(summary.contains("           Durata: ORE: 5"));
     EXPECT_TRUE(summary.contains("--------------------------- AZIENDA DI TRASPORTO -------------------------"));
@@ -407,6 +409,7 @@ TEST_F(Change, TheWindowSummaryAddsMessageTypeConsigneeHeadingAndExportOffice)
     const TRecEad change = changeRecordFromForm(f, ctx.EadHeader, ctx.CompanyRecord);
     const QStringList lines = changeScreenSummary(f, change, readLineFile(eadfiles::transportWork(ctx)));
     const QStringList expected{
+        "   e-AD cambiato: ARC 26ITA0000000000000017 - spedito il 09/12/2026",
         "   Tipo Messaggio: 1 - Fattura n. FT/125 del 09/12/2026",
         "Tipo Destinatario: 6   - Ufficio Doganale Competente: IT066100",
         "------------------------------ DESTINATARIO ------------------------------",
