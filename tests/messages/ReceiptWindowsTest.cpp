@@ -207,6 +207,16 @@ struct ReceiptWindows : ::testing::Test {
         storeReceipt(ctx, "2026", buildReceiptHeader(received, ctx.CompanyRecord, e), app, lines.lines);
     }
 
+    // Report 1 of 2026, accepted as it came (outcome "1"), not sent.
+    void storeBareReport()
+    {
+        TRecEad r = blankEad();
+        r.progressivo = 1;
+        r.ARC = "26FRA00000000000001A1";
+        r.LINPRG = "1";
+        RecordFile(receiptfiles::reports(ctx, "2026"), TRecEad::Size).append(encodeEad(r));
+    }
+
     // The signing stand-in and the customs stand-in on loopback in place of the real ones; the
     // transmission window looks for the signed file every 100 ms.
     void useStandins(CustomsStandin& standin, SigningFolder& signing)
@@ -546,11 +556,7 @@ TEST_F(ReceiptWindows, ImportWindowNamesTheFilesLeftOutInOneMessage)
 
 TEST_F(ReceiptWindows, FlowWindowWithoutCheckedReportsWritesNothing)
 {
-    TRecEad r = blankEad();
-    r.progressivo = 1;
-    r.ARC = "26FRA00000000000001A1";
-    r.LINPRG = "1";
-    RecordFile(receiptfiles::reports(ctx, "2026"), TRecEad::Size).append(encodeEad(r));
+    storeBareReport();
     TFCREAFIRMAINVIAIE818 w(ctx);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -572,11 +578,7 @@ TEST_F(ReceiptWindows, FlowWindowWithoutCheckedReportsWritesNothing)
 // second flow and starts the signing program once.
 TEST_F(ReceiptWindows, ASecondConfirmWhileTheFirstRunsDoesNothing)
 {
-    TRecEad r = blankEad();
-    r.progressivo = 1;
-    r.ARC = "26FRA00000000000001A1";
-    r.LINPRG = "1";
-    RecordFile(receiptfiles::reports(ctx, "2026"), TRecEad::Size).append(encodeEad(r));
+    storeBareReport();
     TFCREAFIRMAINVIAIE818 w(ctx);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
