@@ -116,13 +116,37 @@ TFCOMPIE815::TFCOMPIE815(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
             [this] { toSummary_->setEnabled(PCCOMPEAD->currentIndex() != 4); });
     connect(BCONF, &QPushButton::clicked, this, &TFCOMPIE815::confirm);
     connect(BSTAMPA, &QPushButton::clicked, this, &TFCOMPIE815::print);
-    connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
+    connect(BABBANDONA, &QPushButton::clicked, this, &TFCOMPIE815::reject);
 
     resize(980, 720);
     if (modify_)
         openModify();
     else
         openNew();
+    opening_ = snapshot();
+}
+
+QStringList TFCOMPIE815::snapshot() const
+{
+    const EadForm f = currentForm();
+    QStringList s;
+    for (const QStringList* page : {&page1Fields(), &page2Fields(), &page4Fields()})
+        for (const QString& n : *page)
+            s << f[n].trimmed();
+    try {
+        s << QString::number(transportLineCount(ctx_)) << QString::number(productLineCount(ctx_));
+    } catch (const IoError&) {
+        s << QStringLiteral("?");
+    }
+    return s;
+}
+
+void TFCOMPIE815::reject()
+{
+    const bool lineTyped = page2_->lines->lineInProgress() || page3_->lineInProgress();
+    if ((lineTyped || snapshot() != opening_) && !ctx_.messenger().askYesNo(MsgAbandonCompilation))
+        return;
+    QDialog::reject();
 }
 
 void TFCOMPIE815::showEvent(QShowEvent* event)

@@ -18,6 +18,10 @@ class QTextEdit;
 
 namespace vt {
 
+// Asked when the window is abandoned (Esc, "&Abbandona") with something typed or confirmed in it.
+inline const QString MsgAbandonCompilation =
+    QStringLiteral("ABBANDONARE LA COMPILAZIONE DELL'e-AD ? I DATI NON CONFERMATI ANDRANNO PERSI");
+
 class FormChecks;
 class DestinationPage;
 class TransportPage;
@@ -32,6 +36,10 @@ public:
 
     // The form as the pages show it.
     EadForm currentForm() const;
+
+public slots:
+    // Esc and "&Abbandona": with changes since opening, only after the user says so.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -59,6 +67,8 @@ private:
     bool leavingPage(int to);
     void buildSummary();
     void showSummary(const QStringList& lines);
+    // What the window holds, to tell whether abandoning it loses anything.
+    QStringList snapshot() const;
     void confirm();
     void print();
 
@@ -75,6 +85,7 @@ private:
     QTextEdit* RIEPILOGO;
     QPushButton *BSTAMPA, *BCONF, *BABBANDONA, *BPAG4;
     QShortcut* toSummary_ = nullptr;
+    QStringList opening_; // snapshot() once opened
     int current_ = 0;
     bool switching_ = false;
     bool pageError_ = false;

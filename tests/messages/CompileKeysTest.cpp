@@ -613,3 +613,27 @@ TEST_F(CompileKeys, BackFromAnIncompletePageForwardNot)
     EXPECT_EQ(focused(), "RESTRA");
     EXPECT_TRUE(modals.isEmpty()) << modals.join(",").toStdString();
 }
+
+// Esc half-way: nothing typed closes at once; with something typed the user is asked first.
+TEST_F(CompileKeys, EscapeWithSomethingTypedAsksFirst)
+{
+    open();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(t.messenger.questions.isEmpty());
+
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    retype("NUMFAT");
+    type("FT/9");
+    t.messenger.answers = {false, true};
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_TRUE(w->isVisible()); // No: the compilation goes on
+    EXPECT_EQ(field<QLineEdit>("NUMFAT")->text(), "FT/9");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(w->isVisible()); // Yes
+    EXPECT_EQ(t.messenger.questions, (QStringList{MsgAbandonCompilation, MsgAbandonCompilation}));
+}
