@@ -144,8 +144,9 @@ CheckResult checkDocumentType(bool found, const QString& code, bool loadSide)
     if (!found)
         return failAt("TIPDOC");
     const QString c = code.trimmed();
+    // Said in words: a refusal in silence leaves the clerk typing the next fields into this one.
     if (loadSide && (c == QLatin1String("COD") || c == QLatin1String("EAD")))
-        return failAt("TIPDOC");
+        return failAt("TIPDOC", MsgLoadDocumentType);
     return CheckResult::pass();
 }
 

@@ -42,6 +42,8 @@ inline const QString MsgNoRateBand =
     QStringLiteral("NESSUNA FASCIA DI ACCISA COMPRENDE IL GRADO ALCOLICO: GARANZIA IMPEGNATA 0");
 inline const QString MsgControlCharacters = QStringLiteral("IL TESTO CONTIENE CARATTERI DI CONTROLLO NON AMMESSI");
 inline const QString MsgInvalidDate = QStringLiteral("DATA NON VALIDA");
+inline const QString MsgLoadDocumentType =
+    QStringLiteral("TIPO DOCUMENTO NON AMMESSO PER UN CARICO (EAD E COD SONO DOCUMENTI DI SCARICO)");
 
 // Register protocol in force for a movement date: the last row of PROTOCOLLI.TAB (in file order)
 // whose start date is not later than the date.

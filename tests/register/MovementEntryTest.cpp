@@ -74,8 +74,10 @@ TEST_F(MovementEntry, ConfirmationRefusals)
         const char* message; // "" none
     };
     const std::vector<Case> cases = {
-        {"a load with an e-AD document", true, MovementMode::Insert, [](MovementFields& f) { f.TIPDOC = QStringLiteral("EAD"); }, "TIPDOC", ""},
-        {"a load with a change of destination", true, MovementMode::Insert, [](MovementFields& f) { f.TIPDOC = QStringLiteral("COD"); }, "TIPDOC", ""},
+        {"a load with an e-AD document", true, MovementMode::Insert, [](MovementFields& f) { f.TIPDOC = QStringLiteral("EAD"); }, "TIPDOC",
+         "TIPO DOCUMENTO NON AMMESSO PER UN CARICO (EAD E COD SONO DOCUMENTI DI SCARICO)"},
+        {"a load with a change of destination", true, MovementMode::Insert, [](MovementFields& f) { f.TIPDOC = QStringLiteral("COD"); }, "TIPDOC",
+         "TIPO DOCUMENTO NON AMMESSO PER UN CARICO (EAD E COD SONO DOCUMENTI DI SCARICO)"},
         {"an e-AD without its local reference", false, MovementMode::Insert,
          [](MovementFields& f) { f.TIPDOC = QStringLiteral("EAD"); f.NPRDAA = QStringLiteral("1"); f.NUMCPR = QStringLiteral("1"); }, "NILODD", ""},
         {"a TAB in the note", false, MovementMode::Insert, [](MovementFields& f) { f.ANNOTA = QStringLiteral("a\tb"); }, "ANNOTA",

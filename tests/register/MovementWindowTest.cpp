@@ -217,6 +217,7 @@ TEST_F(MovementWindow, KeyboardInsertOfALoadAndAnUnloadFromTheMenu)
         EXPECT_TRUE(w->isVisible());
         EXPECT_EQ(edit(w, "DATMOV")->text(), QStringLiteral("10/12/2026"));
         EXPECT_TRUE(edit(w, "NUMDOC")->text().isEmpty());
+        EXPECT_EQ(focusName(), QStringLiteral("DATMOV"));
         QTest::keyClick(w, Qt::Key_Escape);
     });
     EXPECT_EQ(loadRun, QStringList{QStringLiteral("TFMOVIMENTI")});
