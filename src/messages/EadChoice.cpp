@@ -190,7 +190,10 @@ ChoiceList buildChoiceList(const AppContext& ctx, QChar mode, const QString& yea
     if (!path.isEmpty() && layout.columns) {
         for (const QByteArray& bytes : RecordFile(path, TRecEad::Size).readAll()) {
             const TRecEad r = decodeEad(bytes);
-            if (passes(layout.filter, r.stato))
+            // A change of destination and a cancellation name the e-AD by its ARC: one without
+            // an ARC is refused once picked, so it is not offered.
+            const bool needsArc = mode == QLatin1Char('D') || mode == QLatin1Char('X');
+            if (passes(layout.filter, r.stato) && (!needsArc || !trimField(r.ARC).isEmpty()))
                 rows << ChoiceRow{r.progressivo, layout.columns(r)};
         }
     }

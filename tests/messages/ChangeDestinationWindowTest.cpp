@@ -54,7 +54,7 @@ struct ChangeWindow : CompileWindow {
     }
     void step(std::function<void(QWidget*)> f) { script.push_back(std::move(f)); }
 
-    // The menu action "Cambio di Destinazione": the chooser picks the accepted e-AD (second row),
+    // The menu action "Cambio di Destinazione": the chooser offers and picks the accepted e-AD,
     // then the script drives TFCOMPIE813 one step per tick; the flow window is left with Esc.
     void run()
     {
@@ -67,9 +67,11 @@ struct ChangeWindow : CompileWindow {
                     list->setFocus(); // the list builds itself when it gets the focus
                     return true;
                 }
-                if (list->topLevelItemCount() < 2)
+                if (list->topLevelItemCount() < 1)
                     return true;
-                list->setCurrentItem(list->topLevelItem(1));
+                // Only the accepted e-AD is offered: the other has no ARC.
+                EXPECT_EQ(list->topLevelItemCount(), 1);
+                list->setCurrentItem(list->topLevelItem(0));
                 QTest::keyClick(list, Qt::Key_Return);
                 return true;
             }

@@ -86,6 +86,18 @@ TEST_F(EadChoice, ModeRListsSentAndUnsentWithFlowDataAndArc)
     EXPECT_EQ(list.rows[0].columns.mid(0, 3), (QStringList{"", "0", ""})) << "no flow yet";
 }
 
+// A change of destination and a cancellation need the e-AD's ARC: only e-ADs that have one are
+// offered; resetting or registering an ARC still lists them all.
+TEST_F(EadChoice, ChangeAndCancellationOfferOnlyEadsWithAnArc)
+{
+    for (char mode : {'D', 'X'}) {
+        const ChoiceList list = buildChoiceList(ctx, mode, "2026");
+        ASSERT_EQ(list.rows.size(), 1) << mode;
+        EXPECT_EQ(list.rows[0].key, 2) << mode;
+    }
+    EXPECT_EQ(buildChoiceList(ctx, 'A', "2026").rows.size(), 3);
+}
+
 TEST_F(EadChoice, OtherYearsAndMissingFilesGiveEmptyLists)
 {
     EXPECT_EQ(buildChoiceList(ctx, 'I', "2025").rows.size(), 1);
