@@ -1,5 +1,7 @@
 #include "masterdata/Company.h"
 
+#include <QRegularExpression>
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -17,6 +19,15 @@ CheckResult CheckCompanyExcise(const QString& text, bool headOffice, const QStri
     if (CheckExciseNumber(text, headOffice ? QStringLiteral("VX") : QStringLiteral("V")))
         return CheckResult::pass();
     return CheckResult::fail(kExciseWrong, focus);
+}
+
+CheckResult CheckUserCode(const QString& text)
+{
+    static const QRegularExpression fourLettersOrDigits(QStringLiteral("^[A-Z0-9]{4}$"));
+    const QString code = text.trimmed();
+    if (code.isEmpty() || fourLettersOrDigits.match(code).hasMatch())
+        return CheckResult::pass();
+    return CheckResult::fail(QStringLiteral("IL CODICE UTENTE DEVE ESSERE DI 4 LETTERE O CIFRE"), QStringLiteral("CODUTE"));
 }
 
 QString Capitalised(const QString& text)

@@ -22,6 +22,9 @@ inline const QString kVatWrong = QStringLiteral("ATTENZIONE PARTITA I.V.A. ERRAT
 
 // Excise number: seventh character "V" or "X" for the head office, "V" alone for other premises.
 CheckResult CheckCompanyExcise(const QString& text, bool headOffice, const QString& focus);
+// The user code names every flow file: four letters or digits once it is given (empty: not yet
+// assigned by the customs system).
+CheckResult CheckUserCode(const QString& text);
 
 // Trimmed, first character capitalised.
 QString Capitalised(const QString& text);

@@ -188,6 +188,7 @@ TFDATIAZIENDA::TFDATIAZIENDA(AppContext& ctx, QWidget* parent) : QDialog(parent)
     checks_->attach();
     checks_->onLeave(CACCI1, [this] { return CheckCompanyExcise(CACCI1->text(), true, QStringLiteral("CACCI1")); });
     checks_->onLeave(CAUESO, [this] { return CheckDepositOrExemption(CAUESO->text()); });
+    checks_->onLeave(CODUTE, [this] { return CheckUserCode(CODUTE->text()); });
     checks_->onLeave(DENOM1, [this] { return checkNameEdit(DENOM1); });
     checks_->onLeaveDo(office_->edit(), [this] { leaveOfficeField(*office_, UFFDO2, SEZDOG); });
     checks_->onLeaveDo(CITTA1, [this] { copyRegisteredAddress(); });
@@ -288,7 +289,7 @@ void TFDATIAZIENDA::copyRegisteredAddress()
 void TFDATIAZIENDA::confirm()
 {
     try {
-        // All five checks run and each failing one speaks, in this order; the focus ends on the
+        // All the checks run and each failing one speaks, in this order; the focus ends on the
         // last failing field. Nothing is written while one fails.
         if (!checks_->confirmAll({
                 [this] { return CheckCompanyExcise(CACCI1->text(), true, QStringLiteral("CACCI1")); },
@@ -296,6 +297,7 @@ void TFDATIAZIENDA::confirm()
                 [this] { return checkAddressEdits({INDIR1, NUMCI1, C_A_P1, CITTA1, INDIR2, NUMCI2, C_A_P2, CITTA2}); },
                 [this] { return checkNameEdit(DENOM1); },
                 [this] { return checkOfficeField(*office_); },
+                [this] { return CheckUserCode(CODUTE->text()); },
             }))
             return;
         ctx_.CurrentAddress = HeadOfficeRecord(values(), tipo1_->isChecked());

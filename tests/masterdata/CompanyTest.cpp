@@ -70,6 +70,22 @@ TEST(CompanyChecks, DepositNameAddressesAndWarnings)
     EXPECT_EQ(VatNumberWarning(QStringLiteral("12345678901")), QStringLiteral("ATTENZIONE PARTITA I.V.A. ERRATA"));
 }
 
+TEST(CompanyChecks, UserCodeIsFourLettersOrDigitsOnceGiven)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"", true}, {"    ", true}, {"ABCD", true}, {"A1B2", true}, {"0001", true},
+        {"U01", false}, {"ABCDE", false}, {"AB-D", false}, {"ab c", false},
+    };
+    for (const auto& [code, ok] : cases) {
+        const CheckResult r = CheckUserCode(QString::fromLatin1(code));
+        EXPECT_EQ(r.ok, ok) << code;
+        if (!ok) {
+            EXPECT_EQ(r.message, QStringLiteral("IL CODICE UTENTE DEVE ESSERE DI 4 LETTERE O CIFRE")) << code;
+            EXPECT_EQ(r.focus, QStringLiteral("CODUTE")) << code;
+        }
+    }
+}
+
 TEST(CompanyFiles, FirstFreePremises)
 {
     TestContext t;
