@@ -507,7 +507,10 @@ QString applyGuaranteeType(EadForm& f, const QString& companyAccount, double exc
         emptyBlock(kGuarantor3, f);
     for (const GuaranteeRow& row : guaranteeRows())
         if (tipgar.contains(row.digit)) {
-            f[row.amount] = generalNumber(exciseAmount);
+            // An amount already in the row (stored with a modified e-AD, or typed) is not replaced
+            // by passing through the type: only an empty row takes the amount proposed.
+            if (trimField(f[row.amount]).isEmpty())
+                f[row.amount] = generalNumber(exciseAmount);
             return row.account;
         }
     return {};

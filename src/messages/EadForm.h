@@ -173,7 +173,8 @@ struct GuaranteeRow {
 const QList<GuaranteeRow>& guaranteeRows();
 // Leaving TIPGAR with a valid code: rows of absent digits emptied ("C"), their panels emptied and
 // hidden; the consignor's account from the company when empty; the amount into the first present
-// row. Returns the name of the account field to focus (empty when no row is present).
+// row when it holds none. Returns the name of the account field to focus (empty when no row is
+// present).
 QString applyGuaranteeType(EadForm& f, const QString& companyAccount, double exciseAmount);
 // The product lines changed since the amount was proposed: the first present row that still holds
 // the amount proposed before (or nothing) takes the new one; an amount the user typed stays.

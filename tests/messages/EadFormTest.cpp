@@ -345,6 +345,13 @@ TEST(EadFormGuarantees, TypeLaysOutTheRowsAndTakesTheAmount)
     EXPECT_EQ(g["IMGATR"], "");
     EXPECT_TRUE(g.panels.guarantor2);
     EXPECT_FALSE(g.panels.guarantor3);
+
+    // A modified e-AD passing through its type keeps the amount it was stored with.
+    EadForm m = page1Form();
+    m["TIPGAR"] = "1";
+    m["IMGASP"] = "10";
+    EXPECT_EQ(applyGuaranteeType(m, "GAR00012345", 0), "GARSPE");
+    EXPECT_EQ(m["IMGASP"], "10");
 }
 
 // The lines changed after the amount was proposed: a row still holding the old proposal (or

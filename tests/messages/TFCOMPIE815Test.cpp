@@ -435,6 +435,11 @@ TEST_F(ModifyFixture, GuaranteeProposedFromTheLinesFollowsThemTypedStays)
         ASSERT_EQ(tabs->currentIndex(), 3);
         auto* amount = w.findChild<QLineEdit*>("IMGASP");
         EXPECT_EQ(amount->text(), stored == 1.8 ? "1,8" : "125,5");
+        // Passing through the guarantor type with Enter keeps the stored amount.
+        QTest::keyClick(w.findChild<QLineEdit*>("TIPGAR"), Qt::Key_Return);
+        QApplication::processEvents();
+        QApplication::processEvents();
+        EXPECT_EQ(amount->text(), stored == 1.8 ? "1,8" : "125,5");
         // One more line of the same wine, written as the page would write it.
         QList<TRecDettaglio> lines = readLines(eadfiles::productWork(ctx));
         lines << lines.last();
