@@ -42,7 +42,6 @@ CodedField* CompilePage::coded(const char* name, const QString& table, int maxLe
                              maxLength, this);
     if (lower)
         f->setTextCase(TextCase::Lower);
-    codeKeys(f);
     names_ << n;
     return f;
 }
@@ -164,28 +163,6 @@ void CompilePage::showForm(const EadForm& f)
                 e->setText(f[n]);
             e->setCursorPosition(0);
         }
-}
-
-void CompilePage::codeKeys(CodedField* field)
-{
-    auto bind = [field](const QKeySequence& keys, QToolButton* button) {
-        if (!button)
-            return;
-        auto* s = new QShortcut(keys, field->edit());
-        s->setContext(Qt::WidgetShortcut);
-        connect(s, &QShortcut::activated, button, [button] {
-            if (button->isVisible() && button->isEnabled())
-                button->click();
-        });
-        // The buttons keep their own hints; the field says which key does what.
-        QString hint = field->edit()->toolTip();
-        if (!hint.isEmpty())
-            hint += QLatin1Char('\n');
-        field->edit()->setToolTip(hint + keys.toString(QKeySequence::NativeText) + QStringLiteral(": ")
-                                  + button->toolTip());
-    };
-    bind(QKeySequence(Qt::Key_F4), field->listButton());
-    bind(QKeySequence(Qt::SHIFT | Qt::Key_F4), field->newButton());
 }
 
 void CompilePage::numbersOnly(QLineEdit* edit, bool decimal)

@@ -60,9 +60,6 @@ protected:
     // A leave behaviour that sends the focus on (RESTRA "3" to PIAZTR): the field that had just
     // received the focus is not being left by the user, and its own leave does not run.
     void focusFromLeave(QWidget* to);
-    // F4 opens the listing of a coded field ("mostra la tabella"), Shift+F4 its new-code button,
-    // while the field has the focus: the buttons themselves take no focus.
-    static void codeKeys(CodedField* field);
     // Pasted text obeys the same rule as typed keys: digits only (decimal: grouped digits and one
     // comma) — the edits filter keys, a paste goes past them.
     static void numbersOnly(QLineEdit* edit, bool decimal);

@@ -179,7 +179,6 @@ TransportPage::TransportPage(AppContext& ctx, FormChecks& checks, EadPanels& pan
             takeTransporter(*a);
     });
     connect(lines, &TransportLinesEditor::finished, this, &CompilePage::nextPage);
-    codeKeys(lines->UNITRA);
 }
 
 void TransportPage::applyPanels()

@@ -215,6 +215,8 @@ void TFMOVIMENTI::build()
     mitLayout->addWidget(BMITDES);
     mitLayout->addWidget(BNMITDES);
     mitLayout->addWidget(DMITDES, 1);
+    bindFieldKey(MITDES, QKeySequence(Qt::Key_F4), BMITDES);
+    bindFieldKey(MITDES, QKeySequence(Qt::SHIFT | Qt::Key_F4), BNMITDES);
     mitRow->setMinimumWidth(420);
     lMitdes = label(load_ ? QStringLiteral("Mittente") : QStringLiteral("Destinatario"));
     lMitdes->setBuddy(MITDES);

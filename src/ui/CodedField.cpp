@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 
 #include "ui/WindowRegistry.h"
+#include "ui/Widgets.h"
 #include "foundation/AppContext.h"
 #include "foundation/IoError.h"
 #include "foundation/Tables.h"
@@ -53,6 +54,11 @@ CodedField::CodedField(AppContext& ctx, const QString& table, const Names& names
     row->addWidget(companion_, 1);
 
     setFocusProxy(edit_);
+
+    // From the keyboard: F4 opens the listing, Shift+F4 the new-code editor; the field's
+    // tooltip says so.
+    bindFieldKey(edit_, QKeySequence(Qt::Key_F4), list_);
+    bindFieldKey(edit_, QKeySequence(Qt::SHIFT | Qt::Key_F4), new_);
 }
 
 void CodedField::setTextCase(TextCase c)

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace vt {
 
@@ -54,6 +55,22 @@ void installAltKeyGuard()
         guard = new AltKeyGuard(qApp);
         qApp->installEventFilter(guard);
     }
+}
+
+void bindFieldKey(QWidget* field, const QKeySequence& keys, QAbstractButton* button)
+{
+    if (!button)
+        return;
+    auto* s = new QShortcut(keys, field);
+    s->setContext(Qt::WidgetShortcut);
+    QObject::connect(s, &QShortcut::activated, button, [button] {
+        if (button->isVisible() && button->isEnabled())
+            button->click();
+    });
+    QString hint = field->toolTip();
+    if (!hint.isEmpty())
+        hint += QLatin1Char('\n');
+    field->setToolTip(hint + keys.toString(QKeySequence::NativeText) + QStringLiteral(": ") + button->toolTip());
 }
 
 } // namespace vt

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QString>
 
+class QAbstractButton;
+class QKeySequence;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -16,6 +18,11 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 QLabel* buddyLabel(const QString& text, QWidget* buddy);
 // A width for n characters of typical text in w's font.
 int widthForChars(const QWidget* w, int n);
+
+// The keys, pressed while field has the focus, click button when it is shown and enabled: the
+// buttons beside a field take no focus (F4 "mostra la tabella", Shift+F4 the new-code or
+// new-address button). The field's tooltip names the key.
+void bindFieldKey(QWidget* field, const QKeySequence& keys, QAbstractButton* button);
 
 // Alt with a key that no button or label of the window answers types nothing: Qt would put the
 // character into the field that has the focus (Alt+C outside CONFERMA's page turning a code

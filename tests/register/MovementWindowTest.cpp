@@ -800,3 +800,34 @@ TEST_F(MovementWindow, PickerHeightFollowsItsRowsWithinTheLimit)
     EXPECT_EQ(many.height(), 500);
     many.reject();
 }
+
+// The buttons beside a field take no focus: F4 on a coded field opens its table, Shift+F4 its
+// new-code editor, and F4 / Shift+F4 on the counterpart its address book and a new address.
+TEST_F(MovementWindow, FunctionKeysOpenTheListsOfTheFieldInHand)
+{
+    runAction("AINSSCARICO", -1, [&](QWidget* w) {
+        auto opens = [&](const char* field, QKeyCombination keys) {
+            QString name;
+            QObject guard;
+            QTimer::singleShot(0, &guard, [&] {
+                QWidget* m = QApplication::activeModalWidget();
+                if (!m || m == w)
+                    return;
+                name = m->objectName();
+                m->close();
+            });
+            QLineEdit* e = edit(w, field);
+            e->setFocus(Qt::OtherFocusReason);
+            QTest::keyClick(e, keys.key(), keys.keyboardModifiers());
+            QApplication::setActiveWindow(w);
+            QApplication::processEvents();
+            return name;
+        };
+        EXPECT_EQ(opens("TIPDOC", Qt::Key_F4), QStringLiteral("TFLISTVIEW"));
+        EXPECT_EQ(opens("CAUMOV", Qt::Key_F4), QStringLiteral("TFLISTVIEW"));
+        EXPECT_FALSE(opens("TIPDOC", Qt::SHIFT | Qt::Key_F4).isEmpty());
+        EXPECT_FALSE(opens("MITDES", Qt::Key_F4).isEmpty());
+        EXPECT_FALSE(opens("MITDES", Qt::SHIFT | Qt::Key_F4).isEmpty());
+        EXPECT_TRUE(edit(w, "TIPDOC")->toolTip().contains(QStringLiteral("F4")));
+    });
+}
