@@ -218,6 +218,8 @@ TEST_F(MovementWindow, KeyboardInsertOfALoadAndAnUnloadFromTheMenu)
         EXPECT_EQ(edit(w, "DATMOV")->text(), QStringLiteral("10/12/2026"));
         EXPECT_TRUE(edit(w, "NUMDOC")->text().isEmpty());
         EXPECT_EQ(focusName(), QStringLiteral("DATMOV"));
+        for (const char* companion : {"DTIPDOC", "DPRODAZ", "DPRODDO", "DCAUMOV"})
+            EXPECT_TRUE(edit(w, companion)->text().isEmpty()) << companion; // no stale "CODICE NON VALIDO"
         QTest::keyClick(w, Qt::Key_Escape);
     });
     EXPECT_EQ(loadRun, QStringList{QStringLiteral("TFMOVIMENTI")});
@@ -242,6 +244,8 @@ TEST_F(MovementWindow, KeyboardInsertOfALoadAndAnUnloadFromTheMenu)
         conf->setFocus(Qt::MouseFocusReason);
         QTest::mouseClick(conf, Qt::LeftButton);
         QApplication::processEvents();
+        for (const char* companion : {"DTIPDOC", "DPRODAZ", "DPRODDO", "DCAUMOV"})
+            EXPECT_TRUE(edit(w, companion)->text().isEmpty()) << companion;
         QTest::keyClick(w, Qt::Key_Escape);
     });
     EXPECT_EQ(t.messenger.infos, QStringList());
