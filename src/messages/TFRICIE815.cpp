@@ -1,19 +1,15 @@
 #include "messages/TFRICIE815.h"
 
-#include <QAction>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QScreen>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
@@ -180,16 +176,7 @@ void TFRICIE815::print()
     preview.setObjectName(QStringLiteral("ANTEPRIMA"));
     preview.setWindowTitle(title);
     connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&doc](QPrinter* p) { doc->print(p); });
-    // The preview's own print button, reachable from the keyboard too (Ctrl+P).
-    const QString printText = QCoreApplication::translate("QPrintPreviewDialog", "Print");
-    for (QAction* action : preview.findChildren<QAction*>())
-        if (action->text() == printText && action->shortcut().isEmpty())
-            action->setShortcut(QKeySequence::Print);
-    // Maximised where a window manager does it, and large enough where none does.
-    if (QScreen* screen = this->screen())
-        preview.resize(screen->availableGeometry().size() * 9 / 10);
-    preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
-    preview.exec();
+    execPreview(preview, this);
 }
 
 } // namespace vt

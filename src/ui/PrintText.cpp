@@ -1,8 +1,12 @@
 #include "ui/PrintText.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QFont>
+#include <QKeySequence>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QTextDocument>
 #include <QTextOption>
 
@@ -43,8 +47,19 @@ bool printText(QWidget* parent, const QString& text, const QString& title)
     preview.setWindowTitle(title);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&doc](QPrinter* p) { doc->print(p); });
+    return execPreview(preview, parent) == QDialog::Accepted;
+}
+
+int execPreview(QPrintPreviewDialog& preview, QWidget* over)
+{
+    const QString printText = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    for (QAction* action : preview.findChildren<QAction*>())
+        if (action->text() == printText && action->shortcut().isEmpty())
+            action->setShortcut(QKeySequence::Print);
+    if (QScreen* screen = over ? over->screen() : preview.screen())
+        preview.resize(screen->availableGeometry().size() * 9 / 10);
     preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
-    return preview.exec() == QDialog::Accepted;
+    return preview.exec();
 }
 
 } // namespace vt

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class QPrintPreviewDialog;
 class QPrinter;
 class QTextDocument;
 class QWidget;
@@ -18,6 +19,11 @@ std::unique_ptr<QTextDocument> textDocument(const QString& text, const QString& 
 
 // Prepares the printer for a document titled `title` (the name the print queue shows).
 void preparePrinter(QPrinter& printer, const QString& title);
+
+// Runs a print preview the way every print of the program shows it: maximised (and nine tenths
+// of the screen where nothing maximises it), its print button also on Ctrl+P. `over` is the
+// window it belongs to. The dialog's result.
+int execPreview(QPrintPreviewDialog& preview, QWidget* over);
 
 // Shows the maximised print preview of the text as a document titled `title` (summaries: "EAD").
 // True when the user printed.

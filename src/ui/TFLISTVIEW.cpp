@@ -14,6 +14,7 @@
 
 #include "foundation/IoError.h"
 #include "prints/ListingPrint.h"
+#include "ui/PrintText.h"
 #include "ui/QtPageSurface.h"
 #include "ui/Widgets.h"
 
@@ -186,7 +187,7 @@ void TFLISTVIEW::print()
         QtPageSurface surface(*p);
         PrintListing(surface, listing_);
     });
-    preview.exec();
+    execPreview(preview, this);
 }
 
 } // namespace vt

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
-#include <QPrintPreviewDialog>
+#include <QGuiApplication>
+#include <QKeySequence>
 #include <QPrinter>
+#include <QPrintPreviewDialog>
+#include <QScreen>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -24,15 +28,26 @@ TEST(PrintText, SummaryBecomesAFixedPitchDocumentTitledEad)
     EXPECT_EQ(printer.docName(), QStringLiteral("EAD"));
 }
 
-TEST(PrintText, PreviewOpensWithTheTitleAndCloses)
+// Large enough to read where nothing maximises it (no window manager), and printable from the
+// keyboard.
+TEST(PrintText, PreviewOpensWithTheTitleLargeAndCloses)
 {
     QString seenTitle;
+    QSize seenSize;
+    bool printKey = false;
     QTimer::singleShot(0, [&] {
         if (auto* w = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
             seenTitle = w->windowTitle();
+            seenSize = w->size();
+            for (QAction* a : w->findChildren<QAction*>())
+                printKey = printKey || a->shortcut() == QKeySequence(QKeySequence::Print);
             w->reject();
         }
     });
     EXPECT_FALSE(printText(nullptr, QStringLiteral("riga 1\r\nriga 2\r\n")));
     EXPECT_EQ(seenTitle, QStringLiteral("EAD"));
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    EXPECT_GE(seenSize.width(), screen.width() * 8 / 10);
+    EXPECT_GE(seenSize.height(), screen.height() * 8 / 10);
+    EXPECT_TRUE(printKey);
 }
