@@ -76,6 +76,10 @@ FlowEntryForm::FlowEntryForm(AppContext& ctx, QWidget* parent) : QWidget(parent)
             return;
         confirming_ = true;
         const auto done = qScopeGuard([this] { confirming_ = false; });
+        // Confirmed straight from the date (a click, Alt+C): the number of that day is proposed
+        // first, as leaving the date does, and the confirmation goes on with it.
+        if (dateLeavePending_ || DATFLU->hasFocus())
+            dateLeft();
         emit confirmRequested();
     });
     connect(BABBANDONA, &QPushButton::clicked, this, &FlowEntryForm::abandonRequested);
@@ -97,8 +101,13 @@ bool FlowEntryForm::signingRequested() const
 bool FlowEntryForm::eventFilter(QObject* watched, QEvent* event)
 {
     // Leaving the date (not for "&Abbandona") proposes the number of that day.
-    if (watched == DATFLU && event->type() == QEvent::FocusOut && window()->focusWidget() != BABBANDONA)
-        QTimer::singleShot(0, this, [this] { dateLeft(); });
+    if (watched == DATFLU && event->type() == QEvent::FocusOut && window()->focusWidget() != BABBANDONA) {
+        dateLeavePending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            if (dateLeavePending_)
+                dateLeft();
+        });
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -111,6 +120,7 @@ void FlowEntryForm::focusField(QWidget* field)
 
 void FlowEntryForm::dateLeft()
 {
+    dateLeavePending_ = false;
     const QDate date = DATFLU->date();
     if (!date.isValid()) {
         focusField(DATFLU);

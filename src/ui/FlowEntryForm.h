@@ -65,6 +65,7 @@ private:
     FlowDateRule dateRule_;
     bool dateRuleStops_ = false;
     bool confirming_ = false;
+    bool dateLeavePending_ = false; // the date was left and its number is not proposed yet
 };
 
 // Starts the signing program (APPL.CFG, as configured, no parameters, no command shell); when it

@@ -254,6 +254,8 @@ TEST_F(Ie815Window, ANumberThatIsNotPositiveKeepsTheFocusAndWritesNothing)
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     auto* number = child<QLineEdit>(w, "NUMFLU");
+    number->setFocus(); // leaving the date proposes a number, which the user then changes
+    QApplication::processEvents();
     for (const char* text : {"", "0", "-1"}) {
         number->setText(text);
         QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
@@ -485,4 +487,30 @@ TEST_F(Ie815Window, FromTheMenuToTheArcWithTheStandins)
     const QJsonObject shown = QJsonDocument::fromJson(inspect.readAllStandardOutput().split('\n').first()).object();
     EXPECT_EQ(shown.value("ARC").toString(), arc);
     EXPECT_EQ(shown.value("stato").toString(), "I");
+}
+
+// Confirmed straight from the date, as a clerk does after typing it: the date's number is
+// proposed and the flow written with it at the first Alt+C, and at the first click.
+TEST_F(Ie815Window, ConfirmStraightFromTheDateUsesTheProposedNumber)
+{
+    for (const bool mouse : {false, true}) {
+        SCOPED_TRACE(mouse ? "click" : "Alt+C");
+        eadInHand();
+        QFile::remove(toSign + "/ABCD1210.C01");
+        TFCREAFIRMAINVIAIE815 w(ctx);
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        auto* date = child<QLineEdit>(w, "DATFLU");
+        date->setFocus();
+        date->selectAll();
+        QTest::keyClicks(date, "10122026");
+        if (mouse)
+            QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
+        else
+            QTest::keyClick(date, Qt::Key_C, Qt::AltModifier);
+        QTest::qWait(250);
+        EXPECT_TRUE(QFile::exists(toSign + "/ABCD1210.C01"));
+        EXPECT_EQ(child<QLineEdit>(w, "NUMFLU")->text(), "1");
+        EXPECT_EQ(w.result(), QDialog::Accepted);
+    }
 }
