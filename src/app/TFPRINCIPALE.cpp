@@ -13,6 +13,8 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "foundation/Startup.h"
 #include "ui/WindowRegistry.h"
 
@@ -75,8 +77,11 @@ TFPRINCIPALE::TFPRINCIPALE(AppContext& ctx, QWidget* parent)
     startFolder_->setToolTip(QStringLiteral("Cartella di avvio"));
     status->addPermanentWidget(startFolder_);
 
-    // A window that has written its data after a confirmation reports it through the context.
-    ctx_.SavedListener = [status] { status->showMessage(QStringLiteral("Dati salvati"), SavedNoteMs); };
+    // The windows' short notes through the context (data saved, a flow left unsigned); a longer
+    // note stays longer.
+    ctx_.NoteListener = [status](const QString& text) {
+        status->showMessage(text, std::max(SavedNoteMs, int(text.size()) * 100));
+    };
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         ctx_.ScreenWidthLimit = screen->size().width() - 50;
@@ -92,7 +97,7 @@ TFPRINCIPALE::TFPRINCIPALE(AppContext& ctx, QWidget* parent)
 
 TFPRINCIPALE::~TFPRINCIPALE()
 {
-    ctx_.SavedListener = nullptr; // the context outlives the status bar
+    ctx_.NoteListener = nullptr; // the context outlives the status bar
 }
 
 void TFPRINCIPALE::buildPage(int p)

@@ -93,14 +93,16 @@ struct AppContext {
     CustomsService* Customs = nullptr; // the customs file service; none: the gSOAP client
     QString CustomsCaFile;            // a CA trusted besides the system store (tests); empty: none
 
-    // A confirmation has written the user's data: windows (or the stores they call) report it with
-    // reportSaved(); the main window listens and shows a short "Dati salvati" note.
-    std::function<void()> SavedListener;
-    void reportSaved() const
+    // A short note for the main window's status bar: a confirmation has written the user's data
+    // (reportSaved(): "Dati salvati"), a flow was left in the folder of files to sign. The main
+    // window listens.
+    std::function<void(const QString&)> NoteListener;
+    void reportNote(const QString& text) const
     {
-        if (SavedListener)
-            SavedListener();
+        if (NoteListener)
+            NoteListener(text);
     }
+    void reportSaved() const { reportNote(QStringLiteral("Dati salvati")); }
 
     // Paths inside the data folders.
     QString datiGen(const QString& name) const;

@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include "foundation/AppContext.h"
 #include "foundation/RecordFile.h"
 #include "foundation/Text.h"
@@ -11,7 +13,11 @@ namespace vt {
 
 int proposedFlowNumber(const AppContext& ctx, const QDate& date)
 {
-    return flow::proposedNumber(ctx.AppConfig.Fld[2], trimField(ctx.CompanyRecord.CODUTE), date);
+    // A flow written without signing waits in the folder of files to sign: its number is taken
+    // too, or the next flow of the day would be written over it.
+    const QString userCode = trimField(ctx.CompanyRecord.CODUTE);
+    return std::max(flow::proposedNumber(ctx.AppConfig.Fld[2], userCode, date),
+                    flow::proposedNumber(ctx.AppConfig.Fld[1], userCode, date));
 }
 
 FlowEntryCheck checkFlowEntry(const AppContext& ctx, const QDate& flowDate, const QString& numberText,

@@ -38,8 +38,8 @@ struct FlowEntryCheck {
     FlowEntry entry;      // valid when verdict passes
 };
 
-// The number proposed when the flow date is left: 1 + the highest among the signed files of the
-// company's user code and that date.
+// The number proposed when the flow date is left: 1 + the highest among the signed files, and the
+// flows still waiting to be signed, of the company's user code and that date.
 int proposedFlowNumber(const AppContext& ctx, const QDate& date);
 
 // In order: the number (positive, at most 99; focus NUMFLU), the date (focus DATFLU), the user

@@ -85,7 +85,7 @@ void TFCREAFIRMAINVIAIE810::confirm()
         ctx_.messenger().info(e.text());
         return;
     }
-    if (form_->signingRequested())
+    if (form_->toSigning(request.flowName))
         signAndSend(request.year, request.progressive);
     accept();
 }

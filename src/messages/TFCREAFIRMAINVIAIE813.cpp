@@ -65,7 +65,7 @@ void TFCREAFIRMAINVIAIE813::confirm()
         ctx_.messenger().info(e.text());
         return;
     }
-    if (form_->signingRequested())
+    if (form_->toSigning(request.flowName))
         signAndSend(request.year, request.number);
     accept();
 }

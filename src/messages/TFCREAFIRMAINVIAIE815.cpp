@@ -70,7 +70,7 @@ void TFCREAFIRMAINVIAIE815::confirm()
     // The header in hand follows its file.
     ctx_.EadHeader.dataFlusso = dates::fromDate(request.flowDate);
     ctx_.EadHeader.numeroFlusso = request.flowNumber;
-    if (form_->signingRequested())
+    if (form_->toSigning(request.flowName))
         signAndSend(request.year, request.progressive);
     accept();
 }

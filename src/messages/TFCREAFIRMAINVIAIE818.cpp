@@ -168,7 +168,7 @@ void TFCREAFIRMAINVIAIE818::confirm()
         ctx_.messenger().info(e.text());
         return;
     }
-    if (form_->signingRequested() && handOffToSigning(ctx_, this) && ctx_.Transmit.positiveRealOutcome) {
+    if (form_->toSigning(request.flowName) && handOffToSigning(ctx_, this) && ctx_.Transmit.positiveRealOutcome) {
         try {
             QFile attachment(transmit::attachmentPath(ctx_));
             const QByteArray outcome = attachment.open(QIODevice::ReadOnly) ? attachment.readAll() : QByteArray();

@@ -98,6 +98,15 @@ bool FlowEntryForm::signingRequested() const
     return CFIRMA->isChecked();
 }
 
+bool FlowEntryForm::toSigning(const QString& flowName) const
+{
+    if (signingRequested())
+        return true;
+    ctx_.reportNote(QStringLiteral("Flusso %1 scritto nella cartella dei file da firmare: non firmato, non inviato")
+                        .arg(flowName));
+    return false;
+}
+
 bool FlowEntryForm::eventFilter(QObject* watched, QEvent* event)
 {
     // Leaving the date (not for "&Abbandona") proposes the number of that day.

@@ -9,7 +9,7 @@
 //   showEvent:  form_->start();
 //   confirm():  auto entry = form_->reachConfirm(); if (!entry) return;
 //               ... removeReplacedSigned, write the flow ...
-//               if (form_->signingRequested()) handOffToSigning(ctx, this);
+//               if (form_->toSigning(name)) handOffToSigning(ctx, this);
 #include <QWidget>
 
 #include <optional>
@@ -42,6 +42,9 @@ public:
     std::optional<FlowEntry> reachConfirm();
     // CFIRMA: hand the written flow to the signing program.
     bool signingRequested() const;
+    // After the flow is written: whether it goes to the signing program; when it does not, the
+    // main window's status bar says where the flow was left.
+    bool toSigning(const QString& flowName) const;
 
     DateEdit* DATFLU;
     QLineEdit* NUMFLU;

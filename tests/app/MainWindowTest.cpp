@@ -309,9 +309,9 @@ TEST(TFPRINCIPALE, TheContextOutlivesTheMainWindowWithoutItsListener)
     test::TestContext t;
     {
         TFPRINCIPALE w(t.ctx);
-        EXPECT_TRUE(bool(t.ctx.SavedListener));
+        EXPECT_TRUE(bool(t.ctx.NoteListener));
     }
-    EXPECT_FALSE(bool(t.ctx.SavedListener));
+    EXPECT_FALSE(bool(t.ctx.NoteListener));
     t.ctx.reportSaved(); // nobody listens: nothing happens
 }
 

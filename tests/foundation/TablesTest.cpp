@@ -126,7 +126,7 @@ TEST_F(TablesTest, ModifyIsDeleteThenInsertWithANewNumberAtTheSamePlace)
 TEST_F(TablesTest, WritesAreReportedAsSaved)
 {
     int saved = 0;
-    ctx.SavedListener = [&] { ++saved; };
+    ctx.NoteListener = [&](const QString&) { ++saved; };
     auto s = structureRecord("T010", 1, "Imballaggi", "Codice", {2, 50});
     writeTable(ctx, "T010", &s, {tableRow(1, {"BA", "Barile"})});
     const QString path = tablePath(ctx, "T010", ".TAB");

@@ -244,7 +244,7 @@ TEST(SavedNote, EveryConfirmedWriteIsReportedOnce)
 {
     TestContext t;
     int saved = 0;
-    t.ctx.SavedListener = [&saved] { ++saved; };
+    t.ctx.NoteListener = [&saved](const QString&) { ++saved; };
     writeStructure(t.ctx, QStringLiteral("T011"), QStringLiteral("Motivi"), 1, {{1, QStringLiteral("CODICE")}});
 
     const std::pair<const char*, std::function<void()>> writes[] = {

@@ -10,6 +10,7 @@
 #include "foundation/RecordFile.h"
 #include "foundation/Text.h"
 #include "messages/EadStore.h"
+#include "messages/FlowEntryCheck.h"
 #include "messages/FlowName.h"
 #include "messages/Ie815Send.h"
 #include "support/EadFixtures.h"
@@ -173,8 +174,12 @@ TEST_F(Ie815Send, TheSecondFlowOfADayAfterTheFirstWasSignedIsProposedAsTwo)
     ASSERT_EQ(flow::proposedNumber(ctx.AppConfig.Fld[2], "ABCD", day), 1);
     const Ie815FlowWritten first = writeIe815Flow(ctx, request(1, 1));
     EXPECT_EQ(flow::proposedNumber(ctx.AppConfig.Fld[2], "ABCD", day), 1) << "a flow counts once signed";
+    // The window also counts the flow waiting to be signed: the next flow is not written over it.
+    EXPECT_EQ(proposedFlowNumber(ctx, day), 2);
     QFile::copy(first.flowPath, signedDir + "/ABCD1209.C01.p7m");
     EXPECT_EQ(flow::proposedNumber(ctx.AppConfig.Fld[2], "ABCD", day), 2);
+    QFile::remove(first.flowPath);
+    EXPECT_EQ(proposedFlowNumber(ctx, day), 2);
 }
 
 // Every byte of the flow is built before anything changes: when building or writing fails, the

@@ -240,11 +240,24 @@ TEST_F(Ie815Window, WithoutSigningTheProgramIsNotStarted)
     TFCREAFIRMAINVIAIE815 w(ctx);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QStringList notes;
+    ctx.NoteListener = [&notes](const QString& text) { notes << text; };
     leaveDate(w, "09122026");
     child<QCheckBox>(w, "CFIRMA")->setChecked(false);
     QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
     EXPECT_TRUE(QFile::exists(toSign + "/ABCD1209.C01"));
     EXPECT_TRUE(t.shell.programs.isEmpty());
+    // The window closes; the status bar says where the flow was left.
+    EXPECT_EQ(notes, QStringList{"Flusso ABCD1209.C01 scritto nella cartella dei file da firmare: non firmato, non inviato"});
+    ctx.NoteListener = nullptr;
+
+    // The next flow of the day does not take the number of the one waiting to be signed.
+    eadInHand();
+    TFCREAFIRMAINVIAIE815 next(ctx);
+    next.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&next));
+    leaveDate(next, "09122026");
+    EXPECT_EQ(child<QLineEdit>(next, "NUMFLU")->text(), "2");
 }
 
 TEST_F(Ie815Window, ANumberThatIsNotPositiveKeepsTheFocusAndWritesNothing)
@@ -510,7 +523,7 @@ TEST_F(Ie815Window, ConfirmStraightFromTheDateUsesTheProposedNumber)
             QTest::keyClick(date, Qt::Key_C, Qt::AltModifier);
         QTest::qWait(250);
         EXPECT_TRUE(QFile::exists(toSign + "/ABCD1210.C01"));
-        EXPECT_EQ(child<QLineEdit>(w, "NUMFLU")->text(), "1");
+        EXPECT_FALSE(QFile::exists(toSign + "/ABCD1210.C02"));
         EXPECT_EQ(w.result(), QDialog::Accepted);
     }
 }
