@@ -168,7 +168,10 @@ void TFALTRESEDI::fill(const TRecAzienda& f)
     C_A_P2->setText(f.C_A_P2);
     CITTA2->setText(f.CITTA2);
     office_->setCode(f.UFFDO1);
-    office_->companion()->clear();
+    // A stored office shows its description; an unknown or empty one shows nothing until the
+    // field is left.
+    if (!office_->lookup())
+        office_->companion()->clear();
     UFFDO2->setText(f.UFFDO2);
     SEZDOG->setText(f.SEZDOG);
 }

@@ -239,7 +239,10 @@ void TFDATIAZIENDA::load(const TRecAzienda& r)
     CITTA1->setText(r.CITTA1);
     CODUTE->setText(r.CODUTE);
     office_->setCode(r.UFFDO1);
-    office_->companion()->clear();
+    // A stored office shows its description; an unknown or empty one shows nothing until the
+    // field is left.
+    if (!office_->lookup())
+        office_->companion()->clear();
     SEZDOG->setText(r.SEZDOG);
     CONGAR->setText(r.CONGAR);
     CAUESO->setText(r.CAUESO.isEmpty() ? QStringLiteral("C") : r.CAUESO);

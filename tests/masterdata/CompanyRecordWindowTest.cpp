@@ -120,6 +120,12 @@ TEST_F(CompanyRecordWindows, HeadOfficeStoredSlotBySlot)
         {603, 1, "2"},                 // registered consignor/consignee
     });
     expectSameRecord(fileBytes(datiGen("UTENTE.001")), expected);
+
+    // Opened again: the stored office with its description.
+    TFDATIAZIENDA again(t.ctx);
+    ASSERT_TRUE(again.loaded());
+    EXPECT_EQ(get<QLineEdit>(&again, "UFFDO1")->text(), QStringLiteral("IT075000"));
+    EXPECT_EQ(get<QLineEdit>(&again, "DUFFDOG")->text(), QStringLiteral("UFFICIO DI ROMA"));
 }
 
 TEST_F(CompanyRecordWindows, OtherPremisesStoredSlotBySlot)

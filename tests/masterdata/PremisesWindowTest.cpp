@@ -148,7 +148,7 @@ TEST_F(PremisesWindow, TheMenuItemOpensItForATaxWarehouseOnly)
         EXPECT_EQ(s.uffdo1, QStringLiteral("IT075000"));
         EXPECT_EQ(s.uffdo2, QStringLiteral("IT075100"));
         EXPECT_EQ(s.sezdog, QStringLiteral("075000"));
-        EXPECT_EQ(s.duffdog, QString());
+        EXPECT_EQ(s.duffdog, QStringLiteral("UFFICIO DI ROMA")); // the head office's, described
         EXPECT_EQ(s.focus, s.sedeEdit);
     }
 }
