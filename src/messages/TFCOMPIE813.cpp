@@ -85,10 +85,34 @@ TFCOMPIE813::TFCOMPIE813(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     PCCOMPIE813->installEventFilter(this);
     connect(BCONF, &QPushButton::clicked, this, &TFCOMPIE813::confirm);
     connect(BSTAMPA, &QPushButton::clicked, this, [this] { printText(this, RIEPILOGO->toPlainText(), QStringLiteral("EAD")); });
-    connect(BABBANDONA, &QPushButton::clicked, this, &QDialog::reject);
+    connect(BABBANDONA, &QPushButton::clicked, this, &TFCOMPIE813::reject);
 
     resize(980, 720);
     open();
+    opening_ = snapshot();
+}
+
+QStringList TFCOMPIE813::snapshot() const
+{
+    const EadForm f = currentForm();
+    QStringList s;
+    for (const QStringList* page : {&page1Fields(), &page2Fields()})
+        for (const QString& n : *page)
+            s << f[n].trimmed();
+    try {
+        s << QString::number(transportLineCount(ctx_));
+    } catch (const IoError&) {
+        s << QStringLiteral("?");
+    }
+    return s;
+}
+
+void TFCOMPIE813::reject()
+{
+    const bool changed = !saved_ && (page2_->lines->lineInProgress() || snapshot() != opening_);
+    if (changed && !ctx_.messenger().askYesNo(MsgAbandonChange))
+        return;
+    QDialog::reject();
 }
 
 void TFCOMPIE813::showEvent(QShowEvent* event)

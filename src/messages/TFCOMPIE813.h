@@ -10,11 +10,16 @@
 #include "foundation/AppContext.h"
 #include "messages/EadForm.h"
 
+#include <QStringList>
+
 class QPushButton;
 class QTabWidget;
 class QTextEdit;
 
 namespace vt {
+
+inline const QString MsgAbandonChange =
+    QStringLiteral("ABBANDONARE IL CAMBIO DI DESTINAZIONE ? I DATI NON CONFERMATI ANDRANNO PERSI");
 
 class FormChecks;
 class ChangeConsigneePage;
@@ -27,6 +32,11 @@ public:
 
     // The form as the pages show it.
     EadForm currentForm() const;
+
+public slots:
+    // Esc or "&Abbandona": with something typed or a transport detail changed since opening, asks
+    // first (default No).
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -46,6 +56,7 @@ private:
     void showFailure(int page, const CheckResult& r);
     void buildSummary();
     void confirm();
+    QStringList snapshot() const;
 
     AppContext& ctx_;
     FormChecks* checks_;
@@ -60,6 +71,7 @@ private:
     bool switching_ = false;
     bool opened_ = false;
     bool saved_ = false;
+    QStringList opening_; // snapshot() once opened
 };
 
 } // namespace vt

@@ -27,6 +27,7 @@
 #include "messages/ChangeDestination.h"
 #include "messages/EadStore.h"
 #include "messages/Summary.h"
+#include "messages/TFCOMPIE813.h"
 #include "support/EadFixtures.h"
 
 using namespace vt;
@@ -78,6 +79,7 @@ struct ChangeWindow : CompileWindow {
             if (modal->objectName() == "TFCOMPIE813") {
                 if (script.empty()) {
                     ADD_FAILURE() << "the window is still open after the script";
+                    t.messenger.answers = {true}; // leave, whatever was typed
                     QTest::keyClick(modal, Qt::Key_Escape);
                     return true;
                 }
@@ -211,6 +213,7 @@ TEST_F(ChangeWindow, TheSummaryReachedStraightFromAFieldWithAWrongValueWritesNot
         EXPECT_TRUE(t.messenger.infos.contains(MsgDays)) << t.messenger.infos.join(" | ").toStdString();
         EXPECT_EQ(QApplication::focusWidget()->objectName(), "DURGIO");
         EXPECT_TRUE(w->findChild<QTextEdit*>("RIEPILOGO")->toPlainText().isEmpty());
+        t.messenger.answers = {true}; // abandon what was typed
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     });
     run();
@@ -218,15 +221,25 @@ TEST_F(ChangeWindow, TheSummaryReachedStraightFromAFieldWithAWrongValueWritesNot
     EXPECT_FALSE(QFile::exists(ctx.registri("2026_813.DAT")));
 }
 
-TEST_F(ChangeWindow, EscHalfWayLeavesNothing)
+// Esc with something typed asks first: No keeps the window and what was typed, Yes leaves
+// without writing anything.
+TEST_F(ChangeWindow, EscHalfWayAsksAndLeavesNothing)
 {
     consigneePage();
-    step([](QWidget*) {
-        auto* w = QApplication::focusWidget();
-        QTest::keyClicks(w, "4");
-        QTest::keyClick(w, Qt::Key_Escape);
+    step([this](QWidget* w) {
+        auto* f = QApplication::focusWidget();
+        QTest::keyClicks(f, "4");
+        t.messenger.answers = {false};
+        QTest::keyClick(f, Qt::Key_Escape);
+        EXPECT_EQ(t.messenger.questions, QStringList{MsgAbandonChange});
+        EXPECT_TRUE(w->isVisible());
+    });
+    step([this](QWidget*) {
+        t.messenger.answers = {true};
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     });
     run();
+    EXPECT_EQ(t.messenger.questions.size(), 2);
     EXPECT_EQ(seen, (QStringList{"TFSCEGLIDAA", "TFCOMPIE813"}));
     EXPECT_FALSE(QFile::exists(ctx.registri("2026_813.DAT")));
     EXPECT_FALSE(QFile::exists(ctx.registri("2026_813_P.DAT")));
@@ -269,6 +282,7 @@ TEST_F(ChangeWindow, AnEadWhoseArcWasResetElsewhereIsNotChanged)
     });
     step([this](QWidget* w) {
         EXPECT_EQ(t.messenger.infos, QStringList{MsgChangeWithoutArc});
+        t.messenger.answers = {true}; // the change cannot be made: abandon it
         QTest::mouseClick(w->findChild<QPushButton*>("BABBANDONA"), Qt::LeftButton);
     });
     run();
@@ -361,6 +375,7 @@ TEST_F(ChangeWindow, ATypeTypedAndATabClickedChecksTheNewLayout)
         EXPECT_EQ(w->findChild<QTabWidget*>("PCCOMPIE813")->currentIndex(), 0);
         EXPECT_TRUE(w->findChild<QWidget*>("PLUOGODESTINAZIONE")->isVisible());
         EXPECT_EQ(t.messenger.infos, QStringList{MsgRequiredField});
+        t.messenger.answers = {true};
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     });
     run();
