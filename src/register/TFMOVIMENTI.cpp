@@ -175,6 +175,7 @@ void TFMOVIMENTI::clearForNext()
     showPicture(ctx_.datiGen(QStringLiteral("DEFAULT.bmp")));
     checks_->resetTouched();
     DATMOV->setFocus(Qt::OtherFocusReason);
+    DATMOV->setCursorPosition(0); // the next date is typed over the one kept, as on opening
 }
 
 void TFMOVIMENTI::fillFrom(const TRecMovimento& r)
@@ -501,6 +502,7 @@ void TFMOVIMENTI::confirm()
             reject();
         return;
     }
+    ctx_.reportSaved();
 
     if (mode_ == MovementMode::Insert) {
         clearForNext();

@@ -193,6 +193,8 @@ protected:
 // straight from the last field.
 TEST_F(MovementWindow, KeyboardInsertOfALoadAndAnUnloadFromTheMenu)
 {
+    QStringList notes;
+    t.ctx.NoteListener = [&notes](const QString& text) { notes << text; };
     const QStringList loadRun = runAction("AINSCARICO", -1, [&](QWidget* w) {
         EXPECT_EQ(w->windowTitle(), QStringLiteral("Movimento di CARICO"));
         EXPECT_EQ(edit(w, "DATMOV")->text(), QStringLiteral("09/12/2026"));
@@ -220,6 +222,9 @@ TEST_F(MovementWindow, KeyboardInsertOfALoadAndAnUnloadFromTheMenu)
         EXPECT_EQ(focusName(), QStringLiteral("DATMOV"));
         for (const char* companion : {"DTIPDOC", "DPRODAZ", "DPRODDO", "DCAUMOV"})
             EXPECT_TRUE(edit(w, companion)->text().isEmpty()) << companion; // no stale "CODICE NON VALIDO"
+        // The next movement's date is typed straight over the one kept.
+        QTest::keyClicks(edit(w, "DATMOV"), QStringLiteral("11122026"));
+        EXPECT_EQ(edit(w, "DATMOV")->text(), QStringLiteral("11/12/2026"));
         QTest::keyClick(w, Qt::Key_Escape);
     });
     EXPECT_EQ(loadRun, QStringList{QStringLiteral("TFMOVIMENTI")});
@@ -288,6 +293,8 @@ TEST_F(MovementWindow, KeyboardInsertOfALoadAndAnUnloadFromTheMenu)
     EXPECT_EQ(out.aliquota, 100.0);
     EXPECT_EQ(out.causale.trimmed(), QStringLiteral("S1"));
     EXPECT_EQ(out.controparte.trimmed(), QStringLiteral("DE00098765432"));
+    EXPECT_EQ(notes, QStringList(2, QStringLiteral("Dati salvati"))); // one per movement written
+    t.ctx.NoteListener = nullptr;
 }
 
 // A failing check that lets the sequence go on still stops the write; so does Alt+C straight
