@@ -1,8 +1,5 @@
 #include "messages/TFCOMPIE813.h"
 
-#include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QTabBar>
 #include <QPushButton>
 #include <QScreen>
@@ -41,32 +38,12 @@ TFCOMPIE813::TFCOMPIE813(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
 
     page3_ = new QWidget(PCCOMPIE813);
     page3_->setObjectName(QStringLiteral("TabSheet3"));
-    RIEPILOGO = new QTextEdit(page3_);
-    RIEPILOGO->setObjectName(QStringLiteral("RIEPILOGO"));
-    RIEPILOGO->setReadOnly(true);
-    RIEPILOGO->setLineWrapMode(QTextEdit::NoWrap);
-    RIEPILOGO->setFocusPolicy(Qt::ClickFocus);
-    QFont mono(QStringLiteral("Courier New"), 9);
-    mono.setStyleHint(QFont::Monospace);
-    RIEPILOGO->setFont(mono);
-    DAPAG5A4 = makeButton(page3_, "DAPAG5A4", QStringLiteral("Pagina 2"));
-    BSTAMPA = makeButton(page3_, "BSTAMPA", QStringLiteral("&STAMPA"));
-    BCONF = makeButton(page3_, "BCONF", QStringLiteral("&CONFERMA"));
-    BABBANDONA = makeButton(page3_, "BABBANDONA", QStringLiteral("&Abbandona"));
-    for (QPushButton* b : {DAPAG5A4, BSTAMPA, BCONF, BABBANDONA})
-        b->setAutoDefault(true);
-    auto* bar = new QHBoxLayout;
-    bar->addWidget(DAPAG5A4);
-    bar->addStretch(1);
-    bar->addWidget(BSTAMPA);
-    bar->addWidget(BCONF);
-    bar->addWidget(BABBANDONA);
-    auto* p3 = new QVBoxLayout(page3_);
-    p3->addWidget(RIEPILOGO, 1);
-    p3->addLayout(bar);
-    setTabOrder(BCONF, BSTAMPA);
-    setTabOrder(BSTAMPA, BABBANDONA);
-    setTabOrder(BABBANDONA, DAPAG5A4);
+    const SummaryPage summary = buildSummaryPage(page3_, "DAPAG5A4", QStringLiteral("Pagina 2"), Qt::ClickFocus);
+    RIEPILOGO = summary.RIEPILOGO;
+    DAPAG5A4 = summary.back;
+    BSTAMPA = summary.BSTAMPA;
+    BCONF = summary.BCONF;
+    BABBANDONA = summary.BABBANDONA;
 
     PCCOMPIE813->addTab(page1_, QStringLiteral("Nuovo Destinatario"));
     PCCOMPIE813->addTab(page2_, QStringLiteral("Dati del Trasporto"));
@@ -223,21 +200,8 @@ void TFCOMPIE813::goToPage(int page)
 
 bool TFCOMPIE813::eventFilter(QObject* watched, QEvent* event)
 {
-    int to = -1;
+    const int to = requestedPage(PCCOMPIE813, watched, event);
     const int here = PCCOMPIE813->currentIndex();
-    if (watched == PCCOMPIE813->tabBar() && event->type() == QEvent::MouseButtonPress) {
-        auto* m = static_cast<QMouseEvent*>(event);
-        if (m->button() == Qt::LeftButton)
-            to = PCCOMPIE813->tabBar()->tabAt(m->position().toPoint());
-    } else if (watched == PCCOMPIE813 && event->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(event);
-        if (k->modifiers() & Qt::ControlModifier) {
-            if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_PageDown)
-                to = here + 1;
-            else if (k->key() == Qt::Key_Backtab || k->key() == Qt::Key_PageUp)
-                to = here - 1;
-        }
-    }
     // A leave that refuses keeps the user on the field, on this page.
     if (to >= 0 && to != here && !leavingPage(to))
         return true;

@@ -1,8 +1,6 @@
 #include "messages/TFCOMPIE815.h"
 
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QTabBar>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,32 +45,12 @@ TFCOMPIE815::TFCOMPIE815(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
 
     page5_ = new QWidget(PCCOMPEAD);
     page5_->setObjectName(QStringLiteral("PAGINA5"));
-    RIEPILOGO = new QTextEdit(page5_);
-    RIEPILOGO->setObjectName(QStringLiteral("RIEPILOGO"));
-    RIEPILOGO->setReadOnly(true);
-    RIEPILOGO->setLineWrapMode(QTextEdit::NoWrap);
-    RIEPILOGO->setFocusPolicy(Qt::StrongFocus);
-    QFont mono(QStringLiteral("Courier New"), 9);
-    mono.setStyleHint(QFont::Monospace);
-    RIEPILOGO->setFont(mono);
-    BPAG4 = makeButton(page5_, "BPAG4", QStringLiteral("Pagina 4"));
-    BSTAMPA = makeButton(page5_, "BSTAMPA", QStringLiteral("&STAMPA"));
-    BCONF = makeButton(page5_, "BCONF", QStringLiteral("&CONFERMA"));
-    BABBANDONA = makeButton(page5_, "BABBANDONA", QStringLiteral("&Abbandona"));
-    for (QPushButton* b : {BPAG4, BSTAMPA, BCONF, BABBANDONA})
-        b->setAutoDefault(true);
-    auto* bar = new QHBoxLayout;
-    bar->addWidget(BPAG4);
-    bar->addStretch(1);
-    bar->addWidget(BSTAMPA);
-    bar->addWidget(BCONF);
-    bar->addWidget(BABBANDONA);
-    auto* p5 = new QVBoxLayout(page5_);
-    p5->addWidget(RIEPILOGO, 1);
-    p5->addLayout(bar);
-    setTabOrder(BCONF, BSTAMPA);
-    setTabOrder(BSTAMPA, BABBANDONA);
-    setTabOrder(BABBANDONA, BPAG4);
+    const SummaryPage summary = buildSummaryPage(page5_, "BPAG4", QStringLiteral("Pagina 4"), Qt::StrongFocus);
+    RIEPILOGO = summary.RIEPILOGO;
+    BPAG4 = summary.back;
+    BSTAMPA = summary.BSTAMPA;
+    BCONF = summary.BCONF;
+    BABBANDONA = summary.BABBANDONA;
     setTabOrder(BPAG4, RIEPILOGO);
     // The summary is read from the keyboard too: PgUp/PgDn (Ctrl+Home/End) scroll it from the buttons.
     auto scrollKey = [this](const QKeySequence& keys, QAbstractSlider::SliderAction action) {
@@ -192,21 +170,8 @@ bool TFCOMPIE815::eventFilter(QObject* watched, QEvent* event)
         }
         return QDialog::eventFilter(watched, event);
     }
-    int to = -1;
+    const int to = requestedPage(PCCOMPEAD, watched, event);
     const int here = PCCOMPEAD->currentIndex();
-    if (watched == PCCOMPEAD->tabBar() && event->type() == QEvent::MouseButtonPress) {
-        auto* m = static_cast<QMouseEvent*>(event);
-        if (m->button() == Qt::LeftButton)
-            to = PCCOMPEAD->tabBar()->tabAt(m->position().toPoint());
-    } else if (watched == PCCOMPEAD && event->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(event);
-        if (k->modifiers() & Qt::ControlModifier) {
-            if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_PageDown)
-                to = here + 1;
-            else if (k->key() == Qt::Key_Backtab || k->key() == Qt::Key_PageUp)
-                to = here - 1;
-        }
-    }
     // A leave that refuses keeps the user on the field, on this page.
     if (to >= 0 && to != here && !leavingPage(to))
         return true;

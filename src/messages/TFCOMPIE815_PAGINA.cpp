@@ -2,9 +2,15 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QRegularExpressionValidator>
 #include <QShortcut>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QVBoxLayout>
 
 #include "foundation/AddressFile.h"
 #include "foundation/IoError.h"
@@ -222,6 +228,57 @@ std::optional<TRecIndirizzo> CompilePage::insertAddress(const QString& file)
     TRecIndirizzo r = ctx_.CurrentAddress;
     trimCompany(r);
     return r;
+}
+
+SummaryPage buildSummaryPage(QWidget* page, const char* backName, const QString& backCaption,
+                             Qt::FocusPolicy summaryFocus)
+{
+    SummaryPage p;
+    p.RIEPILOGO = new QTextEdit(page);
+    p.RIEPILOGO->setObjectName(QStringLiteral("RIEPILOGO"));
+    p.RIEPILOGO->setReadOnly(true);
+    p.RIEPILOGO->setLineWrapMode(QTextEdit::NoWrap);
+    p.RIEPILOGO->setFocusPolicy(summaryFocus);
+    QFont mono(QStringLiteral("Courier New"), 9);
+    mono.setStyleHint(QFont::Monospace);
+    p.RIEPILOGO->setFont(mono);
+    p.back = makeButton(page, backName, backCaption);
+    p.BSTAMPA = makeButton(page, "BSTAMPA", QStringLiteral("&STAMPA"));
+    p.BCONF = makeButton(page, "BCONF", QStringLiteral("&CONFERMA"));
+    p.BABBANDONA = makeButton(page, "BABBANDONA", QStringLiteral("&Abbandona"));
+    for (QPushButton* b : {p.back, p.BSTAMPA, p.BCONF, p.BABBANDONA})
+        b->setAutoDefault(true);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(p.back);
+    bar->addStretch(1);
+    bar->addWidget(p.BSTAMPA);
+    bar->addWidget(p.BCONF);
+    bar->addWidget(p.BABBANDONA);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(p.RIEPILOGO, 1);
+    layout->addLayout(bar);
+    QWidget::setTabOrder(p.BCONF, p.BSTAMPA);
+    QWidget::setTabOrder(p.BSTAMPA, p.BABBANDONA);
+    QWidget::setTabOrder(p.BABBANDONA, p.back);
+    return p;
+}
+
+int requestedPage(QTabWidget* tabs, QObject* watched, QEvent* event)
+{
+    if (watched == tabs->tabBar() && event->type() == QEvent::MouseButtonPress) {
+        auto* m = static_cast<QMouseEvent*>(event);
+        if (m->button() == Qt::LeftButton)
+            return tabs->tabBar()->tabAt(m->position().toPoint());
+    } else if (watched == tabs && event->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        if (k->modifiers() & Qt::ControlModifier) {
+            if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_PageDown)
+                return tabs->currentIndex() + 1;
+            if (k->key() == Qt::Key_Backtab || k->key() == Qt::Key_PageUp)
+                return tabs->currentIndex() - 1;
+        }
+    }
+    return -1;
 }
 
 } // namespace vt

@@ -1,7 +1,8 @@
 #pragma once
 // What the pages of the e-AD compilation window share: the edits built by name, width and case,
 // labelled rows, the texts read and written by component name, the panel flags of the form, and
-// the address pickers of the address book.
+// the address pickers of the address book; and what the compilation windows (e-AD and change of
+// destination) share around their pages: the summary page and the page asked for by the tab bar.
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -16,10 +17,32 @@
 #include "messages/EadForm.h"
 #include "ui/Edits.h"
 
+class QEvent;
+class QTabWidget;
+class QTextEdit;
+
 namespace vt {
 
 class CodedField;
 class FormChecks;
+
+// The last page of a compilation window: the read-only summary in a fixed-pitch font over the
+// buttons back-page, "&STAMPA", "&CONFERMA" and "&Abbandona" (Enter presses the one in hand),
+// CONFERMA first in the tab order.
+struct SummaryPage {
+    QTextEdit* RIEPILOGO;
+    QPushButton* back;
+    QPushButton* BSTAMPA;
+    QPushButton* BCONF;
+    QPushButton* BABBANDONA;
+};
+SummaryPage buildSummaryPage(QWidget* page, const char* backName, const QString& backCaption,
+                             Qt::FocusPolicy summaryFocus);
+
+// The page a left click on a tab of tabs, or Ctrl+Tab / Ctrl+PgDn (Ctrl+Shift+Tab / Ctrl+PgUp) in
+// it, asks for; -1 for any other event. The window's event filter, installed on tabs and its tab
+// bar, leaves the page in hand first and refuses the change when that leave refuses.
+int requestedPage(QTabWidget* tabs, QObject* watched, QEvent* event);
 
 class CompilePage : public QWidget {
     Q_OBJECT
