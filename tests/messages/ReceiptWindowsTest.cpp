@@ -41,6 +41,7 @@
 #include "support/Fakes.h"
 #include "support/ReceivedEadFixtures.h"
 #include "support/Standins.h"
+#include "support/TableFixtures.h"
 #include "ui/CodedField.h"
 #include "ui/DifferencesGrid.h"
 #include "ui/Edits.h"
@@ -179,18 +180,8 @@ struct ReceiptWindows : ::testing::Test {
     // What StartupCheck requires: the company, the application paths and the web addresses.
     void writeConfiguration(const QString& serviceHost = QString())
     {
-        RecordFile(ctx.datiGen("UTENTE.001"), TRecAzienda::Size).replaceAll({encodeCompany(ctx.CompanyRecord)});
-        TRecTabella paths = blankRow();
-        for (int i = 0; i < 4; ++i)
-            paths.Fld[i] = ctx.AppConfig.Fld[i];
-        PadRow(paths);
-        RecordFile(ctx.datiGen("APPL.CFG"), TRecTabella::Size).replaceAll({encodeRow(paths)});
-        TRecTabella web = blankRow();
-        for (int i = 0; i < 7; ++i)
-            web.Fld[i] = QStringLiteral("https://example.invalid/%1").arg(i);
-        web.Fld[8] = web.Fld[9] = serviceHost;
-        PadRow(web);
-        RecordFile(ctx.datiGen("WEB.CFG"), TRecTabella::Size).replaceAll({encodeRow(web)});
+        writeStartupFiles(ctx, ctx.CompanyRecord,
+                          {ctx.AppConfig.Fld[0], ctx.AppConfig.Fld[1], ctx.AppConfig.Fld[2], ctx.AppConfig.Fld[3]}, serviceHost);
     }
 
     // A report of receipt stored for the imported e-AD numbered messageNumber, arrived 05/12/2026.

@@ -32,6 +32,7 @@
 #include "support/Fakes.h"
 #include "support/FakeCustoms.h"
 #include "support/Standins.h"
+#include "support/TableFixtures.h"
 
 using namespace vt;
 using namespace vt::test;
@@ -90,18 +91,8 @@ struct Ie815Window : ::testing::Test {
     {
         TRecAzienda company = ctx.CompanyRecord;
         company.TIPOIN = "1";
-        RecordFile(ctx.datiGen("UTENTE.001"), TRecAzienda::Size).replaceAll({encodeCompany(company)});
-        TRecTabella paths = blankRow();
-        for (int i = 0; i < 4; ++i)
-            paths.Fld[i] = i < 3 ? ctx.AppConfig.Fld[i] : t.path("emcs");
-        PadRow(paths);
-        RecordFile(ctx.datiGen("APPL.CFG"), TRecTabella::Size).replaceAll({encodeRow(paths)});
-        TRecTabella web = blankRow();
-        for (int i = 0; i < 7; ++i)
-            web.Fld[i] = QStringLiteral("https://example.invalid/%1").arg(i);
-        web.Fld[8] = web.Fld[9] = serviceHost;
-        PadRow(web);
-        RecordFile(ctx.datiGen("WEB.CFG"), TRecTabella::Size).replaceAll({encodeRow(web)});
+        writeStartupFiles(ctx, company, {ctx.AppConfig.Fld[0], ctx.AppConfig.Fld[1], ctx.AppConfig.Fld[2], t.path("emcs")},
+                          serviceHost);
         ctx.CompanyRecord = blankCompany(); // StartupCheck loads it
     }
 

@@ -12,21 +12,11 @@ namespace vt::test {
 void prepareRegisterData(TestContext& t)
 {
     AppContext& ctx = t.ctx;
-    TRecTabella app = blankRow();
-    for (int i = 0; i < 4; ++i)
-        app.Fld[i] = QStringLiteral("C:\\FV\\P%1").arg(i);
-    PadRow(app);
-    RecordFile(ctx.datiGen(QStringLiteral("APPL.CFG")), TRecTabella::Size).rewriteSingle(encodeRow(app));
-    TRecTabella web = blankRow();
-    for (int i = 0; i < 8; ++i)
-        web.Fld[i] = QStringLiteral("https://w%1.example").arg(i);
-    PadRow(web);
-    RecordFile(ctx.datiGen(QStringLiteral("WEB.CFG")), TRecTabella::Size).rewriteSingle(encodeRow(web));
     TRecAzienda company = blankCompany();
     company.TIPOIN = QStringLiteral("1");
     company.DENOM1 = QStringLiteral("CANTINA DI PROVA");
     company.UFFDO1 = QStringLiteral("IT000100");
-    RecordFile(ctx.datiGen(QStringLiteral("UTENTE.001")), TRecAzienda::Size).rewriteSingle(encodeCompany(company));
+    writeStartupFiles(ctx, company, {"C:\\FV\\P0", "C:\\FV\\P1", "C:\\FV\\P2", "C:\\FV\\P3"});
 
     auto codes = [&](const char* table, int width, std::initializer_list<std::pair<const char*, const char*>> rows) {
         writeStructure(ctx, QString::fromLatin1(table), QString::fromLatin1(table), 1,

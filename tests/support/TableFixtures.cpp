@@ -1,5 +1,6 @@
 #include "support/TableFixtures.h"
 
+#include "foundation/CompanyRecord.h"
 #include "foundation/RecordFile.h"
 #include "foundation/Tables.h"
 
@@ -51,6 +52,23 @@ void writeAddresses(const AppContext& ctx, const QString& file, const QList<TRec
     for (const TRecIndirizzo& r : records)
         bytes << encodeCompany(r);
     RecordFile(tablePath(ctx, file, ".DAT"), TRecAzienda::Size).replaceAll(bytes);
+}
+
+void writeStartupFiles(const AppContext& ctx, const TRecAzienda& company, const QStringList& paths,
+                       const QString& serviceHost)
+{
+    RecordFile(ctx.datiGen(QStringLiteral("UTENTE.001")), TRecAzienda::Size).replaceAll({encodeCompany(company)});
+    TRecTabella app = blankRow();
+    for (int i = 0; i < 4 && i < paths.size(); ++i)
+        app.Fld[i] = paths[i];
+    PadRow(app);
+    RecordFile(ctx.datiGen(QStringLiteral("APPL.CFG")), TRecTabella::Size).replaceAll({encodeRow(app)});
+    TRecTabella web = blankRow();
+    for (int i = 0; i < 8; ++i)
+        web.Fld[i] = QStringLiteral("https://w%1.example").arg(i);
+    web.Fld[8] = web.Fld[9] = serviceHost;
+    PadRow(web);
+    RecordFile(ctx.datiGen(QStringLiteral("WEB.CFG")), TRecTabella::Size).replaceAll({encodeRow(web)});
 }
 
 } // namespace vt::test

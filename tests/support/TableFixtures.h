@@ -23,4 +23,10 @@ void writeTable(const AppContext& ctx, const QString& table, const TRecTabella* 
 // Writes DatiGenFolder/NAME.DAT from address records.
 void writeAddresses(const AppContext& ctx, const QString& file, const QList<TRecIndirizzo>& records);
 
+// What the start-up check asks for, where it looks: the head office company (UTENTE.001), the
+// four application folders paths (APPL.CFG) and the web addresses (WEB.CFG): sample pages, and
+// serviceHost as the real and the test file service (none when empty).
+void writeStartupFiles(const AppContext& ctx, const TRecAzienda& company, const QStringList& paths,
+                       const QString& serviceHost = {});
+
 } // namespace vt::test
