@@ -1,7 +1,6 @@
 #include "messages/ChangeDestination.h"
 
 #include <algorithm>
-#include <numeric>
 
 #include "foundation/Dates.h"
 #include "foundation/FileGroup.h"
@@ -21,14 +20,6 @@ namespace vt {
 namespace {
 constexpr int kHeaderSize = TRecEad::Size;
 constexpr int kLineSize = TRecDettaglio::Size;
-constexpr int kDetailChange = 4; // offset of the change number in a detail of yyyy_813_P.DAT
-
-// The largest record number (field 0) among records; 0 for none.
-std::int32_t largestNumber(const QList<QByteArray>& records)
-{
-    return std::accumulate(records.cbegin(), records.cend(), std::int32_t{0},
-                           [](std::int32_t m, const QByteArray& r) { return std::max(m, RecordFile::numberOf(r)); });
-}
 } // namespace
 
 CheckResult checkChangeableEad(const TRecEad& ead)
@@ -224,16 +215,9 @@ TRecEad saveChange(AppContext& ctx, const TRecEad& change, const QString& year)
         if (trimField(now.ARC) != trimField(change.ARC))
             throw IoError(MsgEadChangedElsewhere);
         QList<QByteArray> changes = g.read(changesPath, kHeaderSize);
-        const std::int32_t number = largestNumber(changes) + 1;
+        const std::int32_t number = largestRecordNumber(changes) + 1;
         // The details before the change that owns them.
-        QList<QByteArray> details = g.read(detailsPath, kLineSize);
-        std::int32_t serial = largestNumber(details);
-        for (QByteArray line : work) {
-            codec::putI32(line, 0, ++serial);
-            codec::putI32(line, kDetailChange, number);
-            details << line;
-        }
-        g.replace(detailsPath, kLineSize, details);
+        g.replace(detailsPath, kLineSize, withOwnedLines(g.read(detailsPath, kLineSize), work, number));
         stored.progressivo = number;
         changes << encodeEad(stored);
         g.replace(changesPath, kHeaderSize, changes);

@@ -34,14 +34,27 @@ QList<QByteArray> withoutProgressive(const QList<QByteArray>& lines, std::int32_
     return kept;
 }
 
-std::int32_t largestNumber(const QList<QByteArray>& records)
+} // namespace
+
+std::int32_t largestRecordNumber(const QList<QByteArray>& records)
 {
     std::int32_t best = 0;
     for (const QByteArray& r : records)
         best = std::max(best, RecordFile::numberOf(r));
     return best;
 }
-} // namespace
+
+QList<QByteArray> withOwnedLines(const QList<QByteArray>& lines, const QList<QByteArray>& work, std::int32_t owner)
+{
+    QList<QByteArray> out = withoutProgressive(lines, owner);
+    std::int32_t serial = largestRecordNumber(out);
+    for (QByteArray line : work) {
+        codec::putI32(line, 0, ++serial);
+        codec::putI32(line, kLineProgressive, owner);
+        out << line;
+    }
+    return out;
+}
 
 namespace eadfiles {
 QString headers(const AppContext& ctx, const QString& year)
@@ -171,19 +184,12 @@ TRecEad saveEad(AppContext& ctx, const TRecEad& header, const QString& fallbackN
         }
 
         QList<QByteArray> headers = g.read(headersPath, kHeaderSize);
-        const std::int32_t progressive = largestNumber(headers) + 1;
+        const std::int32_t progressive = largestRecordNumber(headers) + 1;
 
         // The lines before the header that owns them. Lines already carrying this progressive have
         // no header (it is free): they are strays and are dropped.
         auto appendLines = [&](const QString& path, const QList<QByteArray>& work) {
-            QList<QByteArray> lines = withoutProgressive(g.read(path, kLineSize), progressive);
-            std::int32_t serial = largestNumber(lines);
-            for (QByteArray line : work) {
-                codec::putI32(line, 0, ++serial);
-                codec::putI32(line, kLineProgressive, progressive);
-                lines << line;
-            }
-            g.replace(path, kLineSize, lines);
+            g.replace(path, kLineSize, withOwnedLines(g.read(path, kLineSize), work, progressive));
         };
         appendLines(transportPath, transportLines);
         appendLines(productsPath, productLines);

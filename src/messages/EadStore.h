@@ -31,6 +31,15 @@ QString transportWork(const AppContext& ctx);                    // TRASPORTO.DA
 QString productWork(const AppContext& ctx);                      // PRODOTTI.DAT
 } // namespace eadfiles
 
+// Numbering shared with the changes of destination and their details: a record's number is its
+// int32 at offset 0, a line names the record that owns it at offset 4.
+// The largest number among records; 0 for none.
+std::int32_t largestRecordNumber(const QList<QByteArray>& records);
+// lines with the lines of work after them, numbered on from the largest and owned by owner, a
+// number just given out: lines already naming it belong to no record (a crash left them) and are
+// dropped first.
+QList<QByteArray> withOwnedLines(const QList<QByteArray>& lines, const QList<QByteArray>& work, std::int32_t owner);
+
 // The four-digit year of a record date; empty when the value is not a date.
 QString yearOfDate(double date);
 

@@ -9,6 +9,7 @@
 #include "foundation/Dates.h"
 #include "foundation/FileGroup.h"
 #include "foundation/IoError.h"
+#include "foundation/RecordCodec.h"
 #include "foundation/RecordFile.h"
 #include "messages/ChangeDestination.h"
 #include "messages/EadCompile.h"
@@ -276,6 +277,26 @@ TEST_F(Change, ASaveThatFailsPartWayLeavesBothFilesAsTheyWere)
         FileGroup::beforeMove() = nullptr;
         EXPECT_EQ(bytes(changes), changesBefore) << hook;
         EXPECT_EQ(bytes(details), detailsBefore) << hook;
+    }
+}
+
+// A detail that names a change number not in use belongs to no change (a crash between the two
+// files of an older version could leave one): it is dropped when the number is given out, so the
+// new change does not inherit it.
+TEST_F(Change, AStrayDetailOfTheNumberGivenOutIsNotInherited)
+{
+    pick(2);
+    QByteArray stray(2128, ' ');
+    codec::putI32(stray, 0, 7); // detail 7
+    codec::putI32(stray, 4, 1); // of change 1, which does not exist
+    RecordFile(details, 2128).replaceAll({stray});
+    EadForm f = simpleChange();
+    ASSERT_TRUE(confirmChange(ctx, f).saved);
+    const QList<TRecDettaglio> stored = readLineFile(details);
+    ASSERT_FALSE(stored.isEmpty());
+    for (const TRecDettaglio& d : stored) {
+        EXPECT_EQ(d.progressivo, 1);
+        EXPECT_NE(d.numero, 7) << "the stray detail is gone";
     }
 }
 
