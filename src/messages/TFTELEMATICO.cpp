@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -67,6 +68,11 @@ TFTELEMATICO::TFTELEMATICO(AppContext& ctx, QWidget* parent) : QDialog(parent), 
     RPROVA->setObjectName(QStringLiteral("RPROVA"));
     RREALE = new QRadioButton(QStringLiteral("Invia nell'ambiente REALE"), GAMBIENTE);
     RREALE->setObjectName(QStringLiteral("RREALE"));
+    // Either environment straight from the keyboard (Tab reaches only the one checked).
+    RPROVA->setShortcut(QKeySequence(Qt::ALT | Qt::Key_P));
+    RPROVA->setToolTip(QStringLiteral("Alt+P"));
+    RREALE->setShortcut(QKeySequence(Qt::ALT | Qt::Key_R));
+    RREALE->setToolTip(QStringLiteral("Alt+R"));
     auto* environments = new QHBoxLayout(GAMBIENTE);
     environments->addWidget(RPROVA);
     environments->addSpacing(24);

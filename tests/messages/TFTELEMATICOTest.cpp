@@ -157,6 +157,21 @@ TEST_F(TransmissionWindow, AbandonWhileWaitingLeavesNothingSent)
     EXPECT_TRUE(service.puts().empty());
 }
 
+// Either environment is chosen from the keyboard: Alt+R and Alt+P.
+TEST_F(TransmissionWindow, AltKeysChooseTheEnvironment)
+{
+    auto w = signedWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QTest::keyClick(w.get(), Qt::Key_R, Qt::AltModifier);
+    QTest::qWait(250); // the button's press animation
+    EXPECT_TRUE(child<QRadioButton>(*w, "RREALE")->isChecked());
+    QTest::keyClick(w.get(), Qt::Key_P, Qt::AltModifier);
+    QTest::qWait(250);
+    EXPECT_TRUE(child<QRadioButton>(*w, "RPROVA")->isChecked());
+    EXPECT_FALSE(child<QRadioButton>(*w, "RREALE")->isChecked());
+    EXPECT_TRUE(service.puts().empty()); // choosing sends nothing
+}
+
 TEST_F(TransmissionWindow, ConfirmBeforeSignatureOrEnvironmentOnlyWarns)
 {
     TFTELEMATICO w(ctx);
