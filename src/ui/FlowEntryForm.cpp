@@ -78,8 +78,8 @@ FlowEntryForm::FlowEntryForm(AppContext& ctx, QWidget* parent) : QWidget(parent)
         const auto done = qScopeGuard([this] { confirming_ = false; });
         // Confirmed straight from the date (a click, Alt+C): the number of that day is proposed
         // first, as leaving the date does, and the confirmation goes on with it.
-        if (dateLeavePending_ || DATFLU->hasFocus())
-            dateLeft();
+        if ((dateLeavePending_ || DATFLU->hasFocus()) && !dateLeft())
+            return; // not a date: the cursor stays on it
         emit confirmRequested();
     });
     connect(BABBANDONA, &QPushButton::clicked, this, &FlowEntryForm::abandonRequested);
@@ -127,16 +127,17 @@ void FlowEntryForm::focusField(QWidget* field)
         edit->selectAll();
 }
 
-void FlowEntryForm::dateLeft()
+bool FlowEntryForm::dateLeft()
 {
     dateLeavePending_ = false;
     const QDate date = DATFLU->date();
     if (!date.isValid()) {
         focusField(DATFLU);
-        return;
+        return false;
     }
     NUMFLU->setText(QString::number(proposedFlowNumber(ctx_, date)));
     NUMFLU->selectAll(); // a number typed replaces the one proposed
+    return true;
 }
 
 std::optional<FlowEntry> FlowEntryForm::reachConfirm()

@@ -61,7 +61,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void dateLeft();
+    bool dateLeft(); // false, and the cursor back on the date, when it is not one
     void focusField(QWidget* field);
 
     AppContext& ctx_;

@@ -517,4 +517,21 @@ TEST_F(Ie815Window, ConfirmStraightFromTheDateUsesTheProposedNumber)
         EXPECT_FALSE(QFile::exists(toSign + "/ABCD1210.C02"));
         EXPECT_EQ(w.result(), QDialog::Accepted);
     }
+
+    // A date that is not one keeps the cursor on it, and nothing is written.
+    eadInHand();
+    QDir(toSign).removeRecursively();
+    QDir().mkpath(toSign);
+    TFCREAFIRMAINVIAIE815 w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    auto* date = child<QLineEdit>(w, "DATFLU");
+    date->setFocus();
+    date->selectAll();
+    QTest::keyClicks(date, "31022026");
+    QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_TRUE(date->hasFocus());
+    EXPECT_TRUE(QDir(toSign).isEmpty(QDir::Files));
+    EXPECT_TRUE(w.isVisible());
 }
