@@ -502,6 +502,7 @@ TEST(FlowEntryConfirm, OneConfirmationAtATime)
     });
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    form->start(); // today's date
     QTest::mouseClick(form->BCONF, Qt::LeftButton);
     QTest::qWait(300);
     EXPECT_EQ(runs, 1);
