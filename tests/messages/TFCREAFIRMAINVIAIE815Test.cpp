@@ -96,13 +96,19 @@ struct Ie815Window : ::testing::Test {
         ctx.CompanyRecord = blankCompany(); // StartupCheck loads it
     }
 
-    void leaveDate(TFCREAFIRMAINVIAIE815& w, const QString& text)
+    // Types text over the flow date, which keeps the cursor.
+    QLineEdit* typeDate(TFCREAFIRMAINVIAIE815& w, const QString& text)
     {
         auto* date = child<QLineEdit>(w, "DATFLU");
         date->setFocus();
         date->selectAll();
         QTest::keyClicks(date, text);
-        QTest::keyClick(date, Qt::Key_Tab);
+        return date;
+    }
+
+    void leaveDate(TFCREAFIRMAINVIAIE815& w, const QString& text)
+    {
+        QTest::keyClick(typeDate(w, text), Qt::Key_Tab);
         QApplication::processEvents();
     }
 };
@@ -504,10 +510,7 @@ TEST_F(Ie815Window, ConfirmStraightFromTheDateUsesTheProposedNumber)
         TFCREAFIRMAINVIAIE815 w(ctx);
         w.show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-        auto* date = child<QLineEdit>(w, "DATFLU");
-        date->setFocus();
-        date->selectAll();
-        QTest::keyClicks(date, "10122026");
+        QLineEdit* date = typeDate(w, "10122026");
         if (mouse)
             QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
         else
@@ -525,10 +528,7 @@ TEST_F(Ie815Window, ConfirmStraightFromTheDateUsesTheProposedNumber)
     TFCREAFIRMAINVIAIE815 w(ctx);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    auto* date = child<QLineEdit>(w, "DATFLU");
-    date->setFocus();
-    date->selectAll();
-    QTest::keyClicks(date, "31022026");
+    QLineEdit* date = typeDate(w, "31022026");
     QTest::mouseClick(child<QPushButton>(w, "BCONF"), Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_TRUE(date->hasFocus());
