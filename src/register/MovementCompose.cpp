@@ -50,8 +50,9 @@ Composition composeMovement(AppContext& ctx, MovementMode mode, const TRecMovime
         return out;
     const auto protocol = protocolInForce(ctx, f.DATMOV);
     if (!protocol) {
+        // The form stays as typed: the date is corrected, or a protocol entered, and nothing is lost.
         out.messages << MsgNoProtocol;
-        out.closeWindow = true;
+        out.focus = QStringLiteral("DATMOV");
         return out;
     }
     n.data = dates::fromDate(f.DATMOV);

@@ -46,7 +46,6 @@ struct MovementFields {
 
 struct Composition {
     bool ok = false;             // every check passed: record may be written
-    bool closeWindow = false;    // no register protocol in force: the window closes
     QStringList messages;        // to show, in order
     QString focus;               // field that gets the focus when not ok
     std::optional<QString> MITDES; // the counterpart field rewritten (DESTINAZIONE IGNOTA)

@@ -485,10 +485,6 @@ void TFMOVIMENTI::confirm()
         DMITDES->setText(c.DMITDES);
         for (const QString& m : c.messages)
             ctx_.messenger().info(m);
-        if (c.closeWindow) {
-            reject();
-            return;
-        }
         if (!c.ok) {
             checks_->focusField(c.focus);
             return;

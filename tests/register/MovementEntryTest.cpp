@@ -131,13 +131,13 @@ TEST_F(MovementEntry, ConfirmationRefusals)
     }
 }
 
-TEST_F(MovementEntry, NoProtocolInForceClosesTheWindowAndTheLastValidRowWins)
+TEST_F(MovementEntry, NoProtocolInForceKeepsTheFormOnTheDateAndTheLastValidRowWins)
 {
     MovementFields f = unloadFields();
     f.DATMOV = QDate(2019, 12, 31);
     const Composition c = composeMovement(t.ctx, MovementMode::Insert, blankRegisterRecord(), false, f);
     EXPECT_FALSE(c.ok);
-    EXPECT_TRUE(c.closeWindow);
+    EXPECT_EQ(c.focus, QStringLiteral("DATMOV"));
     EXPECT_EQ(c.messages, QStringList{MsgNoProtocol});
 
     EXPECT_EQ(protocolInForce(t.ctx, QDate(2020, 1, 1))->numero, QStringLiteral("AB123"));

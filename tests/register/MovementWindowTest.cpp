@@ -842,3 +842,35 @@ TEST_F(MovementWindow, FunctionKeysOpenTheListsOfTheFieldInHand)
         EXPECT_TRUE(edit(w, "TIPDOC")->toolTip().contains(QStringLiteral("F4")));
     });
 }
+
+// A movement typed whole for a date no register protocol covers: the message, and the form stays
+// as typed with the cursor on the date, so that the clerk corrects it and confirms again.
+TEST_F(MovementWindow, NoProtocolForTheDateKeepsTheTypedMovement)
+{
+    runAction("AINSSCARICO", -1, [&](QWidget* w) {
+        typeHere(w, "DATMOV", QStringLiteral("31122019"));
+        typeHere(w, "TIPDOC", QStringLiteral("DAA"));
+        typeHere(w, "NUMDOC", QStringLiteral("21/C"));
+        typeHere(w, "DATDOC", QStringLiteral("31122019"));
+        typeHere(w, "PRODAZ", QStringLiteral("ROSSO01"));
+        typeHere(w, "TIPSTO", QStringLiteral("S"));
+        edit(w, "DOUBL1")->setText(QStringLiteral("100"));
+        edit(w, "CODPAE")->setText(QStringLiteral("FR"));
+        edit(w, "MITDES")->setText(QStringLiteral("FR00012345678"));
+        edit(w, "CAUMOV")->setText(QStringLiteral("S1"));
+        altC(w);
+        EXPECT_TRUE(t.messenger.infos.contains(MsgNoProtocol)) << t.messenger.infos.join('|').toStdString();
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(focusName(), QStringLiteral("DATMOV"));
+        EXPECT_EQ(edit(w, "NUMDOC")->text(), QStringLiteral("21/C"));
+        EXPECT_EQ(edit(w, "CAUMOV")->text(), QStringLiteral("S1"));
+        // Corrected, it is written.
+        t.messenger.infos.clear();
+        edit(w, "DATMOV")->setText(QStringLiteral("10/12/2026"));
+        edit(w, "DATDOC")->setText(QStringLiteral("10/12/2026"));
+        altC(w);
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    ASSERT_EQ(year2026().size(), 1);
+    EXPECT_EQ(year2026()[0].numeroDocumento.trimmed(), QStringLiteral("21/C"));
+}
