@@ -6,27 +6,21 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QProcess>
 #include <QScreen>
-#include <QSet>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include <functional>
-#include <map>
 #include <vector>
 
 #include "app/LifecycleDispatch.h"
@@ -44,6 +38,7 @@
 #include "messages/TFTELEMATICO.h"
 #include "support/EadFixtures.h"
 #include "support/Fakes.h"
+#include "support/ModalDriver.h"
 #include "support/Standins.h"
 #include "support/TableFixtures.h"
 #include "ui/CodedField.h"
@@ -56,87 +51,12 @@ namespace {
 
 const QString Arc = QStringLiteral("26ITQXY00012345678901");
 
-// Acts on each modal window as it comes, by its objectName, until the action returns. Each action
-// runs from the event loop (so one that opens a further modal window does not stop the driving)
-// and is told how many times it has already acted on that same window. A window still open after
-// 30 seconds is closed, so a test never hangs.
-class ModalDriver {
-public:
-    using Step = std::function<void(QWidget* modal, int visit)>;
-    std::map<QString, Step> on;
-    QStringList seen; // objectNames of the modal windows met, in order (repeats of the same window once)
-    bool timedOut = false;
-
-    ModalDriver()
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
-        clock_.start();
-        timer_.start(20);
-    }
-
-private:
-    void tick()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        // A window whose step is still running (it opened a further window, or a call is under
-        // way) is not acted on again; the further window is.
-        if (!modal || pending_ || acting_.contains(modal))
-            return;
-        if (modal != last_) {
-            last_ = modal;
-            visits_ = 0;
-            seen << modal->objectName();
-        }
-        if (clock_.elapsed() > 30000) {
-            timedOut = true;
-            if (auto* d = qobject_cast<QDialog*>(modal))
-                d->reject();
-            return;
-        }
-        auto it = on.find(modal->objectName());
-        if (it == on.end())
-            return;
-        pending_ = true;
-        const int visit = visits_++;
-        Step step = it->second;
-        QTimer::singleShot(0, modal, [this, step, modal, visit] {
-            pending_ = false;
-            acting_.insert(modal);
-            step(modal, visit);
-            acting_.remove(modal);
-        });
-    }
-
-    QTimer timer_;
-    QElapsedTimer clock_;
-    QPointer<QWidget> last_;
-    QSet<QWidget*> acting_;
-    int visits_ = 0;
-    bool pending_ = false;
-};
-
 template <class T = QLineEdit>
 T* child(QWidget* w, const char* name)
 {
     T* c = w->findChild<T*>(QString::fromLatin1(name));
     EXPECT_TRUE(c) << name;
     return c;
-}
-
-// The chooser: the list builds itself when it gets the focus; then the row (0 = first) is chosen.
-ModalDriver::Step chooseRow(int row)
-{
-    return [row](QWidget* modal, int) {
-        auto* list = modal->findChild<QTreeWidget*>("LISTA");
-        if (!list->hasFocus()) {
-            list->setFocus();
-            return;
-        }
-        if (row < list->topLevelItemCount()) {
-            list->setCurrentItem(list->topLevelItem(row));
-            QTest::keyClick(list, Qt::Key_Return);
-        }
-    };
 }
 
 // Alt+C: the shortcut of "&CONFERMA" clicks the button a moment later.
@@ -218,13 +138,6 @@ struct LifecycleWindows : ::testing::Test {
     std::optional<TRecEad> cancellation(std::int32_t p) const
     {
         return findHeader(cancelfiles::cancellations(ctx, "2026"), p);
-    }
-
-    void runMenu(const char* action)
-    {
-        const MenuItem* item = findMenuItem(action);
-        ASSERT_TRUE(item) << action;
-        runMenuAction(*item, ctx, [&](const QString& name) { return openWindow(name, ctx, nullptr); });
     }
 };
 
@@ -469,7 +382,7 @@ TEST_F(LifecycleWindows, TheLifecycleFromTheMenus)
         driver.on["TFSCEGLIDAA"] = chooser;
         driver.on["TFINS_MOD_CANC_ARC"] = window;
         driver.on["TFCREAFIRMAINVIAIE810"] = flow ? flow : pressEscape();
-        runMenu(action);
+        runMenuItem(ctx, action);
         EXPECT_FALSE(driver.timedOut) << action;
         return driver.seen;
     };
@@ -572,7 +485,7 @@ TEST_F(LifecycleWindows, AChosenRecordThatIsGoneIsReported)
         list->setCurrentItem(list->topLevelItem(0));
         QTest::keyClick(list, Qt::Key_Return);
     };
-    runMenu("ACANCIE815");
+    runMenuItem(ctx, "ACANCIE815");
     EXPECT_EQ(driver.seen, QStringList{"TFSCEGLIDAA"});
     EXPECT_EQ(t.messenger.infos,
               QStringList{"L'e-AD N. 1 DEL 2026 NON E' PIU' PRESENTE (UN'ALTRA POSTAZIONE LO HA CANCELLATO?)"});
@@ -585,7 +498,7 @@ TEST_F(LifecycleWindows, TheReportOfReceiptModesGoThroughTheChooser)
         t.messenger.infos.clear();
         ModalDriver driver;
         driver.on["TFSCEGLIDAA"] = pressEscape();
-        runMenu(action);
+        runMenuItem(ctx, action);
         EXPECT_EQ(driver.seen, QStringList{"TFSCEGLIDAA"}) << action;
         EXPECT_TRUE(t.messenger.infos.isEmpty()) << action << t.messenger.infos.join("|").toStdString();
     }
@@ -628,18 +541,9 @@ TEST_F(LifecycleWindows, CancelAndSendTheIe810WithTheStandins)
             QTest::mouseClick(child<QPushButton>(modal, "BCONF"), Qt::LeftButton);
     };
     driver.on["TFTELEMATICO"] = [&](QWidget* modal, int) {
-        if (!ctx.Transmit.signedSeen)
-            return;
-        if (!ctx.Transmit.realSendDone) {
-            // The test send, then (answer OK) the real one: the click returns when both are done.
-            modal->findChild<QRadioButton*>("RPROVA")->setChecked(true);
-            QTest::mouseClick(modal->findChild<QPushButton*>("BCONF"), Qt::LeftButton);
-            return;
-        }
-        modal->grab().save(QDir::temp().filePath("TFTELEMATICO-IE810.png"));
-        QTest::mouseClick(modal->findChild<QPushButton*>("BABBANDONA"), Qt::LeftButton);
+        sendInTestThenReal(modal, ctx.Transmit, "TFTELEMATICO-IE810.png");
     };
-    runMenu("AINS810");
+    runMenuItem(ctx, "AINS810");
     TFTELEMATICO::setWaitInterval(1000);
 
     EXPECT_FALSE(driver.timedOut);
@@ -711,7 +615,7 @@ TEST_F(LifecycleWindows, AChangeOfDestinationFromTheMenus)
                 QTest::mouseClick(child<QPushButton>(modal, "BCONF"), Qt::LeftButton);
             }
         };
-        runMenu("ACRFIIN_813");
+        runMenuItem(ctx, "ACRFIIN_813");
         EXPECT_EQ(driver.seen, (QStringList{"TFSCEGLIDAA", "TFCREAFIRMAINVIAIE813"})) << t.messenger.infos.join("|").toStdString();
         EXPECT_TRUE(summary.startsWith("Fattura n. F77/2026 del 09/12/2026\n")) << summary.toStdString();
         EXPECT_TRUE(summary.contains("  Unità Trasporto: 1 - Identificativo: AB123CD")) << summary.toStdString();
@@ -731,7 +635,7 @@ TEST_F(LifecycleWindows, AChangeOfDestinationFromTheMenus)
             if (visit == 0)
                 altC(modal);
         };
-        runMenu("AAZZIN_813");
+        runMenuItem(ctx, "AAZZIN_813");
         EXPECT_EQ(caption, "Cancella i Riferimenti di un flusso IE813 inviato");
     }
     EXPECT_EQ(changeNow()->stato, " ");
@@ -744,7 +648,7 @@ TEST_F(LifecycleWindows, AChangeOfDestinationFromTheMenus)
             if (visit == 0)
                 altC(modal);
         };
-        runMenu("AANNCAMBDEST");
+        runMenuItem(ctx, "AANNCAMBDEST");
         EXPECT_EQ(driver.seen, (QStringList{"TFSCEGLIDAA", "TFINS_MOD_CANC_ARC"}));
     }
     EXPECT_FALSE(changeNow());
@@ -780,7 +684,7 @@ TEST_F(LifecycleWindows, TheReportOfSentCancellationsFromTheMenu)
             QTest::keyClick(modal, Qt::Key_Escape);
         }
     };
-    runMenu("ARICIE810");
+    runMenuItem(ctx, "ARICIE810");
     EXPECT_EQ(caption, "Ricerca dei flussi IE810 inviati");
     EXPECT_TRUE(shown.startsWith("  MESSAGGI IE810 INVIATI DAL 01/12/2026  AL 09/12/2026 RIFERITI ALLE SPEDIZIONI DEL 2026\n"))
         << shown.toStdString();
@@ -816,7 +720,7 @@ TEST_F(LifecycleWindows, TheChooserStaysCentredOnTheScreen)
             QTest::keyClick(modal, Qt::Key_Escape);
         }
     };
-    runMenu("AINS810");
+    runMenuItem(ctx, "AINS810");
     EXPECT_FALSE(driver.timedOut);
     ASSERT_TRUE(area.isValid());
     EXPECT_TRUE(area.adjusted(-2, -2, 2, 2).contains(geometry)) << geometry.x() << "," << geometry.y() << " " << geometry.width() << "x" << geometry.height() << " on " << area.x() << "," << area.y() << " " << area.width() << "x" << area.height();
@@ -845,7 +749,7 @@ TEST_F(LifecycleWindows, AnEadWithoutArcIsNotOfferedForCancellation)
         QTest::keyClick(list, Qt::Key_Return);
     };
     driver.on["TFINS_MOD_CANC_ARC"] = pressEscape();
-    runMenu("AINS810");
+    runMenuItem(ctx, "AINS810");
     EXPECT_FALSE(driver.timedOut);
     EXPECT_EQ(driver.seen, QStringList{"TFSCEGLIDAA"});
     const QString refusal = QStringLiteral("L'e-AD N. %1 NON HA IL NUMERO DI ARC: NON E' STATO ACCETTATO DAL SISTEMA "

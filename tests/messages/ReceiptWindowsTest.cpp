@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFontMetrics>
 #include <QJsonDocument>
@@ -21,10 +20,8 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <functional>
-#include <map>
 
 #include "app/MenuActions.h"
 #include "foundation/Dates.h"
@@ -39,6 +36,7 @@
 #include "messages/TFTELEMATICO.h"
 #include "support/CodeTableFixture.h"
 #include "support/Fakes.h"
+#include "support/ModalDriver.h"
 #include "support/ReceivedEadFixtures.h"
 #include "support/Standins.h"
 #include "support/TableFixtures.h"
@@ -51,66 +49,6 @@ using namespace vt;
 using namespace vt::test;
 
 namespace {
-
-// Acts on each modal window as it comes, by its objectName, told how many times it has already
-// acted on that window; a window still open after 20 seconds is closed, so a test never hangs.
-class ModalSteps {
-public:
-    using Step = std::function<void(QWidget* modal, int visit)>;
-    std::map<QString, Step> on;
-    QStringList seen; // objectNames met, each once
-    bool timedOut = false;
-
-    ModalSteps()
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || acting_)
-                return;
-            if (!seen.contains(modal->objectName()))
-                seen << modal->objectName();
-            if (clock_.elapsed() > 20000) {
-                timedOut = true;
-                if (auto* d = qobject_cast<QDialog*>(modal))
-                    d->reject();
-                return;
-            }
-            auto it = on.find(modal->objectName());
-            if (it == on.end())
-                return;
-            acting_ = true;
-            it->second(modal, visits_[modal->objectName()]++);
-            acting_ = false;
-        });
-        clock_.start();
-        timer_.start(20);
-    }
-
-private:
-    QTimer timer_;
-    QElapsedTimer clock_;
-    std::map<QString, int> visits_;
-    bool acting_ = false;
-};
-
-// The chooser: its list builds itself when it gets the focus; then the first row is chosen with
-// Enter. before runs just before the choice (another workstation acting meanwhile).
-ModalSteps::Step chooseFirstRow(std::function<void()> before = {})
-{
-    return [before](QWidget* modal, int) {
-        auto* list = modal->findChild<QTreeWidget*>("LISTA");
-        if (!list->hasFocus()) {
-            list->setFocus();
-            return;
-        }
-        if (list->topLevelItemCount() == 0)
-            return;
-        if (before)
-            before();
-        list->setCurrentItem(list->topLevelItem(0));
-        QTest::keyClick(list, Qt::Key_Return);
-    };
-}
 
 struct ReceiptWindows : ::testing::Test {
     TestContext t;
@@ -221,13 +159,6 @@ struct ReceiptWindows : ::testing::Test {
         t.shell.answer = true;
         t.shell.onStart = [](const QString& program) { QProcess::startDetached(program, {}); };
         TFTELEMATICO::setWaitInterval(100);
-    }
-
-    void runMenu(const char* action)
-    {
-        const MenuItem* item = findMenuItem(action);
-        ASSERT_TRUE(item) << action;
-        runMenuAction(*item, ctx, [&](const QString& name) { return openWindow(name, ctx, nullptr); });
     }
 
     static void type(QWidget* w, const QString& text, Qt::Key end = Qt::Key_Tab)
@@ -528,7 +459,7 @@ TEST_F(ReceiptWindows, ImportWindowNamesTheFilesLeftOutInOneMessage)
     TFPREPIE818 w(ctx);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    ModalSteps steps;
+    ModalDriver steps;
     QString focused;
     steps.on["TFCOMPIE818"] = [&](QWidget* modal, int) {
         focused = modal->focusWidget() ? modal->focusWidget()->objectName() : QString();
@@ -604,18 +535,15 @@ TEST_F(ReceiptWindows, FromTheMenuToTheSentReportsWithTheStandins)
     const QStringList outcomes = {"1", "22", "3"};
     int reports = 0;
     QStringList seen;
-    bool acting = false;
-    QTimer driver;
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || acting)
-            return;
-        seen << modal->objectName();
-        acting = true;
-        if (auto* prep = qobject_cast<TFPREPIE818*>(modal)) {
+    {
+        ModalDriver driver;
+        driver.on["TFPREPIE818"] = [](QWidget* modal, int) {
+            auto* prep = qobject_cast<TFPREPIE818*>(modal);
             if (prep->BCONF->isVisible())
                 QTimer::singleShot(0, prep, [prep] { QTest::mouseClick(prep->BCONF, Qt::LeftButton); });
-        } else if (auto* w = qobject_cast<TFCOMPIE818*>(modal)) {
+        };
+        driver.on["TFCOMPIE818"] = [&](QWidget* modal, int) {
+            auto* w = qobject_cast<TFCOMPIE818*>(modal);
             if (w->PCCOMPIE818->currentIndex() == 0) {
                 type(w->LINPRG->edit(), outcomes.value(reports));
                 QTest::mouseClick(w->BDAPAG1A2, Qt::LeftButton);
@@ -628,28 +556,13 @@ TEST_F(ReceiptWindows, FromTheMenuToTheSentReportsWithTheStandins)
                 ++reports;
                 QTest::mouseClick(w->BCONF, Qt::LeftButton);
             }
-        } else if (modal->objectName() == "TFCREAFIRMAINVIAIE818") {
-            auto* number = modal->findChild<QLineEdit*>("NUMFLU");
-            auto* confirm = modal->findChild<QPushButton*>("BCONF");
-            if (number->text().isEmpty())
-                QTest::keyClick(modal->findChild<QLineEdit*>("DATFLU"), Qt::Key_Tab);
-            else
-                QTimer::singleShot(0, confirm, [confirm] { QTest::mouseClick(confirm, Qt::LeftButton); });
-        } else if (modal->objectName() == "TFTELEMATICO" && ctx.Transmit.signedSeen) {
-            if (!ctx.Transmit.realSendDone) {
-                modal->findChild<QRadioButton*>("RPROVA")->setChecked(true);
-                QTest::mouseClick(modal->findChild<QPushButton*>("BCONF"), Qt::LeftButton);
-            } else {
-                QTest::mouseClick(modal->findChild<QPushButton*>("BABBANDONA"), Qt::LeftButton);
-            }
-        }
-        acting = false;
-    });
-    driver.start(20);
-    const MenuItem* item = findMenuItem("ACOMP_IE818");
-    ASSERT_TRUE(item);
-    runMenuAction(*item, ctx, [&](const QString& name) { return openWindow(name, ctx, nullptr); });
-    driver.stop();
+        };
+        driver.on["TFCREAFIRMAINVIAIE818"] = [](QWidget* modal, int) { proposeNumberThenConfirm(modal); };
+        driver.on["TFTELEMATICO"] = [&](QWidget* modal, int) { sendInTestThenReal(modal, ctx.Transmit); };
+        runMenuItem(ctx, "ACOMP_IE818");
+        EXPECT_FALSE(driver.timedOut);
+        seen = driver.seen;
+    }
     TFTELEMATICO::setWaitInterval(1000);
 
     seen.removeDuplicates();
@@ -709,10 +622,10 @@ TEST_F(ReceiptWindows, DeleteAndResetReportsOfReceiptFromTheMenu)
         QTest::mouseClick(modal->findChild<QPushButton*>("BCONF"), Qt::LeftButton);
     };
     {
-        ModalSteps steps;
-        steps.on["TFSCEGLIDAA"] = chooseFirstRow();
+        ModalDriver steps;
+        steps.on["TFSCEGLIDAA"] = chooseRow(0);
         steps.on["TFINS_MOD_CANC_ARC"] = confirmIn;
-        runMenu("ACANC_IE818");
+        runMenuItem(ctx, "ACANC_IE818");
         EXPECT_FALSE(steps.timedOut);
         EXPECT_EQ(steps.seen, (QStringList{"TFSCEGLIDAA", "TFINS_MOD_CANC_ARC"}));
     }
@@ -734,10 +647,10 @@ TEST_F(ReceiptWindows, DeleteAndResetReportsOfReceiptFromTheMenu)
         r.stato = "I";
     }));
     {
-        ModalSteps steps;
-        steps.on["TFSCEGLIDAA"] = chooseFirstRow();
+        ModalDriver steps;
+        steps.on["TFSCEGLIDAA"] = chooseRow(0);
         steps.on["TFINS_MOD_CANC_ARC"] = confirmIn;
-        runMenu("AAZZRIF_IE818");
+        runMenuItem(ctx, "AAZZRIF_IE818");
         EXPECT_FALSE(steps.timedOut);
         EXPECT_EQ(steps.seen, (QStringList{"TFSCEGLIDAA", "TFINS_MOD_CANC_ARC"}));
     }
@@ -751,12 +664,12 @@ TEST_F(ReceiptWindows, DeleteAndResetReportsOfReceiptFromTheMenu)
 
     // "N" on report 2, which another workstation sends while the chooser is open: refused.
     {
-        ModalSteps steps;
-        steps.on["TFSCEGLIDAA"] = chooseFirstRow([&] {
+        ModalDriver steps;
+        steps.on["TFSCEGLIDAA"] = chooseRow(0, [&] {
             updateHeaderInPlace(ctx, jPath, 2, [&](TRecEad& r) { r.stato = "I"; });
         });
         steps.on["TFINS_MOD_CANC_ARC"] = confirmIn;
-        runMenu("ACANC_IE818");
+        runMenuItem(ctx, "ACANC_IE818");
         EXPECT_FALSE(steps.timedOut);
     }
     EXPECT_EQ(t.messenger.infos,
@@ -779,15 +692,8 @@ TEST_F(ReceiptWindows, AFlowAcceptedOnlyInTheTestEnvironmentLeavesTheReportsUnse
     storeReport(1, "22", {{}, {"   C", "5", "", ""}});
     t.messenger.answers = {false}; // accepted in test: not sent for real
 
-    ModalSteps steps;
-    steps.on["TFCREAFIRMAINVIAIE818"] = [](QWidget* modal, int visit) {
-        if (visit == 0) {
-            QTest::keyClick(modal->findChild<QLineEdit*>("DATFLU"), Qt::Key_Tab); // proposes the number
-            return;
-        }
-        auto* confirm = modal->findChild<QPushButton*>("BCONF");
-        QTimer::singleShot(0, confirm, [confirm] { QTest::mouseClick(confirm, Qt::LeftButton); });
-    };
+    ModalDriver steps;
+    steps.on["TFCREAFIRMAINVIAIE818"] = [](QWidget* modal, int) { proposeNumberThenConfirm(modal); };
     bool testSent = false;
     steps.on["TFTELEMATICO"] = [&](QWidget* modal, int) {
         if (!ctx.Transmit.signedSeen)

@@ -17,7 +17,6 @@
 #include <QTextEdit>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include "app/LifecycleDispatch.h"
 #include "ui/WindowRegistry.h"
@@ -31,6 +30,7 @@
 #include "support/EadFixtures.h"
 #include "support/Fakes.h"
 #include "support/FakeCustoms.h"
+#include "support/ModalDriver.h"
 #include "support/Standins.h"
 #include "support/TableFixtures.h"
 
@@ -337,43 +337,16 @@ TEST_F(Ie815Window, MenuItemChoosesLoadsSummarisesAndBuildsTheFlow)
     // Leftovers of an earlier operation in the work files.
     writeWorkFiles(ctx, 4, 4);
 
-    // Acts on each modal window as it comes, until it has closed.
-    QStringList seen;
-    QTimer driver;
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        if (!seen.contains(modal->objectName()))
-            seen << modal->objectName();
-        if (modal->objectName() == "TFSCEGLIDAA") {
-            auto* list = modal->findChild<QTreeWidget*>("LISTA");
-            if (!list->hasFocus()) {
-                list->setFocus(); // the list builds itself when it gets the focus
-                return;
-            }
-            if (list->topLevelItemCount() < 2)
-                return;
-            list->setCurrentItem(list->topLevelItem(1));
-            QTest::keyClick(list, Qt::Key_Return);
-        } else if (modal->objectName() == "TFCREAFIRMAINVIAIE815") {
-            auto* number = modal->findChild<QLineEdit*>("NUMFLU");
-            if (number->text().isEmpty()) {
-                QTest::keyClick(modal->findChild<QLineEdit*>("DATFLU"), Qt::Key_Tab); // proposes the number
-                return;
-            }
-            QTest::mouseClick(modal->findChild<QPushButton*>("BCONF"), Qt::LeftButton);
-        }
-    });
-    driver.start(20);
-    const MenuItem* item = findMenuItem("AINVIAIE815");
-    ASSERT_TRUE(item);
-    runMenuAction(*item, ctx, [&](const QString& name) { return openWindow(name, ctx, nullptr); });
-    driver.stop();
+    // The second e-AD chosen, its flow numbered from the date and confirmed.
+    ModalDriver driver;
+    driver.on["TFSCEGLIDAA"] = chooseRow(1);
+    driver.on["TFCREAFIRMAINVIAIE815"] = [](QWidget* modal, int) { proposeNumberThenConfirm(modal); };
+    runMenuItem(ctx, "AINVIAIE815");
 
+    EXPECT_FALSE(driver.timedOut);
     EXPECT_TRUE(shownBesidesSigning().isEmpty()) << t.messenger.infos.join("|").toStdString();
     EXPECT_EQ(ctx.OpCode, 'I');
-    EXPECT_EQ(seen, (QStringList{"TFSCEGLIDAA", "TFCREAFIRMAINVIAIE815"}));
+    EXPECT_EQ(driver.seen, (QStringList{"TFSCEGLIDAA", "TFCREAFIRMAINVIAIE815"}));
     EXPECT_EQ(ctx.PickedEad, second.progressivo);
     EXPECT_EQ(ctx.WorkYear, "2026");
     EXPECT_EQ(readLineFile(ctx.temp("TRASPORTO.DAT")).size(), 2);
@@ -429,50 +402,17 @@ TEST_F(Ie815Window, FromTheMenuToTheArcWithTheStandins)
     const TRecEad ead = saveSampleEad(ctx, 1, 2);
     t.messenger.answers = {true, false}; // accepted in test: send it for real; do not open the E.M.C.S.
 
-    QStringList seen;
-    bool acting = false;
-    QTimer driver;
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || acting)
-            return;
-        if (!seen.contains(modal->objectName()))
-            seen << modal->objectName();
-        acting = true;
-        if (modal->objectName() == "TFSCEGLIDAA") {
-            auto* list = modal->findChild<QTreeWidget*>("LISTA");
-            if (!list->hasFocus())
-                list->setFocus(); // the list builds itself when it gets the focus
-            else if (list->topLevelItemCount() > 0) {
-                list->setCurrentItem(list->topLevelItem(0));
-                QTest::keyClick(list, Qt::Key_Return);
-            }
-        } else if (modal->objectName() == "TFCREAFIRMAINVIAIE815") {
-            auto* number = modal->findChild<QLineEdit*>("NUMFLU");
-            auto* confirm = modal->findChild<QPushButton*>("BCONF");
-            if (number->text().isEmpty())
-                QTest::keyClick(modal->findChild<QLineEdit*>("DATFLU"), Qt::Key_Tab); // proposes the number
-            else // later, outside the driver: the confirmation opens the transmission window
-                QTimer::singleShot(0, confirm, [confirm] { QTest::mouseClick(confirm, Qt::LeftButton); });
-        } else if (modal->objectName() == "TFTELEMATICO" && ctx.Transmit.signedSeen) {
-            if (!ctx.Transmit.realSendDone) {
-                modal->findChild<QRadioButton*>("RPROVA")->setChecked(true);
-                QTest::mouseClick(modal->findChild<QPushButton*>("BCONF"), Qt::LeftButton);
-            } else {
-                modal->grab().save(QDir::temp().filePath("TFTELEMATICO-standin.png"));
-                QTest::mouseClick(modal->findChild<QPushButton*>("BABBANDONA"), Qt::LeftButton);
-            }
-        }
-        acting = false;
-    });
-    driver.start(20);
-    const MenuItem* item = findMenuItem("AINVIAIE815");
-    ASSERT_TRUE(item);
-    runMenuAction(*item, ctx, [&](const QString& name) { return openWindow(name, ctx, nullptr); });
-    driver.stop();
+    ModalDriver driver;
+    driver.on["TFSCEGLIDAA"] = chooseRow(0);
+    driver.on["TFCREAFIRMAINVIAIE815"] = [](QWidget* modal, int) { proposeNumberThenConfirm(modal); };
+    driver.on["TFTELEMATICO"] = [&](QWidget* modal, int) {
+        sendInTestThenReal(modal, ctx.Transmit, "TFTELEMATICO-standin.png");
+    };
+    runMenuItem(ctx, "AINVIAIE815");
     TFTELEMATICO::setWaitInterval(1000);
 
-    EXPECT_EQ(seen, (QStringList{"TFSCEGLIDAA", "TFCREAFIRMAINVIAIE815", "TFTELEMATICO"}));
+    EXPECT_FALSE(driver.timedOut);
+    EXPECT_EQ(driver.seen, (QStringList{"TFSCEGLIDAA", "TFCREAFIRMAINVIAIE815", "TFTELEMATICO"}));
     ASSERT_EQ(t.messenger.questions.size(), 2) << t.messenger.all.join("|").toStdString();
     const QString arc = ctx.Transmit.arc;
     ASSERT_EQ(arc.size(), 21);
