@@ -29,6 +29,7 @@
 #include "messages/Summary.h"
 #include "messages/TFCOMPIE813.h"
 #include "support/EadFixtures.h"
+#include "support/ModalDriver.h"
 
 using namespace vt;
 using namespace vt::test;
@@ -63,17 +64,10 @@ struct ChangeWindow : CompileWindow {
             if (!seen.contains(modal->objectName()))
                 seen << modal->objectName();
             if (modal->objectName() == "TFSCEGLIDAA") {
-                auto* list = modal->findChild<QTreeWidget*>("LISTA");
-                if (!list->hasFocus()) {
-                    list->setFocus(); // the list builds itself when it gets the focus
-                    return true;
-                }
-                if (list->topLevelItemCount() < 1)
-                    return true;
-                // Only the accepted e-AD is offered: the other has no ARC.
-                EXPECT_EQ(list->topLevelItemCount(), 1);
-                list->setCurrentItem(list->topLevelItem(0));
-                QTest::keyClick(list, Qt::Key_Return);
+                chooseRow(modal, 0, [modal] {
+                    // Only the accepted e-AD is offered: the other has no ARC.
+                    EXPECT_EQ(modal->findChild<QTreeWidget*>("LISTA")->topLevelItemCount(), 1);
+                });
                 return true;
             }
             if (modal->objectName() == "TFCOMPIE813") {
