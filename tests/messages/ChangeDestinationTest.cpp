@@ -147,12 +147,7 @@ TEST_F(Change, TheChangeAndItsDetailsAreStoredByteForByteAfterAnEarlierChange)
     h.i(104, 1);
     h.i(108, 5);
     h.s(112, 1, "3");
-    h.s(116, 18, "IT00FIT00012S");
-    h.s(135, 100, "Cantina del Chianti srl");
-    h.s(236, 65, "Via Roma");
-    h.s(302, 11, "1");
-    h.s(314, 10, "50100");
-    h.s(325, 50, "FIRENZE");
+    companyAsConsignor(h);
     h.s(376, 3, "001"); // the e-AD's premises of dispatch, for the IE813 header
     h.s(640, 8, "FR000330");
     h.s(649, 8, "FR000330");

@@ -93,6 +93,18 @@ inline Image blankHeaderImage()
     return h;
 }
 
+// The fixture's company as the consignor in a header image: its excise number, name and head
+// office (Via Roma 1, 50100 FIRENZE).
+inline void companyAsConsignor(Image& h)
+{
+    h.s(116, 18, "IT00FIT00012S");
+    h.s(135, 100, "Cantina del Chianti srl");
+    h.s(236, 65, "Via Roma");
+    h.s(302, 11, "1");
+    h.s(314, 10, "50100");
+    h.s(325, 50, "FIRENZE");
+}
+
 inline Image blankLineImage()
 {
     Image l(2128);

@@ -150,12 +150,7 @@ TEST_F(CompileWindow, KeyboardOnlyFromTheMenuToTheSavedEadAndTheFlowWindow)
     h.i(108, 2);
     h.s(112, 1, "1");
     h.s(114, 1, "N");
-    h.s(116, 18, "IT00FIT00012S");
-    h.s(135, 100, "Cantina del Chianti srl");
-    h.s(236, 65, "Via Roma");
-    h.s(302, 11, "1");
-    h.s(314, 10, "50100");
-    h.s(325, 50, "FIRENZE");
+    companyAsConsignor(h);
     h.s(376, 3, "001");
     h.s(380, 18, "IT00FIT00012S");
     h.s(399, 100, "Cantina del Chianti srl");
