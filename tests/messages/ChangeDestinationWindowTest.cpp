@@ -104,10 +104,7 @@ struct ChangeWindow : CompileWindow {
     {
         step([](QWidget* w) {
             EXPECT_EQ(QApplication::focusWidget()->objectName(), "LINGUA");
-            auto* tipdes = w->findChild<QLineEdit*>("TIPDES");
-            tipdes->setFocus();
-            tipdes->selectAll();
-            type("2");
+            typeOver(w, "TIPDES", "2");
             key(Qt::Key_Return);
             EXPECT_EQ(QApplication::focusWidget()->objectName(), "COIDDE");
             EXPECT_FALSE(w->findChild<QWidget*>("PLUOGODESTINAZIONE")->isVisible());
@@ -122,10 +119,7 @@ struct ChangeWindow : CompileWindow {
         step([](QWidget* w) {
             EXPECT_EQ(w->findChild<QTabWidget*>("PCCOMPIE813")->currentIndex(), 1);
             EXPECT_EQ(QApplication::focusWidget()->objectName(), "RESTRA");
-            auto* durgio = w->findChild<QLineEdit*>("DURGIO");
-            durgio->setFocus();
-            durgio->selectAll();
-            type("3");
+            typeOver(w, "DURGIO", "3");
             key(Qt::Key_Return);
             auto* ndetra = w->findChild<QLineEdit*>("NDETRA");
             ndetra->setFocus();
@@ -196,10 +190,7 @@ TEST_F(ChangeWindow, TheSummaryReachedStraightFromAFieldWithAWrongValueWritesNot
     consigneePage();
     // 93 days typed, and the "Riepilogo e Conferma" tab clicked without leaving the field.
     step([](QWidget* w) {
-        auto* durgio = w->findChild<QLineEdit*>("DURGIO");
-        durgio->setFocus();
-        durgio->selectAll();
-        type("93");
+        typeOver(w, "DURGIO", "93");
         clickTab(w, 2);
     });
     step([this](QWidget* w) {
@@ -323,10 +314,7 @@ TEST_F(ChangeWindow, TheNewConsigneeAndTheTransportCompanyComeFromTheAddressBook
         QTest::mouseClick(w->findChild<QPushButton*>("BDAPAG1A2"), Qt::LeftButton);
         QApplication::processEvents();
         // Organiser "3": the transport company panel, filled from "Archivio Az. Trasporto".
-        auto* restra = w->findChild<QLineEdit*>("RESTRA");
-        restra->setFocus();
-        restra->selectAll();
-        type("3");
+        typeOver(w, "RESTRA", "3");
         key(Qt::Key_Return);
         EXPECT_TRUE(w->findChild<QWidget*>("PAZIENDADITRASPORTO")->isVisible());
         QTimer::singleShot(0, [w] { QTest::mouseClick(w->findChild<QPushButton*>("BARCTRA"), Qt::LeftButton); });
@@ -355,14 +343,9 @@ TEST_F(ChangeWindow, ATypeTypedAndATabClickedChecksTheNewLayout)
     // Type "1" (tax warehouse) typed, not left, and the transport tab clicked: the place of
     // delivery it needs is empty, so page 1 stays.
     step([](QWidget* w) {
-        auto* tipdes = w->findChild<QLineEdit*>("TIPDES");
-        tipdes->setFocus();
-        tipdes->selectAll();
-        type("2");
+        typeOver(w, "TIPDES", "2");
         key(Qt::Key_Return);
-        tipdes->setFocus();
-        tipdes->selectAll();
-        type("1");
+        typeOver(w, "TIPDES", "1");
         clickTab(w, 1);
     });
     step([this](QWidget* w) {

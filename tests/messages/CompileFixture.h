@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <QtEndian>
@@ -228,6 +229,15 @@ inline void type(const QString& text)
     ASSERT_TRUE(w);
     QTest::keyClicks(w, text);
     QApplication::processEvents();
+}
+// The cursor into the field named (a line edit of window), its text selected, and text typed over it.
+inline void typeOver(QWidget* window, const char* name, const QString& text)
+{
+    auto* e = window->findChild<QLineEdit*>(QString::fromLatin1(name));
+    ASSERT_TRUE(e) << name;
+    e->setFocus();
+    e->selectAll();
+    type(text);
 }
 // With VT_SHOT_DIR set, a picture of the window in front goes there (to look at the pages).
 inline void shot(const char* name)
