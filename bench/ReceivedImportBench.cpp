@@ -8,7 +8,7 @@
 #include <QXmlStreamReader>
 
 #include "foundation/AppContext.h"
-#include "messages/ReceivedImport.h"
+#include "messages/receipt/ReceivedImport.h"
 
 namespace {
 

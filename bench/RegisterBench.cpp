@@ -10,7 +10,7 @@
 #include "foundation/Dates.h"
 #include "foundation/RecordFile.h"
 #include "foundation/Services.h"
-#include "register/RegisterStore.h"
+#include "register/store/RegisterStore.h"
 
 namespace {
 constexpr int kYear = 10000;

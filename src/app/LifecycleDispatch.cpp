@@ -8,9 +8,9 @@
 
 #include "app/NotAvailable.h"
 #include "foundation/IoError.h"
-#include "messages/EadLifecycle.h"
-#include "messages/ReceiptLifecycle.h"
-#include "messages/TFSCEGLIDAA.h"
+#include "messages/ead/EadLifecycle.h"
+#include "messages/receipt/ReceiptLifecycle.h"
+#include "messages/ead/TFSCEGLIDAA.h"
 #include "ui/WindowRegistry.h"
 
 namespace vt {

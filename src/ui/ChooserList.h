@@ -3,7 +3,7 @@
 // Courier New 9, one row per record keyed by its number, columns as wide as their longest text
 // (counted in letters "W", plus two), and a window that follows the width of its columns, and of
 // its caption, within the screen limits.
-#include "messages/EadChoice.h"
+#include "messages/ead/EadChoice.h"
 
 class QDialog;
 class QLabel;

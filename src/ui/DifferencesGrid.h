@@ -10,7 +10,7 @@
 #include <QTableWidget>
 
 #include "foundation/EadRecord.h"
-#include "messages/ReceiptReport.h"
+#include "messages/receipt/ReceiptReport.h"
 
 namespace vt {
 

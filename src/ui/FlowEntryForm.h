@@ -15,7 +15,7 @@
 #include <optional>
 
 #include "foundation/AppContext.h"
-#include "messages/FlowEntryCheck.h"
+#include "messages/flows/FlowEntryCheck.h"
 
 class QCheckBox;
 class QLabel;

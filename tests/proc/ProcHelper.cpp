@@ -14,7 +14,7 @@
 #include "foundation/RecordFile.h"
 #include "foundation/Services.h"
 #include "foundation/Text.h"
-#include "messages/EadStore.h"
+#include "messages/ead/EadStore.h"
 #include "support/Fakes.h"
 
 namespace {

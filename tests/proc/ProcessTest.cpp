@@ -16,7 +16,7 @@
 #include "foundation/FileLock.h"
 #include "foundation/RecordFile.h"
 #include "foundation/Text.h"
-#include "messages/EadStore.h"
+#include "messages/ead/EadStore.h"
 #include "support/Fakes.h"
 
 using namespace vt;

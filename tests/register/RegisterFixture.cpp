@@ -1,4 +1,4 @@
-#include "RegisterFixture.h"
+#include "register/RegisterFixture.h"
 
 #include "foundation/CompanyRecord.h"
 #include "foundation/Dates.h"

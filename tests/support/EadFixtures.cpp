@@ -2,7 +2,7 @@
 
 #include "foundation/Dates.h"
 #include "foundation/RecordFile.h"
-#include "messages/EadStore.h"
+#include "messages/ead/EadStore.h"
 
 namespace vt::test {
 

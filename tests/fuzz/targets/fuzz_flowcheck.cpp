@@ -3,7 +3,7 @@
 // the verdict the check gave.
 #include "FlowCheck.h"
 #include "FuzzCheck.h"
-#include "messages/OutcomeParser.h"
+#include "messages/transmission/OutcomeParser.h"
 
 using namespace vt;
 

@@ -1,7 +1,7 @@
 // Outcome attachments of arbitrary bytes, read in both layouts: no crash, no undefined behaviour,
 // a result that is one of the defined ones, and details that the program can write and read back.
 #include "FuzzCheck.h"
-#include "messages/OutcomeParser.h"
+#include "messages/transmission/OutcomeParser.h"
 
 using namespace vt;
 using namespace vt::outcome;

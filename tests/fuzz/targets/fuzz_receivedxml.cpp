@@ -5,7 +5,7 @@
 #include "FuzzCheck.h"
 #include "foundation/EadRecord.h"
 #include "foundation/Text.h"
-#include "messages/ReceivedEadParser.h"
+#include "messages/receipt/ReceivedEadParser.h"
 
 #include <set>
 

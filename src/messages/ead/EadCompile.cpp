@@ -1,0 +1,88 @@
+#include "messages/ead/EadCompile.h"
+
+#include "foundation/IoError.h"
+#include "foundation/RecordFile.h"
+#include "foundation/Tables.h"
+#include "foundation/Text.h"
+#include "masterdata/Settings.h"
+#include "messages/ead/EadLines.h"
+#include "messages/ead/EadStore.h"
+#include "messages/ead/Summary.h"
+
+namespace vt {
+
+void loadPickedEad(AppContext& ctx)
+{
+    TRecEad header;
+    if (!loadEad(ctx, ctx.SelectedYear, ctx.PickedEad, header) || padField(header.stato, 1) != EadState::Compiled) {
+        ctx.PickedEad = -1;
+        startNewEad(ctx);
+        ctx.messenger().info(MsgEadGone);
+        return;
+    }
+    if (ctx.OpCode == QLatin1Char('D'))
+        RecordFile(eadfiles::productWork(ctx), TRecDettaglio::Size).clear();
+    ctx.EadHeader = header;
+    ctx.OldEad = header;
+    ctx.WorkYear = ctx.SelectedYear;
+}
+
+CodeCheck tableCodeCheck(AppContext& ctx)
+{
+    return [&ctx](const QString& table, const QString& code) {
+        if (trimField(code).isEmpty())
+            return false;
+        if (table == kPremisesTable)
+            return checkSedels(ctx, code).ok;
+        try {
+            return LookupCode(ctx, table, code).has_value();
+        } catch (const IoError&) {
+            return false;
+        }
+    };
+}
+
+int transportLineCount(const AppContext& ctx)
+{
+    return static_cast<int>(RecordFile(eadfiles::transportWork(ctx), TRecDettaglio::Size).count());
+}
+
+int productLineCount(const AppContext& ctx)
+{
+    return static_cast<int>(RecordFile(eadfiles::productWork(ctx), TRecDettaglio::Size).count());
+}
+
+double compilationExcise(AppContext& ctx, const QString& coidde)
+{
+    const QString country = trimField(coidde).left(2);
+    if (country.size() < 2)
+        return 0;
+    QList<TRecDettaglio> lines = readLines(eadfiles::productWork(ctx));
+    for (TRecDettaglio& l : lines)
+        lineToWorkingForm(l);
+    return exciseAmount(FindTableRow(ctx, QStringLiteral("ACCISE"), country), lines);
+}
+
+QStringList compilationSummary(const AppContext& ctx, const EadForm& form)
+{
+    const TRecEad header = headerFromForm(form, ctx.CompanyRecord);
+    return eadSummaryLines(header, readLines(eadfiles::transportWork(ctx)), readLines(eadfiles::productWork(ctx)),
+                           summaryBlocks(form));
+}
+
+CompileOutcome confirmCompilation(AppContext& ctx, EadForm& form, bool modify)
+{
+    CompileOutcome out;
+    out.verdict = checkAllPages(form, tableCodeCheck(ctx), transportLineCount(ctx), productLineCount(ctx),
+                                ctx.clock().today());
+    if (out.verdict.page != 0)
+        return out;
+    const TRecEad header = headerFromForm(form, ctx.CompanyRecord);
+    out.summary = compilationSummary(ctx, form);
+    writeTextLines(eadSummaryPath(ctx), out.summary);
+    const QString fallback = form.panels.nilodd ? trimField(form["NILODD"]) : QString();
+    ctx.EadHeader = saveEad(ctx, header, fallback, modify ? &ctx.OldEad : nullptr);
+    return out;
+}
+
+} // namespace vt
