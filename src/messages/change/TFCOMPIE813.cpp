@@ -172,7 +172,7 @@ bool TFCOMPIE813::mayLeave(int from, int to)
     switching_ = true;
     PCCOMPIE813->setCurrentIndex(from);
     switching_ = false;
-    checks_->show(r);
+    showPageCheck(*checks_, ctx_.messenger(), r);
     return false;
 }
 
@@ -254,6 +254,8 @@ void TFCOMPIE813::showFailure(int page, const CheckResult& r)
         switching_ = true;
         PCCOMPIE813->setCurrentIndex(current_);
         switching_ = false;
+        showPageCheck(*checks_, ctx_.messenger(), r); // a page check
+        return;
     }
     checks_->show(r);
 }

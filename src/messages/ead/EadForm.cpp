@@ -242,10 +242,27 @@ CheckResult checkNilodd(const QString& text)
     return CheckResult::pass();
 }
 
-CheckResult checkTime(const QString& text)
+namespace {
+// Hours and minutes of one or two digits (the mask leaves a blank where a digit was not typed).
+const QRegularExpression& timeShape()
 {
     static const QRegularExpression shape(QStringLiteral("^\\s*(\\d{1,2})\\s*:\\s*(\\d{1,2})\\s*$"));
-    const auto m = shape.match(text);
+    return shape;
+}
+} // namespace
+
+QString normalTime(const QString& text)
+{
+    if (!checkTime(text).ok)
+        return text;
+    const auto m = timeShape().match(text);
+    return m.captured(1).rightJustified(2, QLatin1Char('0')) + QLatin1Char(':')
+           + m.captured(2).rightJustified(2, QLatin1Char('0'));
+}
+
+CheckResult checkTime(const QString& text)
+{
+    const auto m = timeShape().match(text);
     if (!m.hasMatch())
         return CheckResult::fail(MsgHour023, QStringLiteral("ORASPE"));
     if (m.captured(1).toInt() >= 24)
@@ -264,6 +281,13 @@ CheckResult checkDepositOrExemption(const QString& text, const QString& focus)
 }
 
 // ---- page checks -------------------------------------------------------------------------------
+
+QString pageCheckClosing(const CheckResult& r)
+{
+    if (r.ok || r.focus.isEmpty() || r.message.isEmpty() || r.message == MsgRequiredField)
+        return {};
+    return MsgRequiredField;
+}
 
 CheckResult checkPage1(EadForm& f, const CodeCheck& valid)
 {
@@ -314,6 +338,7 @@ CheckResult checkPage2(EadForm& f, const CodeCheck& valid, int transportLines, c
     if (f.panels.nilodd)
         c.require(checkNilodd(f["NILODD"]).ok, "NILODD");
     c.require(checkTime(f["ORASPE"]).ok, "ORASPE");
+    f["ORASPE"] = normalTime(f["ORASPE"]); // the header holds "hh:mm", five characters
     const CheckResult date = checkDispatchDate(f["DATSPE"], today, nullptr);
     c.require(date.ok, "DATSPE", date.message);
     if (f.panels.hours)
@@ -573,7 +598,7 @@ void page2ToHeader(const EadForm& f, TRecEad& h)
     h.unitaDurata = f.panels.hours ? 1 : 0;
     h.durata = ParseInteger(f.panels.hours ? f["DURORE"] : f["DURGIO"]);
     h.DATSPE = dates::fromDate(dates::parseDdmmyyyy(f["DATSPE"]));
-    h.ORASPE = trimField(f["ORASPE"]);
+    h.ORASPE = normalTime(trimField(f["ORASPE"]));
     h.INVDIF = trimField(f["INVDIF"]);
     toHeader(kTransporter, f, h, f.panels.transport);
 }

@@ -5,9 +5,9 @@
 // between the form and the e-AD header.
 //
 // A page check runs its rules in a fixed order; every failing rule moves the focus to its field,
-// so with several failures the last one checked keeps it, and one message is shown at the end
-// ("CAMPO OBBLIGATORIO NON COMPILATO" unless a rule has a message of its own). Some rules empty a
-// field instead of checking it (a hidden block never carries stale text into the e-AD).
+// so with several failures the last one checked keeps it. A rule with a message of its own shows
+// it, and every failing check ends with "CAMPO OBBLIGATORIO NON COMPILATO" once. Some rules empty
+// a field instead of checking it (a hidden block never carries stale text into the e-AD).
 #include <QDate>
 #include <QHash>
 #include <QString>
@@ -106,6 +106,9 @@ CheckResult checkHours(const QString& text);  // DURORE 0..24
 CheckResult checkInvdif(const QString& text);
 CheckResult checkNilodd(const QString& text);
 CheckResult checkTime(const QString& text);   // ORASPE hh:mm
+// A time that checkTime accepts written with two digits each side ("9:30" -> "09:30", "12:5" ->
+// "12:05"); any other text as it is.
+QString normalTime(const QString& text);
 CheckResult checkDepositOrExemption(const QString& text, const QString& focus);
 
 // ---- page checks -----------------------------------------------------------------------------
@@ -133,6 +136,11 @@ private:
     bool failed_ = false;
     QString focus_, message_;
 };
+
+// The last word of a failed page check shown after its message: "CAMPO OBBLIGATORIO NON
+// COMPILATO" when the message was a field's own; empty otherwise (that message was already shown,
+// or the result is no page check's: it names no field).
+QString pageCheckClosing(const CheckResult& r);
 
 CheckResult checkPage1(EadForm& f, const CodeCheck& valid);
 CheckResult checkPage2(EadForm& f, const CodeCheck& valid, int transportLines, const QDate& today);

@@ -2,6 +2,7 @@
 
 #include "foundation/FieldAccess.h"
 #include "foundation/Text.h"
+#include "messages/ead/EadForm.h"
 #include "messages/flows/FlowText.h"
 
 namespace vt {
@@ -183,7 +184,8 @@ QString recordA(const Ie815Source& s, const QString& prefix)
     line.add(flow::date(doubleAt(h, H::DATFAT)));
     line.add(kind);
     line.add(flow::date(doubleAt(h, H::DATSPE)));
-    const QString time = stored(h, H::ORASPE); // hh:mm
+    // hh:mm; an e-AD saved with a one-digit hour or minute ("9:30") is written 093000 all the same.
+    const QString time = normalTime(stored(h, H::ORASPE).trimmed());
     line.add(time.left(2) + time.mid(3, 2) + QStringLiteral("00"));
     line.add(tipgar);
     // 69-80 guarantees of consignor, transporter, owner, consignee

@@ -263,7 +263,7 @@ bool TFCOMPIE815::mayLeave(int from, int to)
     switching_ = false;
     // The field the page change took the focus from is back in sight: the page check speaks for it.
     page(from)->passOverPendingLeave();
-    checks_->show(r);
+    showPageCheck(*checks_, ctx_.messenger(), r);
     return false;
 }
 
@@ -381,7 +381,7 @@ void TFCOMPIE815::buildSummary()
     switching_ = true;
     PCCOMPEAD->setCurrentIndex(current_);
     switching_ = false;
-    checks_->show(v.result);
+    showPageCheck(*checks_, ctx_.messenger(), v.result);
     ctx_.messenger().info(MsgError);
 }
 
@@ -408,7 +408,7 @@ void TFCOMPIE815::confirm()
         switching_ = true;
         PCCOMPEAD->setCurrentIndex(current_);
         switching_ = false;
-        checks_->show(out.verdict.result);
+        showPageCheck(*checks_, ctx_.messenger(), out.verdict.result);
         return;
     }
     showSummary(out.summary);

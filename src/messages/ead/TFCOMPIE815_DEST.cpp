@@ -207,6 +207,18 @@ DestinationPage::DestinationPage(AppContext& ctx, FormChecks& checks, EadPanels&
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { openCompanyLink(ctx_, 1); });
 }
 
+void DestinationPage::showForm(const EadForm& f)
+{
+    setIdentifierLengths(consigneeView(f["TIPDES"], f["TIPMES"]));
+    CompilePage::showForm(f);
+}
+
+void DestinationPage::setIdentifierLengths(const ConsigneeView& v)
+{
+    COIDDE->setMaxLength(v.coiddeMax);
+    COIDLD->setMaxLength(v.coidldMax > 0 ? v.coidldMax : 32767);
+}
+
 void DestinationPage::applyPanels()
 {
     PLUOGOSPEDIZIONE->setVisible(panels_.dispatch);
@@ -217,8 +229,7 @@ void DestinationPage::applyPanels()
     const ConsigneeView v = consigneeView(TIPDES->code(), TIPMES->text());
     LCOIDDE->setText(v.coiddeLabel);
     LCOIDLD->setText(v.coidldLabel);
-    COIDDE->setMaxLength(v.coiddeMax);
-    COIDLD->setMaxLength(v.coidldMax > 0 ? v.coidldMax : 32767);
+    setIdentifierLengths(v);
 }
 
 void DestinationPage::applyConsigneeType()

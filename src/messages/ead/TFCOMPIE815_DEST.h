@@ -14,6 +14,9 @@ public:
     DestinationPage(AppContext& ctx, FormChecks& checks, EadPanels& panels, QWidget* parent);
 
     void applyPanels() override;
+    // The identifiers' lengths of the form's type of consignee are set before any text is put in,
+    // so that no identifier is cut to the length of the type shown before.
+    void showForm(const EadForm& f) override;
     // The layout of the type of consignee in TIPDES (and TIPMES) into the flags and the page.
     void applyConsigneeType();
     void showTipmes();
@@ -28,6 +31,7 @@ public:
 
 private:
     void takeConsignee(const TRecIndirizzo& r);
+    void setIdentifierLengths(const ConsigneeView& v);
     CheckResult leaveSedels();
     CheckResult leaveTipdes();
 };

@@ -14,6 +14,7 @@
 
 #include "foundation/AddressFile.h"
 #include "foundation/IoError.h"
+#include "foundation/Services.h"
 #include "foundation/Text.h"
 #include "masterdata/AddressBook.h"
 #include "ui/CodedField.h"
@@ -261,6 +262,15 @@ SummaryPage buildSummaryPage(QWidget* page, const char* backName, const QString&
     QWidget::setTabOrder(p.BSTAMPA, p.BABBANDONA);
     QWidget::setTabOrder(p.BABBANDONA, p.back);
     return p;
+}
+
+void showPageCheck(FormChecks& checks, Messenger& messenger, const CheckResult& r)
+{
+    if (checks.show(r))
+        return;
+    const QString closing = pageCheckClosing(r);
+    if (!closing.isEmpty())
+        messenger.info(closing);
 }
 
 int requestedPage(QTabWidget* tabs, QObject* watched, QEvent* event)

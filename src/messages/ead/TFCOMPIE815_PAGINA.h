@@ -25,6 +25,7 @@ namespace vt {
 
 class CodedField;
 class FormChecks;
+class Messenger;
 
 // The last page of a compilation window: the read-only summary in a fixed-pitch font over the
 // buttons back-page, "&STAMPA", "&CONFERMA" and "&Abbandona" (Enter presses the one in hand),
@@ -39,6 +40,10 @@ struct SummaryPage {
 SummaryPage buildSummaryPage(QWidget* page, const char* backName, const QString& backCaption,
                              Qt::FocusPolicy summaryFocus);
 
+// A page check that failed, as the compilation windows show it: its message with the cursor on its
+// field, then the page check's last word when the message was the field's own (pageCheckClosing).
+void showPageCheck(FormChecks& checks, Messenger& messenger, const CheckResult& r);
+
 // The page a left click on a tab of tabs, or Ctrl+Tab / Ctrl+PgDn (Ctrl+Shift+Tab / Ctrl+PgUp) in
 // it, asks for; -1 for any other event. The window's event filter, installed on tabs and its tab
 // bar, leaves the page in hand first and refuses the change when that leave refuses.
@@ -51,7 +56,7 @@ public:
 
     // The texts of the page's fields into / from the form (by component name).
     void readInto(EadForm& f) const;
-    void showForm(const EadForm& f);
+    virtual void showForm(const EadForm& f);
     // Shows and hides the page's panels as the flags say.
     virtual void applyPanels() {}
 

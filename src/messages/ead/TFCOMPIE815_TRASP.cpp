@@ -166,7 +166,12 @@ TransportPage::TransportPage(AppContext& ctx, FormChecks& checks, EadPanels& pan
             ctx_.messenger().info(warning);
         return r;
     });
-    onLeave(ORASPE, [this] { return checkTime(ORASPE->text()); });
+    onLeave(ORASPE, [this] {
+        const CheckResult r = checkTime(ORASPE->text());
+        if (r.ok)
+            ORASPE->setText(normalTime(ORASPE->text())); // "9:30" shown and kept as "09:30"
+        return r;
+    });
     connect(RESTRA, &CodedField::picked, this, [this] { leaveRestra(); });
     functionKey(BARCTRA, Qt::Key_F5);
     functionKey(BNUOTRA, Qt::Key_F6);

@@ -187,7 +187,13 @@ ReceiptLines buildReceiptLines(const QList<TRecDettaglio>& app, const QList<Rece
         return out;
     const bool refusalAllowed = o == QLatin1String("3") || o == QLatin1String("4");
     for (qsizetype i = 0; i < app.size(); ++i) {
-        const ReceiptGridRow row = i < rows.size() ? rows[i] : ReceiptGridRow{};
+        ReceiptGridRow row = i < rows.size() ? rows[i] : ReceiptGridRow{};
+        // A refused e-AD has every line refused whole, whether or not the grid was ever shown.
+        if (o == QLatin1String("3")) {
+            const ReceiptGridRow refused = refusedRow(app[i]);
+            row.type = refused.type;
+            row.quantity = refused.quantity;
+        }
         TRecDettaglio line = app[i];
         const QString reasons = reasonsIn(row.reasons, codes);
         setTextAt(line, K::Reasons, padField(trimField(reasons).left(7), 7));
@@ -240,11 +246,29 @@ ReceiptLines buildReceiptLines(const QList<TRecDettaglio>& app, const QList<Rece
 PageOneCheck checkPageOne(const ReceiptEntry& e, bool outcomeFound, bool languageFound)
 {
     if (!outcomeFound || trimField(e.outcome).isEmpty())
-        return {false, QStringLiteral("LINPRG")};
+        return {false, QStringLiteral("LINPRG"), {}};
     if (!e.arrival.isValid())
-        return {false, QStringLiteral("IMGPRO")};
+        return {false, QStringLiteral("IMGPRO"), {}};
+    if (!arrivalYearAccepted(e.arrival))
+        return {false, QStringLiteral("IMGPRO"), QString::fromUtf8(ArrivalYearOutOfRange)};
     if (!languageFound || trimField(e.language).isEmpty())
-        return {false, QStringLiteral("LINGUA")};
+        return {false, QStringLiteral("LINGUA"), {}};
+    return {};
+}
+
+bool arrivalYearAccepted(const QDate& arrival)
+{
+    return arrival.isValid() && arrival.year() >= 2008 && arrival.year() <= 2060;
+}
+
+QString arrivalQuestion(const QDate& arrival, const QDate& today, const QDate& validated)
+{
+    if (!arrival.isValid())
+        return {};
+    if (arrival > today)
+        return QString::fromUtf8(ArrivalAfterToday);
+    if (validated.isValid() && arrival < validated)
+        return QString::fromUtf8(ArrivalBeforeValidation).arg(validated.toString(QStringLiteral("dd/MM/yyyy")));
     return {};
 }
 

@@ -25,6 +25,10 @@ struct AppContext;
 inline const char* const MissingField = "CAMPO OBBLIGATORIO NON COMPILATO";
 inline const char* const ReasonZeroNeedsNote = "Motivo insoddisfazione = 0 (Altro) Nota obbligatoria mancante";
 inline const char* const MissingQuantity = "DETTAGLIO N. %1: INDICARE I LITRI DEL CALO, DELL'ECCEDENZA O DEL RIFIUTO";
+inline const char* const ArrivalYearOutOfRange = "LA DATA DI ARRIVO DEVE CADERE TRA IL 2008 E IL 2060";
+inline const char* const ArrivalAfterToday = "LA DATA DI ARRIVO E' SUCCESSIVA ALLA DATA ODIERNA. CONFERMI ?";
+inline const char* const ArrivalBeforeValidation =
+    "LA DATA DI ARRIVO E' ANTERIORE ALLA DATA DI CONVALIDA DELL'e-AD (%1). CONFERMI ?";
 
 // ---- the grid (STGRID): columns 2 type, 3 quantity, 4 reasons, 5 note ----
 
@@ -88,13 +92,22 @@ struct ReceiptEntry {
     QString note;      // DENPRG, up to 300 characters
 };
 
-// The page-1 check: the outcome a T023 code (focus LINPRG), the arrival a date (IMGPRO), the
-// language a T001 code (LINGUA). outcomeFound / languageFound are the lookups' answers.
+// The page-1 check: the outcome a T023 code (focus LINPRG), the arrival a date of 2008-2060
+// (IMGPRO), the language a T001 code (LINGUA). outcomeFound / languageFound are the lookups'
+// answers. message is the field's own message, shown before the missing-field message.
 struct PageOneCheck {
     bool ok = true;
     QString focus;
+    QString message;
 };
 PageOneCheck checkPageOne(const ReceiptEntry& e, bool outcomeFound, bool languageFound);
+
+// The arrival date's year names the file of pending loads (<year>_818_RGM.DAT): only a year of
+// 2008-2060 is taken. A real date that is unusual but possible (after today, before the e-AD was
+// validated) asks the question returned; empty when there is nothing to ask. validated is the
+// e-AD's validation date (invalid when unknown).
+bool arrivalYearAccepted(const QDate& arrival);
+QString arrivalQuestion(const QDate& arrival, const QDate& today, const QDate& validated);
 
 // The report header: the received e-AD with number 0, reserved field blank, flow data 0, state " ",
 // the destination office (the company's office for exports, UFFDO2), language, note in its three

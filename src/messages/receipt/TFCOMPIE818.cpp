@@ -17,6 +17,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "foundation/Dates.h"
 #include "foundation/FieldAccess.h"
 #include "foundation/IoError.h"
 #include "foundation/RecordFile.h"
@@ -83,6 +84,7 @@ TFCOMPIE818::TFCOMPIE818(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
         w->installEventFilter(this);
     checks_->onLeaveDo(LINPRG->edit(), [this] { codeLeft(LINPRG); });
     checks_->onLeaveDo(LINGUA->edit(), [this] { codeLeft(LINGUA); });
+    checks_->onLeave(IMGPRO, [this] { return arrivalLeft(); });
     connect(LINPRG, &CodedField::picked, this, [this] { applyOutcome(); });
 
     connect(PCCOMPIE818, &QTabWidget::currentChanged, this, &TFCOMPIE818::pageChanged);
@@ -145,7 +147,7 @@ QWidget* TFCOMPIE818::buildPageOne()
     DENPRG->setObjectName(QStringLiteral("DENPRG"));
     setupText(DENPRG, 300);
     DENPRG->setToolTip(QStringLiteral("se la fattura non è stata ancora emessa indicare il documento per il trasporto"));
-    BDAPAG1A2 = makeButton(page, "BDAPAG1A2", QStringLiteral("Pagina &2 >>"));
+    BDAPAG1A2 = makeButton(page, "BDAPAG1A2", QStringLiteral("Pagina &2"));
 
     auto* form = new QFormLayout;
     form->addRow(buddyLabel(QStringLiteral("Lingua delle descrizioni"), LINGUA->edit()), LINGUA);
@@ -178,8 +180,8 @@ QWidget* TFCOMPIE818::buildPageTwo()
     MOTIVO->setObjectName(QStringLiteral("MOTIVO"));
     MOTIVO->setFocusPolicy(Qt::NoFocus);
     MOTIVO->setWordWrap(true);
-    BDAPAG2A1 = makeButton(page, "BDAPAG2A1", QStringLiteral("<< Pagina &1"));
-    BDAPAG2A3 = makeButton(page, "BDAPAG2A3", QStringLiteral("Pagina &3 >>"));
+    BDAPAG2A1 = makeButton(page, "BDAPAG2A1", QStringLiteral("Pagina &1"));
+    BDAPAG2A3 = makeButton(page, "BDAPAG2A3", QStringLiteral("Pagina &3"));
 
     // The legends keep their room while hidden, so the grid does not jump as the cursor moves.
     auto* legendPanel = new QWidget(page);
@@ -216,7 +218,7 @@ QWidget* TFCOMPIE818::buildPageThree()
     BSTAMPA = makeButton(page, "BSTAMPA", QStringLiteral("&STAMPA"));
     BCONF = makeButton(page, "BCONF", QStringLiteral("&CONFERMA"));
     BABBANDONA = makeButton(page, "BABBANDONA", QStringLiteral("&Abbandona"));
-    DAPAG5A4 = makeButton(page, "DAPAG5A4", QStringLiteral("<< Pagina &2"));
+    DAPAG5A4 = makeButton(page, "DAPAG5A4", QStringLiteral("Pagina &2"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(DAPAG5A4);
     buttons->addStretch();
@@ -383,11 +385,45 @@ bool TFCOMPIE818::pageOneCheck(QString* focus)
     applyOutcome();
     const bool languageFound = LINGUA->lookup();
     const PageOneCheck c = checkPageOne(entry(), outcomeFound, languageFound);
-    if (c.ok)
+    if (!c.ok) {
+        if (!c.message.isEmpty()) // the field's own message first
+            ctx_.messenger().info(c.message);
+        ctx_.messenger().info(QString::fromUtf8(MissingField));
+        *focus = c.focus;
+        return false;
+    }
+    // Straight from the date to another page: its question has not been asked yet.
+    if (!arrivalConfirmed()) {
+        *focus = QStringLiteral("IMGPRO");
+        return false;
+    }
+    return true;
+}
+
+// The arrival date left: a year outside 2008-2060 is refused; a date after today or before the
+// e-AD was validated is kept only when the user confirms it.
+CheckResult TFCOMPIE818::arrivalLeft()
+{
+    const QDate d = IMGPRO->date();
+    if (!d.isValid())
+        return CheckResult::pass(); // the page check names it
+    if (!arrivalYearAccepted(d))
+        return CheckResult::fail(QString::fromUtf8(ArrivalYearOutOfRange), QStringLiteral("IMGPRO"));
+    return arrivalConfirmed() ? CheckResult::pass() : CheckResult::fail({}, QStringLiteral("IMGPRO"));
+}
+
+// Asks about an unusual arrival date once: the date confirmed is not asked about again.
+bool TFCOMPIE818::arrivalConfirmed()
+{
+    const QDate d = IMGPRO->date();
+    const QString question = arrivalQuestion(d, ctx_.clock().today(), dates::toDate(ctx_.EadHeader.IMGATR));
+    if (question.isEmpty() || d == arrivalAccepted_)
         return true;
-    ctx_.messenger().info(QString::fromUtf8(MissingField));
-    *focus = c.focus;
-    return false;
+    arrivalDeclined_ = !ctx_.messenger().askYesNo(question);
+    if (arrivalDeclined_)
+        return false;
+    arrivalAccepted_ = d;
+    return true;
 }
 
 // DETTAGLI.818 from the grid.
@@ -395,6 +431,10 @@ bool TFCOMPIE818::buildLines()
 {
     if (firstPageUntouched())
         return false;
+    // The summary may be reached without passing through page 2: a refused e-AD shows its lines
+    // refused all the same.
+    if (outcome_ == QLatin1String("3"))
+        STGRID->fillRefused(app_);
     lines_ = buildReceiptLines(app_, STGRID->rows(), outcome_, codes_);
     try {
         QList<QByteArray> bytes;
@@ -416,8 +456,9 @@ bool TFCOMPIE818::buildSummary()
 {
     RIEPILOGO->clear();
     QString focus;
+    arrivalDeclined_ = false;
     if (!pageOneCheck(&focus)) {
-        if (!focus.isEmpty())
+        if (!focus.isEmpty() && !arrivalDeclined_) // a date the user declined is no error
             ctx_.messenger().info(QStringLiteral("ERRORE"));
         showPage(0, true);
         if (!focus.isEmpty())

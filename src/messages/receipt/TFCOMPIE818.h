@@ -3,9 +3,11 @@
 // ctx.EadHeader (a header of XML.DAT, its lines in XML.ITE). Page 1 holds the consignor, the lines,
 // the outcome, the arrival date and the note; page 2 the differences of the lines; page 3 the
 // summary and the confirmation, which stores the report for ctx.WorkYear.
+#include <QDate>
 #include <QDialog>
 
 #include "foundation/AppContext.h"
+#include "foundation/Check.h"
 #include "messages/receipt/ReceiptReport.h"
 
 class QLabel;
@@ -64,6 +66,8 @@ private:
     void codeLeft(CodedField* field);
     void applyOutcome();
     bool pageOneCheck(QString* focus);
+    CheckResult arrivalLeft();
+    bool arrivalConfirmed();
     ReceiptEntry entry() const;
     bool buildLines();
     bool buildSummary();
@@ -84,6 +88,8 @@ private:
     bool backward_ = false;
     bool opened_ = false;
     bool confirmed_ = false;
+    QDate arrivalAccepted_;         // an unusual arrival date the user confirmed
+    bool arrivalDeclined_ = false;  // the last question about it was answered No
     QList<QShortcut*> pageShortcuts_;
 };
 

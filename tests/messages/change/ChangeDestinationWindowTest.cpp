@@ -358,3 +358,46 @@ TEST_F(ChangeWindow, ATypeTypedAndATabClickedChecksTheNewLayout)
     run();
     EXPECT_FALSE(QFile::exists(ctx.registri("2026_813.DAT")));
 }
+
+// A type-6 consignee (an export through a representative) has an identifier of up to 18
+// characters: the e-AD's, shown on opening, and one picked from the address book reach the field
+// and the stored change whole (offset 658, 18 characters).
+TEST_F(ChangeWindow, ATypeSixIdentifierOfFourteenCharactersIsKeptWhole)
+{
+    updateEadInPlace(ctx, "2026", 2, [](TRecEad& e) {
+        e.TIPDES = QStringLiteral("6");
+        e.COIDDE = QStringLiteral("NL987654321B02");
+    });
+    TRecIndirizzo consignee = blankCompany();
+    trimCompany(consignee);
+    consignee.TIPOIN = "6";
+    consignee.CACCI1 = "NL123456789B01";
+    consignee.DENOM1 = "Wijnhandel Jansen BV";
+    consignee.INDIR1 = "Kade";
+    consignee.NUMCI1 = "4";
+    consignee.C_A_P1 = "1011AB";
+    consignee.CITTA1 = "AMSTERDAM";
+    consignee.SEZDOG = "fr";
+    InsertAddress(AddressFilePath(ctx, kConsigneeFile), consignee, t.messenger);
+
+    step([](QWidget* w) {
+        EXPECT_EQ(w->findChild<QLineEdit*>("COIDDE")->text(), "NL987654321B02");
+        QTimer::singleShot(0, [w] { QTest::mouseClick(w->findChild<QPushButton*>("BDESTINATARI"), Qt::LeftButton); });
+    });
+    step([](QWidget* w) {
+        EXPECT_EQ(w->findChild<QLineEdit*>("COIDDE")->text(), "NL123456789B01");
+        typeOver(w, "uffesp", "NL000950");
+        QTest::mouseClick(w->findChild<QPushButton*>("BDAPAG1A2"), Qt::LeftButton);
+        QApplication::processEvents();
+        QTest::mouseClick(w->findChild<QPushButton*>("BDAPAG2A3"), Qt::LeftButton);
+        QApplication::processEvents();
+        QTimer::singleShot(0, [] { key(Qt::Key_Return); });
+    });
+    run();
+    EXPECT_EQ(seen, (QStringList{"TFSCEGLIDAA", "TFCOMPIE813", "TFLISTVIEW", "TFCREAFIRMAINVIAIE813"}));
+    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+    const QList<QByteArray> changes = RecordFile(ctx.registri("2026_813.DAT"), 2688).readAll();
+    ASSERT_EQ(changes.size(), 1);
+    EXPECT_EQ(changes[0].mid(102, 2), QByteArray("\x01" "6"));
+    EXPECT_EQ(changes[0].mid(658, 19), QByteArray("\x12" "NL123456789B01    "));
+}

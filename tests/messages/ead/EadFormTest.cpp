@@ -111,6 +111,8 @@ TEST_P(Page1Check, FailsOnItsFieldWithItsMessage)
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.focus, GetParam().focus);
     EXPECT_EQ(r.message, QString::fromUtf8(GetParam().message));
+    // The check ends with the missing-field message once: after the field's own message, or as it.
+    EXPECT_EQ(pageCheckClosing(r), r.message == MsgRequiredField ? QString() : MsgRequiredField);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -305,6 +307,29 @@ TEST(EadFormPage2, RulesInOrder)
     EadForm year = page2Form();
     year["DATSPE"] = "01/01/2099";
     EXPECT_EQ(checkPage2(year, known(), 1, today).message, MsgDispatchYear);
+}
+
+// The mask lets a one-digit hour or minute through: the e-AD holds "hh:mm" all the same.
+TEST(EadFormPage2, TimeOfDispatchIsKeptWithTwoDigitsEachSide)
+{
+    const QDate today(2026, 12, 9);
+    const std::pair<const char*, const char*> cases[] = {{"9:30", "09:30"}, {"12:5", "12:05"}, {"9:5", "09:05"},
+                                                         {"23:59", "23:59"}};
+    for (auto [typed, kept] : cases) {
+        EadForm f = page2Form();
+        f["ORASPE"] = QString::fromLatin1(typed);
+        EXPECT_TRUE(checkTime(f["ORASPE"]).ok) << typed;
+        EXPECT_TRUE(checkPage2(f, known(), 1, today).ok) << typed;
+        EXPECT_EQ(f["ORASPE"], QString::fromLatin1(kept));
+        EadForm unchecked = page2Form();
+        unchecked["ORASPE"] = QString::fromLatin1(typed);
+        EXPECT_EQ(headerFromForm(unchecked, company()).ORASPE, QString::fromLatin1(kept)) << typed;
+    }
+    EadForm late = page2Form();
+    late["ORASPE"] = "24:5";
+    const CheckResult r = checkPage2(late, known(), 1, today);
+    EXPECT_EQ(r.focus, "ORASPE");
+    EXPECT_EQ(late["ORASPE"], "24:5"); // left as typed, to be put right
 }
 
 TEST(EadFormPage4, GuarantorBlocks)

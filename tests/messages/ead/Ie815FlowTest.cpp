@@ -472,3 +472,16 @@ TEST(Ie815Flow, UnwritableDatesBecomeZeros)
     a[64 - 1] = "00000000";
     EXPECT_EQ(ie815Lines(s)[1], recordA(a));
 }
+
+// An e-AD saved with a one-digit hour or minute: the time of dispatch is still hhmm00.
+TEST(Ie815Flow, TimeOfDispatchWithOneDigitHourOrMinute)
+{
+    const std::pair<const char*, const char*> cases[] = {{"9:30", "093000"}, {"12:5", "120500"}, {"9:5", "090500"}};
+    for (auto [stored, written] : cases) {
+        Ie815Source s = source(1);
+        s.header.ORASPE = QString::fromLatin1(stored);
+        QStringList a = fieldsA();
+        a[67 - 1] = QString::fromLatin1(written);
+        EXPECT_EQ(ie815Lines(s).value(1), recordA(a)) << stored;
+    }
+}

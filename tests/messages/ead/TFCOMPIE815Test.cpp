@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -23,13 +24,16 @@
 
 #include "app/MenuActions.h"
 #include "foundation/DeliveredData.h"
+#include "foundation/AddressFile.h"
 #include "foundation/RecordFile.h"
+#include "masterdata/AddressBook.h"
 #include "foundation/Dates.h"
 #include "messages/ead/EadStore.h"
 #include "messages/ead/Summary.h"
 #include "messages/ead/TFCOMPIE815.h"
 #include "support/EadFixtures.h"
 #include "support/Fakes.h"
+#include "support/ModalDriver.h"
 #include "messages/CompileFixture.h"
 #include "ui/WindowRegistry.h"
 
@@ -446,6 +450,130 @@ TEST_F(ModifyFixture, GuaranteeProposedFromTheLinesFollowsThemTypedStays)
         ASSERT_EQ(tabs->currentIndex(), 3);
         EXPECT_EQ(amount->text(), stored == 1.8 ? "2,7" : "125,5") << stored;
         w.reject();
+        t.messenger.infos.clear();
+    }
+}
+
+namespace {
+// An export through a representative (type 6) whose VAT identifier has 14 characters.
+const QString kExportIdentifier = QStringLiteral("NL123456789B01");
+
+TRecIndirizzo exportConsignee()
+{
+    TRecIndirizzo a = blankCompany();
+    trimCompany(a);
+    a.TIPOIN = "6";
+    a.CACCI1 = kExportIdentifier;
+    a.DENOM1 = "Wijnhandel Jansen BV";
+    a.INDIR1 = "Kade";
+    a.NUMCI1 = "4";
+    a.C_A_P1 = "1011AB";
+    a.CITTA1 = "AMSTERDAM";
+    a.SEZDOG = "fr";
+    return a;
+}
+} // namespace
+
+// The identifier of a type-6 consignee takes up to 18 characters: neither the e-AD opened for
+// modification nor a consignee picked from the address book has it cut to 13 on its way into the
+// field, and the saved header holds it whole (offset 658, 18 characters).
+TEST_F(ModifyFixture, ATypeSixIdentifierOfFourteenCharactersIsSavedWhole)
+{
+    InsertAddress(AddressFilePath(ctx, kConsigneeFile), exportConsignee(), t.messenger);
+    for (const bool picked : {false, true}) {
+        SCOPED_TRACE(picked ? "picked from the address book" : "e-AD modified");
+        load(1, 1);
+        if (!picked) {
+            ctx.EadHeader.TIPDES = "6";
+            ctx.EadHeader.COIDDE = kExportIdentifier;
+        }
+        ModalDriver steps;
+        steps.on["TFLISTVIEW"] = [](QWidget* modal, int) {
+            auto* grid = modal->findChild<QTableWidget*>("LISTA");
+            grid->setFocus();
+            grid->selectRow(0);
+            QTest::keyClick(grid, Qt::Key_Return);
+        };
+        steps.on["TFCREAFIRMAINVIAIE815"] = [](QWidget* modal, int) { QTest::keyClick(modal, Qt::Key_Escape); };
+        TFCOMPIE815 w(ctx);
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        auto* coidde = w.findChild<QLineEdit*>("COIDDE");
+        if (picked) {
+            EXPECT_EQ(coidde->text(), "DE00123456789");
+            auto* button = w.findChild<QPushButton*>("BDESTINATARI");
+            QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton); });
+            ASSERT_TRUE(QTest::qWaitFor([&] { return coidde->text() != "DE00123456789"; }, 10000));
+            EXPECT_EQ(w.findChild<QLineEdit*>("TIPDES")->text(), "6");
+        }
+        EXPECT_EQ(coidde->text(), kExportIdentifier);
+        toSummaryAndConfirm(w);
+        EXPECT_FALSE(steps.timedOut);
+        EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+        QByteArray saved;
+        for (const QByteArray& r : RecordFile(eadfiles::headers(ctx, "2026"), 2688).readAll())
+            if (RecordFile::numberOf(r) == ctx.EadHeader.progressivo)
+                saved = r;
+        ASSERT_FALSE(saved.isEmpty());
+        EXPECT_EQ(saved.mid(102, 2), QByteArray("\x01" "6"));
+        EXPECT_EQ(saved.mid(658, 19), QByteArray("\x12" "NL123456789B01    "));
+        t.messenger.infos.clear();
+    }
+}
+
+// A page-1 check that fails on a field with a message of its own (the message type) shows that
+// message, then ends with the missing-field message once; the cursor goes to the field.
+TEST_F(ModifyFixture, APageCheckEndsWithTheMissingFieldMessageAfterTheFieldsOwn)
+{
+    load(1, 1);
+    ctx.EadHeader.TIPMES = "3";
+    TFCOMPIE815 w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::mouseClick(w.findChild<QPushButton*>("BPAG2"), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(w.findChild<QTabWidget*>("PCCOMPEAD")->currentIndex(), 0);
+    EXPECT_EQ(t.messenger.infos, (QStringList{MsgTipmes, MsgRequiredField}));
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "TIPMES");
+}
+
+// The time of dispatch typed with a one-digit hour ("9:30" in the hh:mm mask) is shown and saved
+// as "09:30", whether the field is left with Tab or the pages are turned straight from it.
+TEST_F(ModifyFixture, ATimeWithAOneDigitHourIsSavedWithTwoDigits)
+{
+    for (const bool tab : {true, false}) {
+        SCOPED_TRACE(tab ? "left with Tab" : "pages turned from the field");
+        load(1, 1);
+        ModalDriver steps;
+        steps.on["TFCREAFIRMAINVIAIE815"] = [](QWidget* modal, int) { QTest::keyClick(modal, Qt::Key_Escape); };
+        TFCOMPIE815 w(ctx);
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        auto* tabs = w.findChild<QTabWidget*>("PCCOMPEAD");
+        tabs->setCurrentIndex(1);
+        QApplication::processEvents();
+        ASSERT_EQ(tabs->currentIndex(), 1);
+        auto* time = w.findChild<QLineEdit*>("ORASPE");
+        time->setFocus();
+        QApplication::processEvents();
+        time->selectAll();
+        QTest::keyClicks(time, "9:30");
+        EXPECT_EQ(time->text(), "9:30");
+        if (tab) {
+            QTest::keyClick(time, Qt::Key_Tab);
+            QApplication::processEvents();
+            EXPECT_EQ(time->text(), "09:30");
+            EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+        }
+        toSummaryAndConfirm(w);
+        EXPECT_FALSE(steps.timedOut);
+        EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join(" | ").toStdString();
+        QByteArray saved;
+        for (const QByteArray& r : RecordFile(eadfiles::headers(ctx, "2026"), 2688).readAll())
+            if (RecordFile::numberOf(r) == ctx.EadHeader.progressivo)
+                saved = r;
+        ASSERT_FALSE(saved.isEmpty());
+        EXPECT_EQ(saved.mid(1992, 6), QByteArray("\x05" "09:30"));
         t.messenger.infos.clear();
     }
 }

@@ -270,6 +270,44 @@ TEST_F(ReceiptReport, RefusedWholeAndExcessCappedAtTheLineQuantity)
     EXPECT_EQ(realAt(b, 2072), 1000.0);
     // A refusal typed under an outcome that refuses nothing does not count.
     EXPECT_TRUE(buildReceiptLines(app, {{"   R", "10", "", ""}}, "22", Codes).lines.isEmpty());
+
+    // A refused e-AD whose grid was never filled (or was typed under another outcome) is refused
+    // whole all the same; reasons and notes typed stay.
+    const ReceiptLines untouched = buildReceiptLines(app, {{"   C", "5", "3", "Nota"}}, "3", Codes);
+    ASSERT_TRUE(untouched.ok);
+    ASSERT_EQ(untouched.lines.size(), 3);
+    const QByteArray first = encodeLine(untouched.lines[0]);
+    EXPECT_EQ(textAt(first, 12), " ");
+    EXPECT_EQ(realAt(first, 2072), 0.0);
+    EXPECT_EQ(realAt(first, 2080), 1000.0);
+    EXPECT_EQ(textAt(first, 39), "3      ");
+    for (const TRecDettaglio& l : untouched.lines)
+        EXPECT_EQ(realAt(encodeLine(l), 2080), realAt(encodeLine(l), 2088));
+}
+
+// The arrival date's year names the file of pending loads: 2008 to 2060 only. A date after today
+// or before the e-AD's validation is asked about.
+TEST(ReceiptArrival, YearRangeAndQuestions)
+{
+    const ReceiptEntry ok{"it", "1", QDate(2026, 12, 5), {}};
+    EXPECT_TRUE(checkPageOne(ok, true, true).ok);
+    for (const QDate& d : {QDate(2007, 12, 31), QDate(2061, 1, 1), QDate(2062, 3, 12)}) {
+        const PageOneCheck c = checkPageOne({"it", "1", d, {}}, true, true);
+        EXPECT_FALSE(c.ok) << d.toString().toStdString();
+        EXPECT_EQ(c.focus, "IMGPRO");
+        EXPECT_EQ(c.message, QString::fromUtf8(ArrivalYearOutOfRange));
+    }
+    EXPECT_TRUE(checkPageOne({"it", "1", QDate(2008, 1, 1), {}}, true, true).ok);
+    EXPECT_TRUE(checkPageOne({"it", "1", QDate(2060, 12, 31), {}}, true, true).ok);
+
+    const QDate today(2026, 12, 9), validated(2026, 12, 1);
+    EXPECT_EQ(arrivalQuestion(today, today, validated), "");
+    EXPECT_EQ(arrivalQuestion(validated, today, validated), "");
+    EXPECT_EQ(arrivalQuestion(QDate(2026, 12, 10), today, validated), QString::fromUtf8(ArrivalAfterToday));
+    EXPECT_EQ(arrivalQuestion(QDate(2052, 3, 12), today, validated), QString::fromUtf8(ArrivalAfterToday)); // a slip
+    EXPECT_EQ(arrivalQuestion(QDate(2026, 11, 30), today, validated),
+              QString::fromUtf8(ArrivalBeforeValidation).arg("01/12/2026"));
+    EXPECT_EQ(arrivalQuestion(QDate(2026, 11, 30), today, QDate()), "");
 }
 
 TEST_F(ReceiptReport, ATypeWithoutLitresIsRefused)

@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -425,6 +426,153 @@ TEST_F(ReceiptWindows, AbandonHalfWayWritesNothingAndAReportIsStoredOnce)
     EXPECT_TRUE(t.messenger.infos.last().contains("GIA' STATA REGISTRATA")) << t.messenger.infos.last().toStdString();
     EXPECT_EQ(file(receiptfiles::reports(ctx, "2026"), TRecEad::Size).size(), 1);
     EXPECT_EQ(file(receiptfiles::registerWork(ctx, "2026"), 520).size(), 2);
+}
+
+// The consequences of the outcome for the lines do not depend on the way the clerk reaches the
+// summary: the page buttons, Alt+3 or Alt+C from the field in hand, or a click on the page's tab.
+// A refused e-AD ("3") has every line refused whole even when page 2 was never shown; a partly
+// refused one ("4") carries the differences typed on page 2, also when the clerk went back to
+// page 1 before going on. Line 1 holds 100 litres, line 2 200.
+TEST_F(ReceiptWindows, TheSummaryIsTheSameWhicheverWayItIsReached)
+{
+    enum class Way { Buttons, Alt3, AltC, Tab };
+    const std::pair<Way, const char*> ways[] = {
+        {Way::Buttons, "page buttons"}, {Way::Alt3, "Alt+3"}, {Way::AltC, "Alt+C"}, {Way::Tab, "tab"}};
+    struct Expected {
+        const char* outcome;
+        double litres[2];     // pending loads (818_RGM)
+        double refused[2];    // 818_K, by line
+        const char* indicator[2];
+        double difference[2];
+    };
+    const Expected cases[] = {{"3", {0, 0}, {100, 200}, {" ", " "}, {0, 0}},
+                              {"4", {90, 200}, {10, 0}, {" ", "S"}, {0, 5}}};
+    importedInHand(2);
+    for (const Expected& e : cases)
+        for (auto [way, wayName] : ways) {
+            SCOPED_TRACE(std::string("outcome ") + e.outcome + ", " + wayName);
+            for (const QString& path : {receiptfiles::reports(ctx, "2026"), receiptfiles::reportLines(ctx, "2026"),
+                                        receiptfiles::registerWork(ctx, "2026")})
+                QFile::remove(path);
+            t.messenger.infos.clear();
+            TFCOMPIE818 w(ctx);
+            w.show();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+            type(w.LINPRG->edit(), e.outcome);
+            if (QString::fromLatin1(e.outcome) == "4") { // the differences typed on page 2
+                QTest::mouseClick(w.BDAPAG1A2, Qt::LeftButton);
+                ASSERT_EQ(w.PCCOMPIE818->currentIndex(), 1);
+                typeInCell(w.STGRID, 0, 2, "r");
+                QTest::keyClicks(w.STGRID, "10");
+                QTest::keyClick(w.STGRID, Qt::Key_Return);
+                typeInCell(w.STGRID, 1, 2, "c");
+                QTest::keyClicks(w.STGRID, "5"); // no Enter: the cell as it stands
+                if (way != Way::Buttons) {       // back to page 1, the summary from there
+                    QTest::mouseClick(w.BDAPAG2A1, Qt::LeftButton);
+                    ASSERT_EQ(w.PCCOMPIE818->currentIndex(), 0);
+                    w.DENPRG->setFocus();
+                    QApplication::processEvents();
+                }
+            }
+            QWidget* here = QApplication::focusWidget();
+            ASSERT_TRUE(here);
+            switch (way) {
+            case Way::Buttons:
+                if (w.PCCOMPIE818->currentIndex() == 0)
+                    QTest::mouseClick(w.BDAPAG1A2, Qt::LeftButton);
+                QTest::mouseClick(w.BDAPAG2A3, Qt::LeftButton);
+                break;
+            case Way::Alt3: QTest::keyClick(here, Qt::Key_3, Qt::AltModifier); break;
+            case Way::AltC: QTest::keyClick(here, Qt::Key_C, Qt::AltModifier); break;
+            case Way::Tab: {
+                QTabBar* tabs = w.PCCOMPIE818->tabBar();
+                QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+                break;
+            }
+            }
+            QApplication::processEvents();
+            ASSERT_EQ(w.PCCOMPIE818->currentIndex(), 2);
+            const QString summary = w.RIEPILOGO->toPlainText();
+            if (QString::fromLatin1(e.outcome) == "3") {
+                EXPECT_TRUE(summary.contains("Quantità Rifiutata: 100,000")) << summary.toStdString();
+                EXPECT_TRUE(summary.contains("Quantità Rifiutata: 200,000")) << summary.toStdString();
+                EXPECT_EQ(w.STGRID->cellText(1, 3).trimmed(), "200,000"); // the grid shows it too
+            } else {
+                EXPECT_TRUE(summary.contains("Quantità Rifiutata: 10,000")) << summary.toStdString();
+                EXPECT_TRUE(summary.contains("              Calo: 5,000")) << summary.toStdString();
+            }
+            QTest::mouseClick(w.BCONF, Qt::LeftButton);
+            ASSERT_TRUE(w.confirmed()) << t.messenger.infos.join("|").toStdString();
+            EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join("|").toStdString();
+
+            const QList<QByteArray> k = file(receiptfiles::reportLines(ctx, "2026"), TRecDettaglio::Size);
+            ASSERT_EQ(k.size(), 2);
+            const QList<QByteArray> rgm = file(receiptfiles::registerWork(ctx, "2026"), 520);
+            ASSERT_EQ(rgm.size(), 2);
+            for (int n = 0; n < 2; ++n) {
+                EXPECT_EQ(codec::getI32(k[n], 8), n + 1);
+                EXPECT_EQ(codec::getF64(k[n], 2080), e.refused[n]) << "line " << n + 1;
+                EXPECT_EQ(codec::getText(k[n], 12, 1), QString::fromLatin1(e.indicator[n])) << "line " << n + 1;
+                EXPECT_EQ(codec::getF64(k[n], 2072), e.difference[n]) << "line " << n + 1;
+                EXPECT_EQ(codec::getF64(rgm[n], 112), e.litres[n]) << "line " << n + 1;
+            }
+        }
+}
+
+// The arrival date's year names the file of the pending loads: a year outside 2008-2060 is
+// refused with its message; a date after today (12/03/2052 typed for 2026), or before the e-AD was
+// validated (01/12/2026), is kept only when the clerk confirms it, and asked about once.
+TEST_F(ReceiptWindows, ArrivalDateOutOfRangeIsRefusedAndAnUnusualOneIsAskedAbout)
+{
+    importedInHand(1);
+    TFCOMPIE818 w(ctx);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    type(w.LINPRG->edit(), "1");
+    // A slip of the year, confirmed straight from the date with Alt+C.
+    w.IMGPRO->setFocus();
+    QApplication::processEvents();
+    w.IMGPRO->selectAll();
+    QTest::keyClicks(w.IMGPRO, "12032062");
+    QTest::keyClick(w.IMGPRO, Qt::Key_C, Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(w.PCCOMPIE818->currentIndex(), 0);
+    EXPECT_TRUE(w.IMGPRO->hasFocus());
+    EXPECT_EQ(t.messenger.infos, (QStringList{ArrivalYearOutOfRange, MissingField}));
+    QMetaObject::invokeMethod(w.BCONF, "click"); // a click that still arrives
+    EXPECT_FALSE(w.confirmed());
+    EXPECT_FALSE(QFile::exists(receiptfiles::registerWork(ctx, "2062")));
+    EXPECT_TRUE(t.messenger.questions.isEmpty());
+
+    // After today (2052 for 2026, a slip): No keeps the page and the cursor on the date.
+    t.messenger.infos.clear();
+    t.messenger.answers = {false};
+    w.IMGPRO->selectAll();
+    QTest::keyClicks(w.IMGPRO, "12032052");
+    QTest::keyClick(w.IMGPRO, Qt::Key_C, Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(t.messenger.questions, QStringList{QString::fromUtf8(ArrivalAfterToday)});
+    EXPECT_TRUE(t.messenger.infos.isEmpty()) << t.messenger.infos.join("|").toStdString();
+    EXPECT_EQ(w.PCCOMPIE818->currentIndex(), 0);
+    EXPECT_TRUE(w.IMGPRO->hasFocus());
+
+    // Before the validation: Yes goes on to the summary, and the date is not asked about again.
+    t.messenger.questions.clear();
+    t.messenger.answers = {true};
+    w.IMGPRO->selectAll();
+    QTest::keyClicks(w.IMGPRO, "28112026");
+    QTest::keyClick(w.IMGPRO, Qt::Key_C, Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(t.messenger.questions,
+              QStringList{QString::fromUtf8(ArrivalBeforeValidation).arg("01/12/2026")});
+    ASSERT_EQ(w.PCCOMPIE818->currentIndex(), 2);
+    QTest::mouseClick(w.BCONF, Qt::LeftButton);
+    EXPECT_TRUE(w.confirmed());
+    EXPECT_EQ(t.messenger.questions.size(), 1);
+    const QList<QByteArray> j = file(receiptfiles::reports(ctx, "2026"), TRecEad::Size);
+    ASSERT_EQ(j.size(), 1);
+    EXPECT_EQ(codec::getF64(j[0], 2120), dates::fromDate(QDate(2026, 11, 28)));
+    EXPECT_EQ(file(receiptfiles::registerWork(ctx, "2026"), 520).size(), 1);
 }
 
 TEST_F(ReceiptWindows, ImportWindowWithNothingToImport)
