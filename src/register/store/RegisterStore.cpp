@@ -468,6 +468,13 @@ bool sameRegisterRecord(const TRecMovimento& a, const TRecMovimento& b, bool sen
     return !x.isEmpty() && x == comparable(b, sendDataAside);
 }
 
+bool isLinkedRecord(const TRecMovimento& from, const TRecMovimento& to)
+{
+    return from.collegato != 0 && to.numero == from.collegato &&
+        from.numeroDocumento.trimmed() == to.numeroDocumento.trimmed() && from.progressivoEad == to.progressivoEad &&
+        from.progressivoDettaglio == to.progressivoDettaglio;
+}
+
 RegisterNumbers nextRegisterNumbers(const QList<TRecMovimento>& records)
 {
     return nextNumbersOf(records);

@@ -60,6 +60,11 @@ QList<TRecMovimento> findRegisterRecords(const QString& path, std::int32_t numer
 // the flow date and number are not compared.
 bool sameRegisterRecord(const TRecMovimento& a, const TRecMovimento& b, bool sendDataAside);
 
+// True when `to` is the record that `from` links to (`collegato`) in another year's file: `numero`
+// names a record only within its file, so the ARC, the e-AD progressive and the product line must
+// match too.
+bool isLinkedRecord(const TRecMovimento& from, const TRecMovimento& to);
+
 // The numbers the next new record of a file takes: 1 + the largest `numero` and 1 + the largest
 // `progressivo` of any record of the file (a superseded line and the cancellation that repeats its
 // number keep it consumed, so a cancelled line's number is never given out again). The only place

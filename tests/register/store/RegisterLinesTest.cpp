@@ -389,3 +389,24 @@ TEST(RecordNeeds, RefusalsByKindAndSendState)
         EXPECT_EQ(refusalFor(&c.record, c.need), c.refusal ? QString::fromLatin1(c.refusal) : QString()) << c.what;
     EXPECT_EQ(refusalFor(nullptr, RecordNeed::Unsent), QString::fromLatin1(MsgRecordGone));
 }
+
+// A link into another year's file names the record by `numero` and by its e-AD line.
+TEST(RecordNeeds, ALinkIntoAnotherYearMatchesTheEadLineToo)
+{
+    const TRecMovimento unload = recordOf(unloadLine(7, 7, D(30, 12), 100).document("EAD", "27ITARC1", 1, 2));
+    const TRecMovimento conclusion
+        = recordOf(annotationLine(1, 1, D(3, 1, 2028), 100).document("ROR", "27ITARC1", 1, 2).linked(7, D(30, 12)));
+    EXPECT_TRUE(isLinkedRecord(conclusion, unload));
+    struct Case {
+        const char* what;
+        RegisterLine other;
+    };
+    const std::vector<Case> others = {
+        { "another e-AD with the same numero", unloadLine(7, 7, D(30, 12), 100).document("EAD", "27ITARC9", 1, 2) },
+        { "another product line", unloadLine(7, 7, D(30, 12), 100).document("EAD", "27ITARC1", 1, 1) },
+        { "another e-AD progressive", unloadLine(7, 7, D(30, 12), 100).document("COD", "27ITARC1", 2, 2) },
+        { "another numero", unloadLine(8, 8, D(30, 12), 100).document("EAD", "27ITARC1", 1, 2) },
+    };
+    for (const Case& c : others)
+        EXPECT_FALSE(isLinkedRecord(conclusion, recordOf(c.other))) << c.what;
+}
