@@ -60,11 +60,11 @@ std::optional<Protocol> protocolInForce(const AppContext& ctx, const QDate& move
     const double day = dates::fromDate(movementDate);
     std::optional<Protocol> found;
     for (const TRecTabella& row : ReadRows(tablePath(ctx, QStringLiteral("PROTOCOLLI"), ".TAB"))) {
-        if (row.ValA[1] == 0 || std::floor(row.ValA[1]) > day)
+        if (row.ValA[1] == 0 || registerDay(row.ValA[1]) > day)
             continue;
         const QDate protocolDate = dates::toDate(row.ValA[0]);
         found = Protocol{protocolDate.isValid() ? QString::number(protocolDate.year()) : QString(),
-                         trimField(row.Fld[0])};
+                         trimField(row.Fld[0]), row};
     }
     return found;
 }
@@ -349,11 +349,11 @@ TRecMovimento writeMovement(AppContext& ctx, MovementMode mode, const TRecMovime
     case MovementMode::Prepared:
         return InsertRegisterRecord(n, target, m);
     case MovementMode::Modify:
-        return ModifyRegisterRecord(old.numero, origin, n, target, m);
+        return ModifyRegisterRecord(old, origin, n, target, m);
     case MovementMode::RectifyCancel:
-        return RectifyRegisterRecord(old.numero, origin, RectifyKind::Cancel, n, m).cancellation;
+        return RectifyRegisterRecord(old, origin, RectifyKind::Cancel, n, m).cancellation();
     case MovementMode::RectifyModify:
-        return *RectifyRegisterRecord(old.numero, origin, RectifyKind::Modify, n, m).replacement;
+        return *RectifyRegisterRecord(old, origin, RectifyKind::Modify, n, m).replacement;
     }
     return n;
 }

@@ -13,6 +13,7 @@
 
 #include "foundation/Check.h"
 #include "foundation/RegisterRecord.h"
+#include "foundation/TableRecord.h"
 
 namespace vt {
 
@@ -46,10 +47,11 @@ inline const QString MsgLoadDocumentType =
     QStringLiteral("TIPO DOCUMENTO NON AMMESSO PER UN CARICO (EAD E COD SONO DOCUMENTI DI SCARICO)");
 
 // Register protocol in force for a movement date: the last row of PROTOCOLLI.TAB (in file order)
-// whose start date is not later than the date.
+// whose start date (its day) is not later than the date.
 struct Protocol {
-    QString anno;   // year of the protocol date
-    QString numero; // protocol number
+    QString anno;    // year of the protocol date
+    QString numero;  // protocol number
+    TRecTabella row; // the whole row (the prints show its texts Fld[2] and Fld[3])
 };
 std::optional<Protocol> protocolInForce(const AppContext& ctx, const QDate& movementDate);
 

@@ -185,7 +185,7 @@ void TFMOVIMENTI::fillFrom(const TRecMovimento& r)
     TIPDOC->lookup();
     NUMDOC->setText(r.numeroDocumento);
     NPRDAA->setText(numberText(r.progressivoEad));
-    DATDOC->setDate(dates::toDate(std::floor(r.dataDocumento)));
+    DATDOC->setDate(dates::toDate(registerDay(r.dataDocumento)));
     NILODD->setText(r.riferimentoLocale);
     NUMCPR->setText(numberText(r.progressivoDettaglio));
     PRODAZ->setCode(r.prodottoAziendale);

@@ -144,6 +144,10 @@ TEST_F(MovementEntry, NoProtocolInForceKeepsTheFormOnTheDateAndTheLastValidRowWi
     EXPECT_EQ(protocolInForce(t.ctx, QDate(2026, 11, 30))->numero, QStringLiteral("AB123"));
     EXPECT_EQ(protocolInForce(t.ctx, QDate(2026, 12, 1))->numero, QStringLiteral("CD456"));
     EXPECT_EQ(protocolInForce(t.ctx, QDate(2026, 12, 1))->anno, QStringLiteral("2026"));
+    // The whole row: the prints show its texts.
+    const auto row = protocolInForce(t.ctx, QDate(2026, 12, 31))->row;
+    EXPECT_EQ(row.Fld[2].trimmed(), QStringLiteral("VIDIMAZIONE CARICO E SCARICO N. 12"));
+    EXPECT_EQ(row.Fld[3].trimmed(), QStringLiteral("VIDIMAZIONE GARANZIE N. 7"));
 }
 
 TEST_F(MovementEntry, DuplicateWarnsButStillComposes)

@@ -179,7 +179,7 @@ protected:
         r.causale = QStringLiteral("S1");
         const TRecMovimento w = InsertRegisterRecord(r, registerfiles::movements(t.ctx, 2026), t.messenger);
         if (numeroFlusso)
-            MarkRegisterSent(registerfiles::movements(t.ctx, 2026), {w.numero}, date, numeroFlusso, t.messenger);
+            markSent(registerfiles::movements(t.ctx, 2026), {w.numero}, date, numeroFlusso, t.messenger);
         return w;
     }
 
@@ -391,11 +391,11 @@ TEST_F(MovementWindow, RectificationsFromTheMenuNeedANoteAndChainTheRecords)
 TEST_F(MovementWindow, ModifyRefusesARecordSentSinceItWasPicked)
 {
     const TRecMovimento r = unload(day(5, 12, 2026), 500);
-    MarkRegisterSent(registerfiles::movements(t.ctx, 2026), {r.numero}, day(6, 12, 2026), 1, t.messenger);
+    markSent(registerfiles::movements(t.ctx, 2026), {r.numero}, day(6, 12, 2026), 1, t.messenger);
     runAction("AMODSCARICO", r.numero, [&](QWidget* w) { ADD_FAILURE() << w->objectName().toStdString(); });
     EXPECT_EQ(t.messenger.infos, QStringList{QString::fromLatin1(MsgRecordAlreadySent)});
 
-    // An unsent one opens, and its modify rewrites it as one change: a new number, same place.
+    // An unsent one opens, and its modify rewrites it as one change: same numbers, same place.
     const TRecMovimento u = unload(day(7, 12, 2026), 100);
     t.messenger.infos.clear();
     runAction("AMODSCARICO", u.numero, [&](QWidget* w) {
@@ -410,7 +410,7 @@ TEST_F(MovementWindow, ModifyRefusesARecordSentSinceItWasPicked)
     QList<TRecMovimento> file = year2026();
     ASSERT_EQ(file.size(), 2);
     EXPECT_EQ(file[1].litri, 120.0);
-    EXPECT_EQ(file[1].numero, 2); // the largest number left + 1
+    EXPECT_EQ(file[1].numero, u.numero); // the same line, changed
     EXPECT_EQ(file[1].progressivo, 2);
     EXPECT_EQ(file[1].garanzia, 12.0);
 
@@ -419,7 +419,7 @@ TEST_F(MovementWindow, ModifyRefusesARecordSentSinceItWasPicked)
     t.messenger.infos.clear();
     const std::int32_t open = file[1].numero;
     runAction("AMODSCARICO", open, [&](QWidget* w) {
-        MarkRegisterSent(registerfiles::movements(t.ctx, 2026), {open}, day(8, 12, 2026), 2, t.messenger);
+        markSent(registerfiles::movements(t.ctx, 2026), {open}, day(8, 12, 2026), 2, t.messenger);
         auto* litres = edit(w, "DOUBL1");
         litres->setFocus();
         litres->selectAll();
@@ -454,7 +454,7 @@ TEST_F(MovementWindow, PickerOffersOnlyInsertionsOfTheModeAndReturnsTheNumber)
     const TRecMovimento a = unload(day(1, 12, 2026), 10);
     const TRecMovimento b = unload(day(2, 12, 2026), 20, 1);
     unload(day(3, 12, 2026), 30);
-    RectifyRegisterRecord(b.numero, registerfiles::movements(t.ctx, 2026), RectifyKind::Modify,
+    RectifyRegisterRecord(b, registerfiles::movements(t.ctx, 2026), RectifyKind::Modify,
                           [&] { TRecMovimento n = b; n.litri = 21; n.nota = QStringLiteral("x"); return n; }(), t.messenger);
     // Unsent unloads of operation "I": a, the third one and the replacement; not the cancellation.
     ChoiceList list = buildMovementChoice(t.ctx, QLatin1Char('m'), QStringLiteral("2026"));
@@ -603,7 +603,7 @@ TEST_F(MovementWindow, ModifyOfAReplacementKeepsStateLinkAndLineAndIsNoDuplicate
     n.litri = 450;
     n.nota = QStringLiteral("litri errati");
     const RectifyResult r =
-        RectifyRegisterRecord(sent.numero, registerfiles::movements(t.ctx, 2026), RectifyKind::Modify, n, t.messenger);
+        RectifyRegisterRecord(sent, registerfiles::movements(t.ctx, 2026), RectifyKind::Modify, n, t.messenger);
     ASSERT_TRUE(r.replacement);
 
     runAction("AMODSCARICO", r.replacement->numero, [&](QWidget* w) {
@@ -873,4 +873,55 @@ TEST_F(MovementWindow, NoProtocolForTheDateKeepsTheTypedMovement)
     });
     ASSERT_EQ(year2026().size(), 1);
     EXPECT_EQ(year2026()[0].numeroDocumento.trimmed(), QStringLiteral("21/C"));
+}
+
+// Three loads entered through the window; the second's date is then changed to a later day. The
+// line keeps its number: the file reads lines 1, 3, 2 in date order and no number is missing. The
+// new date is typed and confirmed with Alt+C straight from the date field.
+TEST_F(MovementWindow, ModifyOfTheDateKeepsTheLineNumber)
+{
+    runAction("AINSCARICO", -1, [&](QWidget* w) {
+        for (const char* date : { "07122026", "08122026", "09122026" }) {
+            typeHere(w, "DATMOV", QString::fromLatin1(date));
+            typeHere(w, "TIPDOC", QStringLiteral("DAA"));
+            typeHere(w, "NUMDOC", QStringLiteral("L-") + QString::fromLatin1(date).left(2));
+            typeHere(w, "DATDOC", QString::fromLatin1(date));
+            typeHere(w, "PRODAZ", QStringLiteral("ROSSO01"));
+            typeHere(w, "TIPSTO", QStringLiteral("S"));
+            typeHere(w, "PRODDO", {});
+            typeHere(w, "DOUBL2", {});
+            typeHere(w, "DOUBL1", QStringLiteral("100"));
+            typeHere(w, "CODPAE", QStringLiteral("FR"));
+            typeHere(w, "MITDES", QStringLiteral("FR00012345678"));
+            QApplication::processEvents();
+            edit(w, "CAUMOV")->setFocus();
+            QTest::keyClicks(edit(w, "CAUMOV"), QStringLiteral("C1"));
+            altC(w);
+            ASSERT_TRUE(w->isVisible());
+        }
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    ASSERT_EQ(year2026().size(), 3);
+    const TRecMovimento second = year2026()[1];
+    EXPECT_EQ(second.progressivo, 2);
+
+    t.messenger.infos.clear();
+    runAction("AMODCARICO", second.numero, [&](QWidget* w) {
+        EXPECT_EQ(focusName(), QStringLiteral("DATMOV"));
+        auto* date = edit(w, "DATMOV");
+        date->selectAll();
+        QTest::keyClicks(date, QStringLiteral("11122026"));
+        altC(w);
+        EXPECT_FALSE(w->isVisible());
+    });
+    EXPECT_EQ(t.messenger.infos, QStringList());
+    QList<std::int32_t> lines;
+    QList<double> days;
+    for (const TRecMovimento& r : year2026()) {
+        lines << r.progressivo;
+        days << r.data;
+    }
+    EXPECT_EQ(lines, (QList<std::int32_t> { 1, 3, 2 }));
+    EXPECT_EQ(days, (QList<double> { day(7, 12, 2026), day(9, 12, 2026), day(11, 12, 2026) }));
+    EXPECT_EQ(year2026()[2].numero, second.numero);
 }

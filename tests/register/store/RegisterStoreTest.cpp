@@ -8,6 +8,7 @@
 #include "foundation/Dates.h"
 #include "foundation/FileGroup.h"
 #include "foundation/IoError.h"
+#include "register/RegisterFixture.h"
 #include "register/store/RegisterStore.h"
 #include "support/Fakes.h"
 
@@ -72,6 +73,15 @@ protected:
     void TearDown() override { FileGroup::beforeReplace() = nullptr; }
     QString file(int year = 2027) { return registerfiles::movements(t.ctx, year); }
     TRecMovimento insert(TRecMovimento r, int year = 2027) { return InsertRegisterRecord(r, file(year), t.messenger); }
+    // The record as it stands in the file (a blank one carrying the number when it is not there).
+    TRecMovimento rec(std::int32_t numero, int year = 2027)
+    {
+        if (auto r = findRegisterRecord(file(year), numero))
+            return *r;
+        TRecMovimento r = blankRegisterRecord();
+        r.numero = numero;
+        return r;
+    }
 
     void expectFile(const std::vector<Line>& expected, const std::string& step)
     {
@@ -115,7 +125,7 @@ TEST_F(RegisterStoreTest, RectificationChainKeepsOrderNumbersAndLinks)
              insert(movement("S", day(10, 3), 40));
              insert(movement("C", day(11, 3), 200));
              insert(movement("S", day(12, 3), 50));
-             MarkRegisterSent(file(), {1, 2, 3}, day(12, 3), 1, t.messenger);
+             markSent(file(), {1, 2, 3}, day(12, 3), 1, t.messenger);
          },
          {{1, 1, ' ', 'I', 0, 'C', 10, 3, true},
           {2, 2, ' ', 'I', 0, 'S', 10, 3, true},
@@ -125,7 +135,7 @@ TEST_F(RegisterStoreTest, RectificationChainKeepsOrderNumbersAndLinks)
          [&] {
              TRecMovimento n = movement("S", day(10, 3), 90);
              n.nota = QStringLiteral("litri errati");
-             RectifyRegisterRecord(2, file(), RectifyKind::Modify, n, t.messenger);
+             RectifyRegisterRecord(rec(2), file(), RectifyKind::Modify, n, t.messenger);
          },
          {{1, 1, ' ', 'I', 0, 'C', 10, 3, true},
           {2, 2, 'C', 'I', 0, 'S', 10, 3, true},
@@ -152,10 +162,10 @@ TEST_F(RegisterStoreTest, RectificationChainKeepsOrderNumbersAndLinks)
           {8, 6, ' ', 'I', 0, 'S', 10, 3, false},
           {3, 3, ' ', 'I', 0, 'C', 11, 3, true},
           {4, 4, ' ', 'I', 0, 'S', 12, 3, false}}},
-        {"modify the unsent load 7: new number and line number, same place",
-         [&] { ModifyRegisterRecord(7, file(), movement("C", day(10, 3), 12), file(), t.messenger); },
+        {"modify the unsent load 7: same number and line number, same place",
+         [&] { ModifyRegisterRecord(rec(7), file(), movement("C", day(10, 3), 12), file(), t.messenger); },
          {{1, 1, ' ', 'I', 0, 'C', 10, 3, true},
-          {9, 7, ' ', 'I', 0, 'C', 10, 3, false},
+          {7, 5, ' ', 'I', 0, 'C', 10, 3, false},
           {2, 2, 'C', 'I', 0, 'S', 10, 3, true},
           {5, 2, ' ', 'C', 2, 'S', 10, 3, false},
           {6, 2, 'R', 'I', 2, 'S', 10, 3, false},
@@ -163,41 +173,41 @@ TEST_F(RegisterStoreTest, RectificationChainKeepsOrderNumbersAndLinks)
           {3, 3, ' ', 'I', 0, 'C', 11, 3, true},
           {4, 4, ' ', 'I', 0, 'S', 12, 3, false}}},
         {"modify the replacement 6: it stays 'R', linked to 2, with line number 2, in place",
-         [&] { ModifyRegisterRecord(6, file(), movement("S", day(10, 3), 95), file(), t.messenger); },
+         [&] { ModifyRegisterRecord(rec(6), file(), movement("S", day(10, 3), 95), file(), t.messenger); },
          {{1, 1, ' ', 'I', 0, 'C', 10, 3, true},
-          {9, 7, ' ', 'I', 0, 'C', 10, 3, false},
+          {7, 5, ' ', 'I', 0, 'C', 10, 3, false},
           {2, 2, 'C', 'I', 0, 'S', 10, 3, true},
           {5, 2, ' ', 'C', 2, 'S', 10, 3, false},
           {6, 2, 'R', 'I', 2, 'S', 10, 3, false},
           {8, 6, ' ', 'I', 0, 'S', 10, 3, false},
           {3, 3, ' ', 'I', 0, 'C', 11, 3, true},
           {4, 4, ' ', 'I', 0, 'S', 12, 3, false}}},
-        {"cancel-rectify the sent load 3: cancellation 10 right after it",
+        {"cancel-rectify the sent load 3: cancellation 9 right after it",
          [&] {
              TRecMovimento n = blankRegisterRecord();
              n.nota = QStringLiteral("carico mai avvenuto");
-             RectifyRegisterRecord(3, file(), RectifyKind::Cancel, n, t.messenger);
+             RectifyRegisterRecord(rec(3), file(), RectifyKind::Cancel, n, t.messenger);
          },
          {{1, 1, ' ', 'I', 0, 'C', 10, 3, true},
-          {9, 7, ' ', 'I', 0, 'C', 10, 3, false},
+          {7, 5, ' ', 'I', 0, 'C', 10, 3, false},
           {2, 2, 'C', 'I', 0, 'S', 10, 3, true},
           {5, 2, ' ', 'C', 2, 'S', 10, 3, false},
           {6, 2, 'R', 'I', 2, 'S', 10, 3, false},
           {8, 6, ' ', 'I', 0, 'S', 10, 3, false},
           {3, 3, 'C', 'I', 0, 'C', 11, 3, true},
-          {10, 3, ' ', 'C', 3, 'C', 11, 3, false},
+          {9, 3, ' ', 'C', 3, 'C', 11, 3, false},
           {4, 4, ' ', 'I', 0, 'S', 12, 3, false}}},
-        {"a load on the rectified day of 11/03 follows the cancellation; line number 8",
+        {"a load on the rectified day of 11/03 follows the cancellation; line number 7",
          [&] { insert(movement("C", day(11, 3, 2027, 23), 1)); },
          {{1, 1, ' ', 'I', 0, 'C', 10, 3, true},
-          {9, 7, ' ', 'I', 0, 'C', 10, 3, false},
+          {7, 5, ' ', 'I', 0, 'C', 10, 3, false},
           {2, 2, 'C', 'I', 0, 'S', 10, 3, true},
           {5, 2, ' ', 'C', 2, 'S', 10, 3, false},
           {6, 2, 'R', 'I', 2, 'S', 10, 3, false},
           {8, 6, ' ', 'I', 0, 'S', 10, 3, false},
           {3, 3, 'C', 'I', 0, 'C', 11, 3, true},
-          {10, 3, ' ', 'C', 3, 'C', 11, 3, false},
-          {11, 8, ' ', 'I', 0, 'C', 11, 3, false},
+          {9, 3, ' ', 'C', 3, 'C', 11, 3, false},
+          {10, 7, ' ', 'I', 0, 'C', 11, 3, false},
           {4, 4, ' ', 'I', 0, 'S', 12, 3, false}}},
     };
     for (const Step& s : steps) {
@@ -220,8 +230,8 @@ TEST_F(RegisterStoreTest, StaleOrWrongStateRecordsAreRefusedAndTheFileIsUntouche
     insert(movement("C", day(1, 2), 10));
     insert(movement("S", day(2, 2), 20));
     insert(movement("S", day(3, 2), 30));
-    MarkRegisterSent(file(), {1, 2}, day(3, 2), 4, t.messenger);
-    RectifyRegisterRecord(2, file(), RectifyKind::Cancel, blankRegisterRecord(), t.messenger);
+    markSent(file(), {1, 2}, day(3, 2), 4, t.messenger);
+    RectifyRegisterRecord(rec(2), file(), RectifyKind::Cancel, blankRegisterRecord(), t.messenger);
     const QByteArray before = bytes();
 
     struct Case {
@@ -230,11 +240,11 @@ TEST_F(RegisterStoreTest, StaleOrWrongStateRecordsAreRefusedAndTheFileIsUntouche
         const char* message;
     };
     const std::vector<Case> cases = {
-        {"modify a sent record", [&] { ModifyRegisterRecord(1, file(), movement("C", day(1, 2), 1), file(), t.messenger); }, MsgRecordAlreadySent},
-        {"rectify an unsent record", [&] { RectifyRegisterRecord(3, file(), RectifyKind::Modify, movement("S", day(3, 2), 1), t.messenger); }, MsgRecordNotSent},
-        {"rectify a superseded record", [&] { RectifyRegisterRecord(2, file(), RectifyKind::Cancel, blankRegisterRecord(), t.messenger); }, MsgRecordSuperseded},
-        {"modify a cancellation record", [&] { ModifyRegisterRecord(4, file(), movement("S", day(2, 2), 1), file(), t.messenger); }, MsgRecordNotInsertion},
-        {"modify a record that is gone", [&] { ModifyRegisterRecord(77, file(), movement("S", day(2, 2), 1), file(), t.messenger); }, MsgRecordGone},
+        {"modify a sent record", [&] { ModifyRegisterRecord(rec(1), file(), movement("C", day(1, 2), 1), file(), t.messenger); }, MsgRecordAlreadySent},
+        {"rectify an unsent record", [&] { RectifyRegisterRecord(rec(3), file(), RectifyKind::Modify, movement("S", day(3, 2), 1), t.messenger); }, MsgRecordNotSent},
+        {"rectify a superseded record", [&] { RectifyRegisterRecord(rec(2), file(), RectifyKind::Cancel, blankRegisterRecord(), t.messenger); }, MsgRecordSuperseded},
+        {"modify a cancellation record", [&] { ModifyRegisterRecord(rec(4), file(), movement("S", day(2, 2), 1), file(), t.messenger); }, MsgRecordNotInsertion},
+        {"modify a record that is gone", [&] { ModifyRegisterRecord(rec(77), file(), movement("S", day(2, 2), 1), file(), t.messenger); }, MsgRecordGone},
     };
     for (const Case& c : cases) {
         try {
@@ -278,8 +288,8 @@ TEST_F(RegisterStoreTest, CancellingTheLastSentLineNeverGivesItsNumberAgain)
 {
     insert(movement("C", day(1, 6), 10));
     insert(movement("C", day(2, 6), 10));
-    MarkRegisterSent(file(), {1, 2}, day(2, 6), 1, t.messenger);
-    RectifyRegisterRecord(2, file(), RectifyKind::Cancel, blankRegisterRecord(), t.messenger);
+    markSent(file(), {1, 2}, day(2, 6), 1, t.messenger);
+    RectifyRegisterRecord(rec(2), file(), RectifyKind::Cancel, blankRegisterRecord(), t.messenger);
     EXPECT_EQ(nextProgressivo(readRegister(file())), 3);
     EXPECT_EQ(insert(movement("C", day(3, 6), 1)).progressivo, 3);
 }
@@ -295,12 +305,12 @@ TEST_F(RegisterStoreTest, ModifyIntoAnotherYearIsOneChangeOfBothFiles)
         if (path == file(2027))
             throw IoError(QStringLiteral("DISCO PIENO"));
     };
-    EXPECT_THROW(ModifyRegisterRecord(2, file(2027), movement("C", day(2, 1, 2028), 20), file(2028), t.messenger), IoError);
+    EXPECT_THROW(ModifyRegisterRecord(rec(2, 2027), file(2027), movement("C", day(2, 1, 2028), 20), file(2028), t.messenger), IoError);
     EXPECT_EQ(bytes(2027), before);
     EXPECT_TRUE(readRegister(file(2028)).isEmpty());
 
     FileGroup::beforeReplace() = nullptr;
-    const TRecMovimento moved = ModifyRegisterRecord(2, file(2027), movement("C", day(2, 1, 2028), 20), file(2028), t.messenger);
+    const TRecMovimento moved = ModifyRegisterRecord(rec(2, 2027), file(2027), movement("C", day(2, 1, 2028), 20), file(2028), t.messenger);
     EXPECT_EQ(moved.numero, 1);
     EXPECT_EQ(moved.progressivo, 1);
     EXPECT_EQ(readRegister(file(2027)).size(), 1);
@@ -326,7 +336,7 @@ TEST_F(RegisterStoreTest, GuaranteeDayReplacesItsUnsentRecordButFollowsASentOne)
         amounts << r.impegnato();
     EXPECT_EQ(amounts, (QList<double>{11, 30}));
 
-    MarkRegisterSent(gar, {readRegister(gar).front().numero}, day(2, 4), 1, t.messenger);
+    markSent(gar, {readRegister(gar).front().numero}, day(2, 4), 1, t.messenger);
     guarantee(day(1, 4), 12); // sent day 1: the new record follows it
     amounts.clear();
     for (const auto& r : readRegister(gar))
@@ -339,13 +349,18 @@ TEST_F(RegisterStoreTest, DeleteClosesTheGapAndIgnoresAnAbsentNumber)
     insert(movement("C", day(1, 1), 1));
     insert(movement("C", day(2, 1), 2));
     const QByteArray before = bytes();
-    EXPECT_FALSE(DeleteRegisterRecord(9, file(), t.messenger));
+    try {
+        DeleteRegisterRecord(rec(9), file(), t.messenger);
+        ADD_FAILURE() << "an absent number was deleted";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.text(), QString::fromLatin1(MsgRecordGone));
+    }
     EXPECT_EQ(bytes(), before);
-    EXPECT_TRUE(DeleteRegisterRecord(2, file(), t.messenger));
+    EXPECT_EQ(DeleteRegisterRecord(rec(2), file(), t.messenger), 1);
     EXPECT_EQ(bytes(), before.left(520));
-    MarkRegisterSent(file(), {1}, day(2, 1), 3, t.messenger);
+    markSent(file(), {1}, day(2, 1), 3, t.messenger);
     EXPECT_EQ(readRegister(file()).front().numeroFlusso, 3);
-    ResetRegisterSendData(file(), {1}, t.messenger);
+    ResetRegisterSendData(FlowRecords{file(), {rec(1)}, {}, {}}, t.messenger);
     EXPECT_EQ(readRegister(file()).front().numeroFlusso, 0);
     EXPECT_EQ(readRegister(file()).front().dataFlusso, 0.0);
 }
