@@ -40,6 +40,8 @@
 #include "register/entry/TFSCEGLIMOVIMENTO.h"
 #include "register/flow/TFCREAFIRMAINVIAREGISTRO.h"
 #include "register/undo/TFCANCFLUSSO.h"
+#include "register/guarantees/TFGARANZIA.h"
+#include "register/guarantees/TFPREPGARANZIA.h"
 #include "register/undo/TFCANCMOVIM.h"
 #include "app/MenuActions.h"
 
@@ -86,6 +88,8 @@ void wireWindows(WindowRegistry& r)
     r["TFMOVIMENTI"] = [](AppContext& c, QWidget* p) { TFMOVIMENTI w(c, p); w.exec(); };
     r["TFPREPIE818"] = [](AppContext& c, QWidget* p) { TFPREPIE818 w(c, p); w.exec(); };
     r["TFCREAFIRMAINVIAIE818"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE818 w(c, p); w.exec(); };
+    r["TFGARANZIA"] = [](AppContext& c, QWidget* p) { TFGARANZIA w(c, p); w.exec(); };
+    r["TFPREPGARANZIA"] = [](AppContext& c, QWidget* p) { TFPREPGARANZIA w(c, p); w.exec(); };
     r["TFCANCFLUSSO"] = [](AppContext& c, QWidget* p) { TFCANCFLUSSO w(c, p); w.exec(); };
     r["TFCANCMOVIM"] = [](AppContext& c, QWidget* p) {
         // Conclusions and changes of destination are deleted by their own modes, not built yet.

@@ -18,32 +18,32 @@ namespace vt {
 class FlowEntryForm;
 
 class TFCREAFIRMAINVIAREGISTRO : public QDialog {
-  Q_OBJECT
+    Q_OBJECT
 public:
-  explicit TFCREAFIRMAINVIAREGISTRO(AppContext &ctx, QWidget *parent = nullptr);
+    explicit TFCREAFIRMAINVIAREGISTRO(AppContext& ctx, QWidget* parent = nullptr);
 
-  QLineEdit *LANNO;
-  QListWidget *CELENCO;
-  QPushButton *BTUTTI;
-  QPushButton *BNESSUNO;
+    QLineEdit* LANNO;
+    QListWidget* CELENCO;
+    QPushButton* BTUTTI;
+    QPushButton* BNESSUNO;
 
 protected:
-  void showEvent(QShowEvent *event) override;
-  bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  void yearLeft();
-  void rebuildList();
-  void tickAll(bool ticked);
-  void itemToggled(QListWidgetItem *item);
-  QList<int> ticked() const;
-  void confirm();
-  void signAndSend();
+    void yearLeft();
+    void rebuildList();
+    void tickAll(bool ticked);
+    void itemToggled(QListWidgetItem* item);
+    QList<int> ticked() const;
+    void confirm();
+    void signAndSend();
 
-  AppContext &ctx_;
-  FlowEntryForm *form_;
-  RegisterFlowList list_;
-  bool filling_ = false;
+    AppContext& ctx_;
+    FlowEntryForm* form_;
+    RegisterFlowList list_;
+    bool filling_ = false;
 };
 
 } // namespace vt

@@ -8,6 +8,7 @@
 // there is none): an earlier movement or guarantee changed since never leaves a
 // stale balance. The carry-over of every year passed on the way is written back
 // to RIPORTI.GAR under its lock.
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -22,37 +23,48 @@ struct AppContext;
 // A movement commits its `garanzia` (EAD, FBE, DAA, COD, FBC inserted, not
 // superseded) or releases it (a report of receipt recorded as annotation, or a
 // conclusion), never both.
-bool commitsGuarantee(const TRecMovimento &r);
-bool releasesGuarantee(const TRecMovimento &r);
+bool commitsGuarantee(const TRecMovimento& r);
+bool releasesGuarantee(const TRecMovimento& r);
 // A guarantee day that counts: inserted ("I"), not superseded.
-bool guaranteeDayCounts(const TRecGaranzia &g);
+bool guaranteeDayCounts(const TRecGaranzia& g);
 
 struct GuaranteeDay {
-  double day = 0;
-  double before = 0;       // the balance available before the day
-  double impegnato = 0;    // committed by the day's movements
-  double svincolato = 0;   // released by the day's movements
-  bool sentExists = false; // a sent guarantee record of the day counts
-  std::optional<TRecGaranzia>
-      unsent; // the day's unsent guarantee record, when there is one
-  // The balance after the day with these deposits.
-  double after(double nuovaCauzione, double riscattata) const {
-    return before - impegnato + svincolato + nuovaCauzione - riscattata;
-  }
+    double day = 0;
+    double before = 0;                  // the balance available before the day
+    double impegnato = 0;               // committed by the day's movements
+    double svincolato = 0;              // released by the day's movements
+    bool sentExists = false;            // a sent guarantee record of the day counts
+    std::optional<TRecGaranzia> unsent; // the day's unsent guarantee record, when there is one
+    // The balance after the day with these deposits.
+    double after(double nuovaCauzione, double riscattata) const
+    {
+        return before - impegnato + svincolato + nuovaCauzione - riscattata;
+    }
 };
 
 // The balance of the day (time of day cut) and the day's totals. Writes the
 // carry-overs of the years before the day's year into RIPORTI.GAR. Throws
 // IoError.
-GuaranteeDay guaranteeDay(AppContext &ctx, double day);
+GuaranteeDay guaranteeDay(AppContext& ctx, double day);
 
 // The carry-over stored for a year (the balance at its end), if any.
-std::optional<double> storedCarryOver(const AppContext &ctx, int year);
+std::optional<double> storedCarryOver(const AppContext& ctx, int year);
 
-// The balance of every guarantee day of a year's guarantee records (by
+// The balance after every guarantee day of a year's guarantee records (by
 // `numero`), as it holds today: what each record's `disponibile` must be.
-// Throws IoError.
-QList<std::pair<std::int32_t, double>> recomputedBalances(AppContext &ctx,
-                                                          int year);
+// Reads only. Throws IoError.
+QList<std::pair<std::int32_t, double>> recomputedBalances(const AppContext& ctx, int year);
+// The same for one record (0 when it is not in the list).
+double recomputedBalance(const QList<std::pair<std::int32_t, double>>& balances, std::int32_t numero);
+
+// The amounts committed and released by the movements of each day of a year.
+struct DayTotals {
+    double impegnato = 0;
+    double svincolato = 0;
+};
+QHash<double, DayTotals> movementTotalsByDay(const AppContext& ctx, int year);
+
+// Two amounts that agree to the thousandth, once rounded to cents.
+bool sameAmount(double a, double b);
 
 } // namespace vt

@@ -22,30 +22,28 @@ namespace vt {
 struct AppContext;
 
 struct UndoList {
-  int year = 0;
-  QList<TRecMovimento> records; // in list order, stored form
-  QStringList lines;
+    int year = 0;
+    QList<TRecMovimento> records; // in list order, stored form
+    QStringList lines;
 };
 
 struct UndoResult {
-  int done = 0;
-  QStringList refused; // one message per record left alone
+    int done = 0;
+    QStringList refused; // one message per record left alone
 };
 
 // ---- Reactivation ----
 
 // The records of the year's movement and guarantee files that carry the flow
 // (date, number).
-UndoList buildReactivationList(const AppContext &ctx, int year,
-                               const QDate &flowDate, int flowNumber);
+UndoList buildReactivationList(const AppContext& ctx, int year, const QDate& flowDate, int flowNumber);
 // The last flow of a date: the number a new flow would be given, less one (0:
 // none).
-int lastFlowNumber(const AppContext &ctx, const QDate &flowDate);
+int lastFlowNumber(const AppContext& ctx, const QDate& flowDate);
 // Resets the flow date and number of the chosen records that still carry that
 // flow and are otherwise unchanged. Throws IoError.
-UndoResult reactivateRecords(AppContext &ctx, int year,
-                             const QList<TRecMovimento> &chosen,
-                             const QDate &flowDate, int flowNumber);
+UndoResult reactivateRecords(
+    AppContext& ctx, int year, const QList<TRecMovimento>& chosen, const QDate& flowDate, int flowNumber);
 
 // ---- Deletion ----
 
@@ -53,15 +51,15 @@ UndoResult reactivateRecords(AppContext &ctx, int year,
 // 'c', 's', 'f' the unsent rectifications of each.
 bool deletionModeBuilt(QChar mode);
 QString deletionCaption(QChar mode);
-UndoList buildDeletionList(const AppContext &ctx, QChar mode, int year);
+UndoList buildDeletionList(const AppContext& ctx, QChar mode, int year);
 // Deletes the chosen records, or undoes the chosen rectifications. Throws
 // IoError.
-UndoResult deleteRecords(AppContext &ctx, QChar mode, int year,
-                         const QList<TRecMovimento> &chosen);
+UndoResult deleteRecords(AppContext& ctx, QChar mode, int year, const QList<TRecMovimento>& chosen);
 
 // The confirmation: only "SI" acts.
-inline bool confirmsUndo(const QString &typed) {
-  return typed == QLatin1String("SI");
+inline bool confirmsUndo(const QString& typed)
+{
+    return typed == QLatin1String("SI");
 }
 
 } // namespace vt

@@ -15,29 +15,29 @@ class DateEdit;
 class UndoListForm;
 
 class TFCANCFLUSSO : public QDialog {
-  Q_OBJECT
+    Q_OBJECT
 public:
-  explicit TFCANCFLUSSO(AppContext &ctx, QWidget *parent = nullptr);
+    explicit TFCANCFLUSSO(AppContext& ctx, QWidget* parent = nullptr);
 
-  DateEdit *MDARI;
-  QLineEdit *INUCO;
-  QLineEdit *LANNO;
-  UndoListForm *form;
+    DateEdit* MDARI;
+    QLineEdit* INUCO;
+    QLineEdit* LANNO;
+    UndoListForm* form;
 
 protected:
-  void showEvent(QShowEvent *event) override;
-  bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  void proposeNumber();
-  bool rebuildList(); // false, with the cursor back, when the date or the year
-                      // is not valid
-  void reactivate();
+    void proposeNumber();
+    bool rebuildList(); // false, with the cursor back, when the date or the year
+                        // is not valid
+    void reactivate();
 
-  AppContext &ctx_;
-  UndoList list_;
-  QDate listDate_;
-  int listNumber_ = 0;
+    AppContext& ctx_;
+    UndoList list_;
+    QDate listDate_;
+    int listNumber_ = 0;
 };
 
 } // namespace vt

@@ -16,85 +16,84 @@
 
 namespace vt {
 
-TFCANCMOVIM::TFCANCMOVIM(AppContext &ctx, QWidget *parent)
-    : QDialog(parent), ctx_(ctx), mode_(ctx.OpCode) {
-  setObjectName(QStringLiteral("TFCANCMOVIM"));
-  setWindowTitle(deletionCaption(mode_));
+TFCANCMOVIM::TFCANCMOVIM(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx), mode_(ctx.OpCode)
+{
+    setObjectName(QStringLiteral("TFCANCMOVIM"));
+    setWindowTitle(deletionCaption(mode_));
 
-  LANNO = new QLineEdit(this);
-  LANNO->setObjectName(QStringLiteral("LANNO"));
-  LANNO->setMaxLength(4);
-  LANNO->setValidator(new QRegularExpressionValidator(
-      QRegularExpression(QStringLiteral("[0-9]{0,4}")), LANNO));
-  LANNO->setFixedWidth(
-      LANNO->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
-  form =
-      new UndoListForm(QStringLiteral("ELENCO"),
-                       QStringLiteral("Digita \"SI\" per cancellare "), this);
+    LANNO = new QLineEdit(this);
+    LANNO->setObjectName(QStringLiteral("LANNO"));
+    LANNO->setMaxLength(4);
+    LANNO->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), LANNO));
+    LANNO->setFixedWidth(LANNO->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
+    form = new UndoListForm(QStringLiteral("ELENCO"), QStringLiteral("Digita \"SI\" per cancellare "), this);
 
-  auto *year = new QFormLayout;
-  year->addRow(QStringLiteral("Registro movimenti dell'anno:"), LANNO);
-  auto *layout = new QVBoxLayout(this);
-  layout->addLayout(year);
-  layout->addWidget(form, 1);
+    auto* year = new QFormLayout;
+    year->addRow(QStringLiteral("Registro movimenti dell'anno:"), LANNO);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(year);
+    layout->addWidget(form, 1);
 
-  LANNO->installEventFilter(this);
-  enterMovesToNextField(this);
-  connect(form, &UndoListForm::confirmed, this, &TFCANCMOVIM::remove);
-  connect(form, &UndoListForm::abandonRequested, this, &QDialog::reject);
+    LANNO->installEventFilter(this);
+    enterMovesToNextField(this);
+    connect(form, &UndoListForm::confirmed, this, &TFCANCMOVIM::remove);
+    connect(form, &UndoListForm::abandonRequested, this, &QDialog::reject);
 }
 
-void TFCANCMOVIM::showEvent(QShowEvent *event) {
-  QDialog::showEvent(event);
-  LANNO->setText(QString::number(ctx_.clock().today().year()));
-  rebuildList();
+void TFCANCMOVIM::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    LANNO->setText(QString::number(ctx_.clock().today().year()));
+    rebuildList();
 }
 
-bool TFCANCMOVIM::eventFilter(QObject *watched, QEvent *event) {
-  if (watched == LANNO && event->type() == QEvent::FocusOut &&
-      !form->BABBANDONA->hasFocus())
-    QTimer::singleShot(0, this, [this] {
-      if (LANNO->text().toInt() != list_.year)
-        rebuildList();
-    });
-  return QDialog::eventFilter(watched, event);
+bool TFCANCMOVIM::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == LANNO && event->type() == QEvent::FocusOut && !form->BABBANDONA->hasFocus())
+        QTimer::singleShot(0, this, [this] {
+            if (LANNO->text().toInt() != list_.year)
+                rebuildList();
+        });
+    return QDialog::eventFilter(watched, event);
 }
 
-void TFCANCMOVIM::rebuildList() {
-  bool ok = false;
-  const int year = LANNO->text().toInt(&ok);
-  if (!ok || year < 2008 || year > 2060) {
-    LANNO->setFocus(Qt::OtherFocusReason);
-    LANNO->selectAll();
-    return;
-  }
-  ctx_.WorkYear = LANNO->text();
-  try {
-    list_ = buildDeletionList(ctx_, mode_, year);
-  } catch (const IoError &e) {
-    list_ = {};
-    list_.year = year;
-    ctx_.messenger().info(e.text());
-  }
-  form->show(list_);
-  form->ECONF->clear();
-  form->ECONF->setFocus(Qt::OtherFocusReason);
-}
-
-void TFCANCMOVIM::remove() {
-  const QList<TRecMovimento> chosen = form->tickedRecords();
-  if (!chosen.isEmpty()) {
-    try {
-      BusyCursor busy;
-      const UndoResult r = deleteRecords(ctx_, mode_, list_.year, chosen);
-      for (const QString &refused : r.refused)
-        ctx_.messenger().info(refused);
-    } catch (const IoError &e) {
-      ctx_.messenger().info(e.text());
-      return;
+void TFCANCMOVIM::rebuildList()
+{
+    bool ok = false;
+    const int year = LANNO->text().toInt(&ok);
+    if (!ok || year < 2008 || year > 2060) {
+        LANNO->setFocus(Qt::OtherFocusReason);
+        LANNO->selectAll();
+        return;
     }
-  }
-  accept();
+    ctx_.WorkYear = LANNO->text();
+    try {
+        list_ = buildDeletionList(ctx_, mode_, year);
+    } catch (const IoError& e) {
+        list_ = {};
+        list_.year = year;
+        ctx_.messenger().info(e.text());
+    }
+    form->show(list_);
+    form->ECONF->clear();
+    form->ECONF->setFocus(Qt::OtherFocusReason);
+}
+
+void TFCANCMOVIM::remove()
+{
+    const QList<TRecMovimento> chosen = form->tickedRecords();
+    if (!chosen.isEmpty()) {
+        try {
+            BusyCursor busy;
+            const UndoResult r = deleteRecords(ctx_, mode_, list_.year, chosen);
+            for (const QString& refused : r.refused)
+                ctx_.messenger().info(refused);
+        } catch (const IoError& e) {
+            ctx_.messenger().info(e.text());
+            return;
+        }
+    }
+    accept();
 }
 
 } // namespace vt

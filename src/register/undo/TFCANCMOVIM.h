@@ -14,24 +14,24 @@ namespace vt {
 class UndoListForm;
 
 class TFCANCMOVIM : public QDialog {
-  Q_OBJECT
+    Q_OBJECT
 public:
-  explicit TFCANCMOVIM(AppContext &ctx, QWidget *parent = nullptr);
+    explicit TFCANCMOVIM(AppContext& ctx, QWidget* parent = nullptr);
 
-  QLineEdit *LANNO;
-  UndoListForm *form;
+    QLineEdit* LANNO;
+    UndoListForm* form;
 
 protected:
-  void showEvent(QShowEvent *event) override;
-  bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  void rebuildList();
-  void remove();
+    void rebuildList();
+    void remove();
 
-  AppContext &ctx_;
-  QChar mode_;
-  UndoList list_;
+    AppContext& ctx_;
+    QChar mode_;
+    UndoList list_;
 };
 
 } // namespace vt

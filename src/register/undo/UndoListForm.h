@@ -14,32 +14,31 @@ class QPushButton;
 namespace vt {
 
 class UndoListForm : public QWidget {
-  Q_OBJECT
+    Q_OBJECT
 public:
-  UndoListForm(const QString &listName, const QString &confirmLabel,
-               QWidget *parent);
+    UndoListForm(const QString& listName, const QString& confirmLabel, QWidget* parent);
 
-  void show(const UndoList &list); // nothing ticked
-  QList<TRecMovimento> tickedRecords() const;
+    void show(const UndoList& list); // nothing ticked
+    QList<TRecMovimento> tickedRecords() const;
 
-  QListWidget *list;
-  QPushButton *BTUTTI;
-  QPushButton *BNESSUNO;
-  QLineEdit *ECONF;
-  QPushButton *BABBANDONA;
+    QListWidget* list;
+    QPushButton* BTUTTI;
+    QPushButton* BNESSUNO;
+    QLineEdit* ECONF;
+    QPushButton* BABBANDONA;
 
 signals:
-  void confirmed();
-  void abandonRequested();
+    void confirmed();
+    void abandonRequested();
 
 protected:
-  bool eventFilter(QObject *watched, QEvent *event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  void confirmLeft();
+    void confirmLeft();
 
-  UndoList shown_;
-  bool acting_ = false;
+    UndoList shown_;
+    bool acting_ = false;
 };
 
 } // namespace vt
