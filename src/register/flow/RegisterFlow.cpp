@@ -286,7 +286,8 @@ RegisterFlowList buildRegisterFlowList(const AppContext& ctx, int year)
     RegisterFlowList list;
     list.year = year;
     QList<double> needDays;
-    for (const TRecMovimento& r : readRegister(registerfiles::movements(ctx, year))) {
+    const QList<TRecMovimento> movements = readRegister(registerfiles::movements(ctx, year));
+    for (const TRecMovimento& r : movements) {
         if (r.numeroFlusso != 0)
             continue;
         list.records << r;
@@ -296,8 +297,9 @@ RegisterFlowList buildRegisterFlowList(const AppContext& ctx, int year)
             needDays << day;
     }
     QList<double> covered;
-    const auto balances = recomputedBalances(ctx, year);
-    for (const TRecGaranzia& g : readRegister(registerfiles::guarantees(ctx, year))) {
+    const QList<TRecGaranzia> days = readRegister(registerfiles::guarantees(ctx, year));
+    const auto balances = recomputedBalances(ctx, year, days, movements);
+    for (const TRecGaranzia& g : days) {
         covered << registerDay(g.data);
         if (g.numeroFlusso != 0)
             continue;
@@ -403,22 +405,24 @@ RegisterFlowWritten writeRegisterFlow(AppContext& ctx, const RegisterFlowRequest
         group.run([&](FileGroup& g) {
             QList<QByteArray> files[2] = {g.read(movementsPath, kSize), g.read(guaranteesPath, kSize)};
             bool touched[2] = {false, false};
+            QHash<std::int32_t, qsizetype> index[2];
+            for (int f = 0; f < 2; ++f)
+                for (qsizetype i = 0; i < files[f].size(); ++i)
+                    index[f].insert(RecordFile::numberOf(files[f][i]), i);
             for (qsizetype k = 0; k < rq.records.size(); ++k) {
                 const TRecMovimento& offered = rq.records[k];
                 const int f = isGuaranteeDay(offered) ? 1 : 0;
                 (f ? written.guaranteeDays : written.movements) += 1;
                 QList<QByteArray>& records = files[f];
-                const auto at = std::find_if(records.begin(), records.end(),
-                    [&](const QByteArray& b) { return RecordFile::numberOf(b) == offered.numero; });
+                const qsizetype i = index[f].value(offered.numero, -1);
                 // Another workstation may have changed, sent or removed it since the
                 // list was built.
-                if (at == records.end() ||
-                    encodeRegisterRecord(decodeRegisterRecord(*at)) != encodeRegisterRecord(offered))
+                if (i < 0 || encodeRegisterRecord(decodeRegisterRecord(records[i])) != encodeRegisterRecord(offered))
                     throw IoError(recordName(offered) +
                         QStringLiteral(" E' STATO MODIFICATO, INVIATO O CANCELLATO DA UN'ALTRA "
                                        "POSTAZIONE: "
                                        "IL FLUSSO NON E' STATO CREATO. RICOSTRUIRE L'ELENCO"));
-                *at = encodeRegisterRecord(marked[k]);
+                records[i] = encodeRegisterRecord(marked[k]);
                 touched[f] = true;
             }
             if (touched[0])

@@ -171,9 +171,14 @@ GuaranteeDay guaranteeDay(AppContext& ctx, double date)
 
 QList<std::pair<std::int32_t, double>> recomputedBalances(const AppContext& ctx, int year)
 {
+    return recomputedBalances(ctx, year, readRegister(registerfiles::guarantees(ctx, year)),
+        readRegister(registerfiles::movements(ctx, year)));
+}
+
+QList<std::pair<std::int32_t, double>> recomputedBalances(
+    const AppContext& ctx, int year, const QList<TRecGaranzia>& days, QList<TRecMovimento> movements)
+{
     double a = balanceAtStart(ctx, year, nullptr);
-    const QList<TRecGaranzia> days = readRegister(registerfiles::guarantees(ctx, year));
-    QList<TRecMovimento> movements = readRegister(registerfiles::movements(ctx, year));
     // Days in order: every movement and deposit up to and including a day is in
     // its balance.
     QList<double> ordered;

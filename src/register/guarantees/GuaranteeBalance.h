@@ -54,6 +54,9 @@ std::optional<double> storedCarryOver(const AppContext& ctx, int year);
 // `numero`), as it holds today: what each record's `disponibile` must be.
 // Reads only. Throws IoError.
 QList<std::pair<std::int32_t, double>> recomputedBalances(const AppContext& ctx, int year);
+// The same over the year's records already read (in file order).
+QList<std::pair<std::int32_t, double>> recomputedBalances(
+    const AppContext& ctx, int year, const QList<TRecGaranzia>& days, QList<TRecMovimento> movements);
 // The same for one record (0 when it is not in the list).
 double recomputedBalance(const QList<std::pair<std::int32_t, double>>& balances, std::int32_t numero);
 
