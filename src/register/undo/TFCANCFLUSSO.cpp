@@ -60,6 +60,7 @@ TFCANCFLUSSO::TFCANCFLUSSO(AppContext& ctx, QWidget* parent) : QDialog(parent), 
     for (QLineEdit* e : {static_cast<QLineEdit*>(MDARI), INUCO, LANNO})
         e->installEventFilter(this);
     enterMovesToNextField(this);
+    form->attachConfirm();
     connect(form, &UndoListForm::confirmed, this, &TFCANCFLUSSO::reactivate);
     connect(form, &UndoListForm::abandonRequested, this, &QDialog::reject);
 }
@@ -126,7 +127,7 @@ bool TFCANCFLUSSO::rebuildList()
     }
     listDate_ = date;
     listNumber_ = number;
-    form->show(list_);
+    form->fill(list_);
     return true;
 }
 

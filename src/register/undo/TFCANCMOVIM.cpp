@@ -36,6 +36,7 @@ TFCANCMOVIM::TFCANCMOVIM(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
 
     LANNO->installEventFilter(this);
     enterMovesToNextField(this);
+    form->attachConfirm();
     connect(form, &UndoListForm::confirmed, this, &TFCANCMOVIM::remove);
     connect(form, &UndoListForm::abandonRequested, this, &QDialog::reject);
 }
@@ -74,7 +75,7 @@ void TFCANCMOVIM::rebuildList()
         list_.year = year;
         ctx_.messenger().info(e.text());
     }
-    form->show(list_);
+    form->fill(list_);
     form->ECONF->clear();
     form->ECONF->setFocus(Qt::OtherFocusReason);
 }

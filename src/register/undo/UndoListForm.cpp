@@ -55,7 +55,14 @@ UndoListForm::UndoListForm(const QString& listName, const QString& confirmLabel,
     ECONF->installEventFilter(this);
 }
 
-void UndoListForm::show(const UndoList& shown)
+void UndoListForm::attachConfirm()
+{
+    // The filter installed last sees the keys first.
+    ECONF->removeEventFilter(this);
+    ECONF->installEventFilter(this);
+}
+
+void UndoListForm::fill(const UndoList& shown)
 {
     shown_ = shown;
     list->clear();

@@ -18,7 +18,9 @@ class UndoListForm : public QWidget {
 public:
     UndoListForm(const QString& listName, const QString& confirmLabel, QWidget* parent);
 
-    void show(const UndoList& list); // nothing ticked
+    void fill(const UndoList& list); // nothing ticked
+    // Call after the window's own Enter handling is installed: Enter in ECONF confirms.
+    void attachConfirm();
     QList<TRecMovimento> tickedRecords() const;
 
     QListWidget* list;
