@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "foundation/IoError.h"
+#include "register/guarantees/GuaranteeEntry.h"
 #include "register/undo/UndoListForm.h"
 #include "ui/FormChecks.h"
 #include "ui/Widgets.h"
@@ -89,6 +90,10 @@ void TFCANCMOVIM::remove()
             const UndoResult r = deleteRecords(ctx_, mode_, list_.year, chosen);
             for (const QString& refused : r.refused)
                 ctx_.messenger().info(refused);
+            // What was deleted counted in the balance of the guarantee days after it.
+            if (r.done > 0)
+                for (const QString& m : refreshGuaranteeBalances(ctx_, list_.year))
+                    ctx_.messenger().info(m);
         } catch (const IoError& e) {
             ctx_.messenger().info(e.text());
             return;
