@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "foundation/IoError.h"
-#include "register/undo/UndoListForm.h"
+#include "ui/UndoListForm.h"
 #include "ui/Edits.h"
 #include "ui/FormChecks.h"
 #include "ui/Widgets.h"

@@ -11,7 +11,7 @@
 
 #include "foundation/IoError.h"
 #include "register/guarantees/GuaranteeEntry.h"
-#include "register/undo/UndoListForm.h"
+#include "ui/UndoListForm.h"
 #include "ui/FormChecks.h"
 #include "ui/Widgets.h"
 

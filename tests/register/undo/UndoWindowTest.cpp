@@ -15,7 +15,7 @@
 #include "register/store/RegisterStore.h"
 #include "register/undo/TFCANCFLUSSO.h"
 #include "register/undo/TFCANCMOVIM.h"
-#include "register/undo/UndoListForm.h"
+#include "ui/UndoListForm.h"
 #include "ui/Edits.h"
 #include "support/Fakes.h"
 #include "support/ModalDriver.h"

@@ -1,4 +1,4 @@
-#include "register/undo/UndoListForm.h"
+#include "ui/UndoListForm.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
