@@ -164,9 +164,10 @@ TEST_F(RegisterFlowWindow, NothingTickedIsRefusedWithTheFocusOnTheList)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     t.messenger.infos.clear();
     QTest::mouseClick(w.BNESSUNO, Qt::LeftButton);
-    w.findChild<QLineEdit*>("DATFLU")->setFocus();
-    QTest::keyClick(&w, Qt::Key_C, Qt::AltModifier);
-    QApplication::processEvents();
+    auto* date = w.findChild<QLineEdit*>("DATFLU");
+    date->setFocus();
+    QTest::keyClick(date, Qt::Key_C, Qt::AltModifier); // straight from the date
+    QTest::qWait(250);
     EXPECT_EQ(t.messenger.infos, QStringList{"NON E' STATO SELEZIONATO ALCUN MESSAGGIO"});
     EXPECT_TRUE(w.CELENCO->hasFocus());
     EXPECT_TRUE(QDir(toSign).isEmpty());
@@ -200,7 +201,7 @@ TEST_F(RegisterFlowWindow, ConfirmedStraightFromTheDateWithoutSigningWritesAndMa
     date->selectAll();
     QTest::keyClicks(date, "11122026");
     QTest::keyClick(date, Qt::Key_C, Qt::AltModifier); // straight from the date
-    QApplication::processEvents();
+    QTest::qWait(250);
 
     EXPECT_EQ(w.result(), QDialog::Accepted);
     EXPECT_TRUE(t.shell.programs.isEmpty()) << "unticked: the flow stays unsigned";

@@ -91,6 +91,7 @@ TEST_F(GuaranteeWindows, PreparedDayKeepsItsDepositAndIsConfirmedStraightFromAnA
         w->DOUBL3->selectAll();
         QTest::keyClicks(w->DOUBL3, "600");
         QTest::keyClick(w->DOUBL3, Qt::Key_C, Qt::AltModifier);
+        QTest::qWait(250);
     };
     runMenuItem(ctx, "AINSGARANZIA");
     EXPECT_FALSE(driver.timedOut);
@@ -116,7 +117,9 @@ TEST_F(GuaranteeWindows, EscHalfWayAsksBeforeLosingWhatWasTyped)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     EXPECT_TRUE(w.DATMOV->hasFocus());
     w.DOUBL3->setFocus();
+    w.DOUBL3->selectAll();
     QTest::keyClicks(w.DOUBL3, "1000");
+    EXPECT_EQ(w.DOUBL3->text(), "1.000");
     t.messenger.answers = {false};
     QTest::keyClick(w.DOUBL3, Qt::Key_Escape);
     EXPECT_TRUE(w.isVisible());
