@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <numeric>
@@ -320,11 +321,11 @@ RegisterFlowList buildRegisterFlowList(const AppContext& ctx, int year)
 
 RegisterFlowRequest registerFlowRequest(const RegisterFlowList& list, const QList<int>& ticked)
 {
-    QList<int> items;
+    QSet<int> chosen;
     for (int i : ticked)
         for (int j : list.groupOf(i))
-            if (!items.contains(j))
-                items << j;
+            chosen.insert(j);
+    QList<int> items(chosen.begin(), chosen.end());
     std::sort(items.begin(), items.end());
     RegisterFlowRequest rq;
     rq.year = list.year;
