@@ -38,6 +38,12 @@
 #include "ui/TFLISTVIEW.h"
 #include "register/entry/TFMOVIMENTI.h"
 #include "register/entry/TFSCEGLIMOVIMENTO.h"
+#include "register/flow/TFCREAFIRMAINVIAREGISTRO.h"
+#include "register/undo/TFCANCFLUSSO.h"
+#include "register/guarantees/TFGARANZIA.h"
+#include "register/guarantees/TFPREPGARANZIA.h"
+#include "register/undo/TFCANCMOVIM.h"
+#include "app/MenuActions.h"
 
 namespace vt {
 
@@ -82,6 +88,19 @@ void wireWindows(WindowRegistry& r)
     r["TFMOVIMENTI"] = [](AppContext& c, QWidget* p) { TFMOVIMENTI w(c, p); w.exec(); };
     r["TFPREPIE818"] = [](AppContext& c, QWidget* p) { TFPREPIE818 w(c, p); w.exec(); };
     r["TFCREAFIRMAINVIAIE818"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE818 w(c, p); w.exec(); };
+    r["TFGARANZIA"] = [](AppContext& c, QWidget* p) { TFGARANZIA w(c, p); w.exec(); };
+    r["TFPREPGARANZIA"] = [](AppContext& c, QWidget* p) { TFPREPGARANZIA w(c, p); w.exec(); };
+    r["TFCANCFLUSSO"] = [](AppContext& c, QWidget* p) { TFCANCFLUSSO w(c, p); w.exec(); };
+    r["TFCANCMOVIM"] = [](AppContext& c, QWidget* p) {
+        // Conclusions and changes of destination are deleted by their own modes, not built yet.
+        if (!deletionModeBuilt(c.OpCode)) {
+            c.messenger().info(QString::fromLatin1(MsgNotAvailable));
+            return;
+        }
+        TFCANCMOVIM w(c, p);
+        w.exec();
+    };
+    r["TFCREAFIRMAINVIAREGISTRO"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAREGISTRO w(c, p); w.exec(); };
 }
 
 void openCodeEditor(AppContext& ctx)

@@ -135,7 +135,7 @@ bool FlowEntryForm::dateLeft()
         focusField(DATFLU);
         return false;
     }
-    NUMFLU->setText(QString::number(proposedFlowNumber(ctx_, date)));
+    NUMFLU->setText(QString::number(proposal_ ? proposal_(date) : proposedFlowNumber(ctx_, date)));
     NUMFLU->selectAll(); // a number typed replaces the one proposed
     return true;
 }

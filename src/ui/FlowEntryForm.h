@@ -32,6 +32,8 @@ public:
     explicit FlowEntryForm(AppContext& ctx, QWidget* parent = nullptr);
 
     void setDateRule(FlowDateRule rule) { dateRule_ = std::move(rule); }
+    // A kind's own proposal of the flow number for a date (the shared one when not set).
+    void setProposal(std::function<int(const QDate&)> proposal) { proposal_ = std::move(proposal); }
     // A kind whose date rule stops the confirmation (its message shown, focus DATFLU).
     void setDateRuleStops(bool stops) { dateRuleStops_ = stops; }
 
@@ -66,6 +68,7 @@ private:
 
     AppContext& ctx_;
     FlowDateRule dateRule_;
+    std::function<int(const QDate&)> proposal_;
     bool dateRuleStops_ = false;
     bool confirming_ = false;
     bool dateLeavePending_ = false; // the date was left and its number is not proposed yet
