@@ -190,15 +190,15 @@ QStringList saveGuarantee(AppContext& ctx, QChar mode, const TRecGaranzia& o, co
     const QString path = registerfiles::guarantees(ctx, registerYear(n.data));
     switch (mode.toLatin1()) {
     case 'H':
-        ModifyRegisterRecord(o.numero, registerfiles::guarantees(ctx, registerYear(o.data)), n, path, ctx.messenger());
+        ModifyRegisterRecord(o, registerfiles::guarantees(ctx, registerYear(o.data)), n, path, ctx.messenger());
         break;
     case 'J':
         RectifyRegisterRecord(
-            o.numero, registerfiles::guarantees(ctx, registerYear(o.data)), RectifyKind::Cancel, n, ctx.messenger());
+            o, registerfiles::guarantees(ctx, registerYear(o.data)), RectifyKind::Cancel, n, ctx.messenger());
         break;
     case 'j':
         RectifyRegisterRecord(
-            o.numero, registerfiles::guarantees(ctx, registerYear(o.data)), RectifyKind::Modify, n, ctx.messenger());
+            o, registerfiles::guarantees(ctx, registerYear(o.data)), RectifyKind::Modify, n, ctx.messenger());
         break;
     default:
         InsertRegisterRecord(n, path, ctx.messenger());
