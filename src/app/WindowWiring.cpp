@@ -38,6 +38,8 @@
 #include "ui/TFLISTVIEW.h"
 #include "register/entry/TFMOVIMENTI.h"
 #include "register/entry/TFSCEGLIMOVIMENTO.h"
+#include "register/searches/TFRICREGC.h"
+#include "prints/TFSTAREGCARSCA.h"
 
 namespace vt {
 
@@ -82,6 +84,9 @@ void wireWindows(WindowRegistry& r)
     r["TFMOVIMENTI"] = [](AppContext& c, QWidget* p) { TFMOVIMENTI w(c, p); w.exec(); };
     r["TFPREPIE818"] = [](AppContext& c, QWidget* p) { TFPREPIE818 w(c, p); w.exec(); };
     r["TFCREAFIRMAINVIAIE818"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAIE818 w(c, p); w.exec(); };
+    r["TFRICREGC"] = [](AppContext& c, QWidget* p) { TFRICREGC w(c, p); w.exec(); };
+    r["TFRICREGF"] = [](AppContext& c, QWidget* p) { TFRICREGF w(c, p); w.exec(); };
+    r["TFSTAREGCARSCA"] = [](AppContext& c, QWidget* p) { TFSTAREGCARSCA w(c, p); w.exec(); };
 }
 
 void openCodeEditor(AppContext& ctx)
