@@ -79,5 +79,5 @@ TEST(RegisterWindow, ModesChecksAndPrompt)
     EXPECT_EQ(w.lastPrint().sheets, 3);
     EXPECT_EQ(w.lastPrint().kind, QLatin1Char('S'));
     EXPECT_TRUE(w.isVisible());
-    EXPECT_TRUE(w.MDADA->hasFocus());
+    EXPECT_EQ(w.focusWidget(), w.MDADA);
 }

@@ -16,8 +16,6 @@ using namespace vt::test;
 
 namespace {
 
-double day(int y, int m, int d) { return dates::fromDate(QDate(y, m, d)); }
-
 struct Rec {
     int numero;
     QDate date;

@@ -112,7 +112,7 @@ TEST(SearchWindow, ConfirmPrintsThePreviewSavesPdfAndStaysOpen)
     // first date.
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.MITDES->text().isEmpty());
-    EXPECT_TRUE(w.MDADA->hasFocus());
+    EXPECT_EQ(w.focusWidget(), w.MDADA);
     EXPECT_FALSE(QFile::exists(registerfiles::movements(t.ctx, 2025))); // read, not created
 }
 
