@@ -44,6 +44,8 @@
 #include "register/guarantees/TFPREPGARANZIA.h"
 #include "register/undo/TFCANCMOVIM.h"
 #include "app/MenuActions.h"
+#include "register/searches/TFRICREGC.h"
+#include "prints/TFSTAREGCARSCA.h"
 
 namespace vt {
 
@@ -101,6 +103,9 @@ void wireWindows(WindowRegistry& r)
         w.exec();
     };
     r["TFCREAFIRMAINVIAREGISTRO"] = [](AppContext& c, QWidget* p) { TFCREAFIRMAINVIAREGISTRO w(c, p); w.exec(); };
+    r["TFRICREGC"] = [](AppContext& c, QWidget* p) { TFRICREGC w(c, p); w.exec(); };
+    r["TFRICREGF"] = [](AppContext& c, QWidget* p) { TFRICREGF w(c, p); w.exec(); };
+    r["TFSTAREGCARSCA"] = [](AppContext& c, QWidget* p) { TFSTAREGCARSCA w(c, p); w.exec(); };
 }
 
 void openCodeEditor(AppContext& ctx)

@@ -33,12 +33,18 @@ public:
     // Metrics of a text in the current font.
     virtual int textWidth(const QString& text) const = 0;
     virtual int textHeight(const QString& text) const = 0;
+    // Height of the current font above its baseline (the registers stand their texts on a line).
+    virtual int textAscent() const { return textHeight(QStringLiteral("E")) * 3 / 4; }
 
     // Text whose top-left corner is at (x, y).
     virtual void text(int x, int y, const QString& text) = 0;
     // Text centred on x, or ending at x; top at y.
     virtual void textCentred(int x, int y, const QString& text) { this->text(x - textWidth(text) / 2, y, text); }
     virtual void textRight(int x, int y, const QString& text) { this->text(x - textWidth(text), y, text); }
+    // The same with the text's baseline at y.
+    void textOnLine(int x, int y, const QString& t) { text(x, y - textAscent(), t); }
+    void textCentredOnLine(int x, int y, const QString& t) { textCentred(x, y - textAscent(), t); }
+    void textRightOnLine(int x, int y, const QString& t) { textRight(x, y - textAscent(), t); }
 
     virtual void line(int x1, int y1, int x2, int y2) = 0;
     virtual void rectangle(int left, int top, int right, int bottom)

@@ -9,7 +9,7 @@ void QtPageSurface::begin(PageOrientation orientation)
 {
     device_.setPageOrientation(orientation == PageOrientation::Landscape ? QPageLayout::Landscape
                                                                          : QPageLayout::Portrait);
-    painter_.begin(&device_);
+    failed_ = !painter_.begin(&device_);
     painter_.setBrush(Qt::NoBrush);
     painter_.setBackgroundMode(Qt::TransparentMode);
     setFont(font_);
@@ -40,8 +40,14 @@ void QtPageSurface::setFont(const PageFont& font)
 {
     font_ = font;
     QFont f(font.name);
-    f.setStyleHint(font.name.contains(QLatin1String("COURIER"), Qt::CaseInsensitive) ? QFont::TypeWriter
-                                                                                      : QFont::AnyStyle);
+    // Where the named face is missing the nearest of its kind stands in: Liberation Mono for
+    // Courier New, Liberation Serif for Times New Roman (same metrics).
+    if (font.name.contains(QLatin1String("COURIER"), Qt::CaseInsensitive))
+        f.setStyleHint(QFont::TypeWriter);
+    else if (font.name.contains(QLatin1String("TIMES"), Qt::CaseInsensitive))
+        f.setStyleHint(QFont::Serif);
+    else
+        f.setStyleHint(QFont::AnyStyle);
     f.setPointSize(font.pointSize);
     f.setBold(font.bold);
     f.setStrikeOut(font.strikeOut);
@@ -61,6 +67,11 @@ int QtPageSurface::textWidth(const QString& text) const
 int QtPageSurface::textHeight(const QString&) const
 {
     return painter_.fontMetrics().height();
+}
+
+int QtPageSurface::textAscent() const
+{
+    return painter_.fontMetrics().ascent();
 }
 
 void QtPageSurface::text(int x, int y, const QString& text)

@@ -24,14 +24,19 @@ public:
 
     int textWidth(const QString& text) const override;
     int textHeight(const QString& text) const override;
+    int textAscent() const override;
 
     void text(int x, int y, const QString& text) override;
     void line(int x1, int y1, int x2, int y2) override;
+
+    // True when the device could not be opened (a PDF file that cannot be written).
+    bool failed() const { return failed_; }
 
 private:
     QPagedPaintDevice& device_;
     QPainter painter_;
     PageFont font_;
+    bool failed_ = false;
 };
 
 } // namespace vt
