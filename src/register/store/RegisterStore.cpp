@@ -115,7 +115,7 @@ std::int32_t nextProgressivoOf(const Records& records)
     std::int32_t max = 0;
     for (const auto& r : records)
         max = std::max(max, keyOf(r).progressivo);
-    return max + 1;
+    return nextRecordNumber(max);
 }
 
 qsizetype indexOfNumero(const QList<QByteArray>& records, std::int32_t numero)
@@ -166,7 +166,7 @@ TRecMovimento placeRecord(QList<QByteArray>& records, TRecMovimento n)
     PadRegisterRecord(n);
     n.data = registerDay(n.data);
     if (n.numero == 0) {
-        n.numero = largestNumero(records) + 1;
+        n.numero = nextRecordNumber(largestNumero(records));
         n.progressivo = nextProgressivoOf(records);
     }
     const QByteArray bytes = encodeRegisterRecord(n); // an unencodable text stops here, before any write
@@ -352,7 +352,7 @@ RectifyResult RectifyRegisterRecord(std::int32_t oldNumero, const QString& path,
         superseded.stato = RegisterState::Superseded;
 
         TRecMovimento c = original;
-        c.numero = max + 1;
+        c.numero = nextRecordNumber(max, path);
         c.collegato = original.numero;
         c.stato = RegisterState::Active;
         c.dataFlusso = 0;
@@ -366,7 +366,7 @@ RectifyResult RectifyRegisterRecord(std::int32_t oldNumero, const QString& path,
         QList<QByteArray> added{encodeRegisterRecord(c)};
         if (kind == RectifyKind::Modify) {
             TRecMovimento r = n;
-            r.numero = max + 2;
+            r.numero = nextRecordNumber(c.numero, path);
             r.collegato = original.numero;
             r.stato = RegisterState::Replacement;
             r.operazione = RegisterOperation::Insert;
