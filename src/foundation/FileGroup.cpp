@@ -66,13 +66,15 @@ QString folderOf(const QString& path)
     return QFileInfo(path).absolutePath();
 }
 
-// A name that stays inside its folder: no separator, no drive, not "." or "..", no control codes.
+// A name that stays inside its folder and means the same file on every system: no separator, no
+// drive, no character a Windows name cannot hold, no control code, no trailing dot or space
+// (Windows drops them: "2024.RGM." is 2024.RGM there).
 bool isBareName(const QString& name)
 {
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+    if (name.isEmpty() || name.endsWith(u'.') || name.endsWith(u' '))
         return false;
     for (const QChar c : name)
-        if (c == u'/' || c == u'\\' || c == u':' || c.unicode() < 32)
+        if (c.unicode() < 32 || QStringView(u"/\\:*?\"<>|").contains(c))
             return false;
     return true;
 }
@@ -122,12 +124,13 @@ QByteArray sealed(const QByteArray& body)
     return body + kEnd + QCryptographicHash::hash(body, QCryptographicHash::Sha1).toHex() + '\n';
 }
 
-// Raised before anything is written when a group's files cannot be named from its journal.
-IoError unnamable(const QString& journal, const QString& path)
+// Raised before anything is written when a file of a group lies where its journal, kept beside
+// `first`, could not name it.
+IoError unnamable(const QString& first, const QString& path)
 {
     return IoError(QStringLiteral("IL FILE %1 NON PUO` FAR PARTE DELLA STESSA MODIFICA DEL FILE %2: NESSUN FILE E` "
                                   "STATO MODIFICATO.")
-                       .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(journal)));
+                       .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(first)));
 }
 
 QByteArray journalText(const QByteArray& id, const QString& journal, const QList<Entry>& entries)
@@ -138,7 +141,7 @@ QByteArray journalText(const QByteArray& id, const QString& journal, const QList
         const QString target = nameFor(folder, e.target);
         const QString temporary = e.temporary.isEmpty() ? QStringLiteral("-") : nameFor(folder, e.temporary);
         if (target.isEmpty() || temporary.isEmpty())
-            throw unnamable(journal, target.isEmpty() ? e.target : e.temporary);
+            throw unnamable(entries.first().target, target.isEmpty() ? e.target : e.temporary);
         body += temporary.toUtf8() + '\t' + target.toUtf8() + '\n';
     }
     return sealed(body);
@@ -148,7 +151,7 @@ QByteArray noteText(const QByteArray& id, const QString& note, const QString& jo
 {
     const QString name = nameFor(folderOf(note), journal);
     if (name.isEmpty())
-        throw unnamable(journal, note);
+        throw unnamable(journal.chopped(kJournalSuffix.size()), note.chopped(kJournalSuffix.size()));
     return sealed(kNote + ' ' + id + '\n' + name.toUtf8() + '\n');
 }
 
@@ -162,9 +165,6 @@ bool isId(const QByteArray& id)
     return true;
 }
 
-} // namespace
-
-namespace {
 // Reads a journal or a note, trusting nothing in it: any name it holds that this program would
 // not have written makes it Damaged.
 Mark readMarkText(const QByteArray& all, const QString& folder)
