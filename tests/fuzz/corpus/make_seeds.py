@@ -235,3 +235,8 @@ put("fuzz_journal", "outside", b"\x00" + sealed_text(["GRUPPO 1234abcd", "-\t../
                                                         "../victim.dat\t../../outside/other.dat"]))
 put("fuzz_journal", "other_register", b"\x00" + sealed_text(["GRUPPO 2", "2025.RGM\t2024.RGM"]))
 put("fuzz_journal", "empty", b"\x00")
+
+# First byte 2 or 3: the target seals the bytes itself, so their mutations stay complete journals.
+put("fuzz_journal", "sealed_by_target", b"\x02GRUPPO 5eed\n2024.RGM.~NUOVO~0123456789abcdef\t2024.RGM\n-\t2025.RGM\n")
+put("fuzz_journal", "sealed_by_target_note", b"\x03GRUPPO 1\n-\t2024.RGM.BACKUP\n../DATI_GEN/INDIRIZZI_F.DAT.~NUOVO~00000000000000aa"
+    b"\t../DATI_GEN/INDIRIZZI_F.DAT\n")

@@ -9,10 +9,14 @@
 // temporary lies beside its own file and is named as the program names them; a
 // note trusted points to a journal of the same folders.
 //
-// Then on disk: the bytes are planted as the journal (first input byte even) or
-// as a note (odd) beside REGISTRI/2024.RGM and the lock on 2024.RGM is taken.
-// Whatever happens, no file outside the start folder changes; and when the lock
-// is refused, no file anywhere changes.
+// Then on disk: the bytes are planted as the journal beside REGISTRI/2024.RGM
+// (first input byte even) or as the journal beside 2025.RGM that 2024.RGM's
+// note points to (odd), and the lock on 2024.RGM is taken. With the first
+// byte's second bit set the bytes are sealed first (the FINE line and its SHA-1
+// added), so that mutations reach the complete journals a changed byte would
+// otherwise unseal. Whatever happens, no file outside the start folder changes;
+// and when the lock is refused, no file anywhere changes.
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -164,7 +168,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (size == 0)
         return 0;
-    const QByteArray text = bytesOf(data + 1, size - 1);
+    QByteArray text = bytesOf(data + 1, size - 1);
+    if (data[0] & 2)
+        text += "FINE " + QCryptographicHash::hash(text, QCryptographicHash::Sha1).toHex() + '\n';
     checkReader(text, w.registri);
     checkReader(text, w.datiGen);
     checkReader(text, w.root + QStringLiteral("/elsewhere"));
