@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QThread>
 
 #include "foundation/IoError.h"
@@ -45,10 +44,13 @@ bool flushToDevice(QFile& f)
 #endif
 }
 
+const QLatin1String kTemporaryMark(".~NUOVO~");
+constexpr int kRandomDigits = 16;
+
 QString freshName(const QString& target)
 {
-    return target + QStringLiteral(".~")
-        + QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    return target + kTemporaryMark
+        + QStringLiteral("%1").arg(QRandomGenerator::global()->generate64(), kRandomDigits, 16, QLatin1Char('0'));
 }
 
 // One attempt at the rename; the text of the failure when it did not happen.
@@ -155,9 +157,16 @@ void writeFlushed(const QString& path, const QByteArray& content)
 
 bool isTemporaryOf(const QString& name, const QString& target)
 {
-    static const QRegularExpression suffix(QStringLiteral("^\\.(~[0-9a-f]{8}|[A-Za-z0-9]{6})$"));
-    return name.size() > target.size() && name.startsWith(target, Qt::CaseSensitive)
-        && suffix.match(QStringView(name).mid(target.size())).hasMatch();
+    if (target.isEmpty() || name.size() != target.size() + kTemporaryMark.size() + kRandomDigits
+        || !name.startsWith(target, Qt::CaseSensitive))
+        return false;
+    const QStringView rest = QStringView(name).mid(target.size());
+    if (!rest.startsWith(kTemporaryMark, Qt::CaseSensitive))
+        return false;
+    for (const QChar c : rest.mid(kTemporaryMark.size()))
+        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f')))
+            return false;
+    return true;
 }
 
 void removeLeftovers(const QString& target)

@@ -1,11 +1,12 @@
 #pragma once
 // Replacing a file so that a crash leaves the old content or the new one, never a torn file:
-// the new content goes into a temporary file beside the target (the target's name + ".~" + eight
-// hex digits), is flushed to the device, and is then renamed over the target.
+// the new content goes into a temporary file beside the target, is flushed to the device, and is
+// then renamed over the target. A temporary is named the target's name + ".~NUOVO~" + sixteen
+// random lower-case hex digits (2024.RGM.~NUOVO~3f0a9c1b2d4e5f67): a name nobody types.
 //
 // A crash before the rename leaves the temporary behind; whoever next holds the target's lock
-// removes it (removeLeftovers), together with the temporaries of the platform's save-file
-// (target + "." + six letters or digits) left by earlier versions of the program.
+// removes it (removeLeftovers). Only names of exactly that form are ever removed: a person's copy
+// beside the file (2024.RGM.BACKUP, 2024.RGM.COPIA1) is left alone.
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>

@@ -16,9 +16,12 @@
 namespace vt {
 
 namespace {
-// The journal and its notes are small text files (UTF-8, one item a line); paths in them are
-// relative to their own folder, because other workstations may reach the shared folder by
-// another path. A journal:
+// The journal and its notes are small text files (UTF-8, one item a line). A file is named by its
+// bare name when it lies in the folder of the journal or note; a group may also span the two data
+// folders of one start folder (a report of receipt adds its consignor to the suppliers of
+// DATI_GEN), whose files are named "../DATI_GEN/NAME" from REGISTRI and "../REGISTRI/NAME" from
+// DATI_GEN. Paths are relative because other workstations may reach the shared folder by another
+// path. A journal:
 //     GRUPPO <id>
 //     <temporary>\t<file>          (one line per replacement; "-" for a file to remove)
 //     FINE <SHA-1 of the lines above>
@@ -27,9 +30,17 @@ namespace {
 //     <journal>
 //     FINE <SHA-1 of the lines above>
 // Without its last line, a journal or a note is incomplete.
+//
+// The data folder is shared and writable by everyone, so a journal is trusted only as far as it
+// names what this program writes: files of the group's data folders (nothing else can be reached
+// through a name) and, for each file, a temporary named as the program names that file's
+// temporaries. A journal or note naming anything else is left as it stands with every file, and
+// the lock is refused with a message naming it, for a person to look at.
 const QByteArray kJournal = "GRUPPO";
 const QByteArray kNote = "RIMANDO";
 const QByteArray kEnd = "FINE ";
+const QString kJournalSuffix = QStringLiteral(".~GRUPPO");
+const QStringList kDataFolders{QStringLiteral("DATI_GEN"), QStringLiteral("REGISTRI")};
 
 struct Entry {
     QString temporary; // empty: the file is removed
@@ -37,7 +48,8 @@ struct Entry {
 };
 
 struct Mark {
-    enum Kind { Unreadable, Journal, Note } kind = Unreadable;
+    // Empty: not one whole line was written (a crash at its very start).
+    enum Kind { Empty, Damaged, Journal, Note } kind = Empty;
     bool complete = false;
     QByteArray id;
     QList<Entry> entries; // journal
@@ -54,33 +66,110 @@ QString folderOf(const QString& path)
     return QFileInfo(path).absolutePath();
 }
 
+// A name that stays inside its folder and means the same file on every system: no separator, no
+// drive, no character a Windows name cannot hold, no control code, no trailing dot or space
+// (Windows drops them: "2024.RGM." is 2024.RGM there).
+bool isBareName(const QString& name)
+{
+    if (name.isEmpty() || name.endsWith(u'.') || name.endsWith(u' '))
+        return false;
+    for (const QChar c : name)
+        if (c.unicode() < 32 || QStringView(u"/\\:*?\"<>|").contains(c))
+            return false;
+    return true;
+}
+
+// A file a journal may replace or remove: not a lock marker, a journal or a temporary of the group.
+bool isDataFileName(const QString& name)
+{
+    return isBareName(name) && !name.endsWith(u'$') && !name.endsWith(kJournalSuffix)
+        && !name.contains(QLatin1String(".~NUOVO~"));
+}
+
+// The text naming `path` in a journal or note kept in `folder`; empty when it cannot be named there.
+QString nameFor(const QString& folder, const QString& path)
+{
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    if (!isBareName(name))
+        return {};
+    const QString at = QDir::cleanPath(info.absolutePath());
+    const QString here = QDir::cleanPath(folder);
+    if (at == here)
+        return name;
+    const QFileInfo atInfo(at), hereInfo(here);
+    if (atInfo.absolutePath() == hereInfo.absolutePath() && kDataFolders.contains(atInfo.fileName())
+        && kDataFolders.contains(hereInfo.fileName()))
+        return QStringLiteral("../") + atInfo.fileName() + u'/' + name;
+    return {};
+}
+
+// The path a name read from a journal or note kept in `folder` stands for; empty when the name
+// reaches outside the group's data folders.
+QString resolveName(const QString& folder, const QByteArray& text)
+{
+    const QString name = QString::fromUtf8(text);
+    if (isBareName(name))
+        return QDir::cleanPath(folder + u'/' + name);
+    const QStringList parts = name.split(u'/');
+    const QFileInfo here(QDir::cleanPath(folder));
+    if (parts.size() == 3 && parts[0] == QLatin1String("..") && kDataFolders.contains(parts[1])
+        && parts[1] != here.fileName() && kDataFolders.contains(here.fileName()) && isBareName(parts[2]))
+        return QDir::cleanPath(here.absolutePath() + u'/' + parts[1] + u'/' + parts[2]);
+    return {};
+}
+
 QByteArray sealed(const QByteArray& body)
 {
     return body + kEnd + QCryptographicHash::hash(body, QCryptographicHash::Sha1).toHex() + '\n';
 }
 
+// Raised before anything is written when a file of a group lies where its journal, kept beside
+// `first`, could not name it.
+IoError unnamable(const QString& first, const QString& path)
+{
+    return IoError(QStringLiteral("IL FILE %1 NON PUO` FAR PARTE DELLA STESSA MODIFICA DEL FILE %2: NESSUN FILE E` "
+                                  "STATO MODIFICATO.")
+                       .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(first)));
+}
+
 QByteArray journalText(const QByteArray& id, const QString& journal, const QList<Entry>& entries)
 {
-    const QDir dir(folderOf(journal));
+    const QString folder = folderOf(journal);
     QByteArray body = kJournal + ' ' + id + '\n';
-    for (const Entry& e : entries)
-        body += (e.temporary.isEmpty() ? QByteArray("-") : dir.relativeFilePath(e.temporary).toUtf8()) + '\t'
-            + dir.relativeFilePath(e.target).toUtf8() + '\n';
+    for (const Entry& e : entries) {
+        const QString target = nameFor(folder, e.target);
+        const QString temporary = e.temporary.isEmpty() ? QStringLiteral("-") : nameFor(folder, e.temporary);
+        if (target.isEmpty() || temporary.isEmpty())
+            throw unnamable(entries.first().target, target.isEmpty() ? e.target : e.temporary);
+        body += temporary.toUtf8() + '\t' + target.toUtf8() + '\n';
+    }
     return sealed(body);
 }
 
 QByteArray noteText(const QByteArray& id, const QString& note, const QString& journal)
 {
-    return sealed(kNote + ' ' + id + '\n' + QDir(folderOf(note)).relativeFilePath(journal).toUtf8() + '\n');
+    const QString name = nameFor(folderOf(note), journal);
+    if (name.isEmpty())
+        throw unnamable(journal.chopped(kJournalSuffix.size()), note.chopped(kJournalSuffix.size()));
+    return sealed(kNote + ' ' + id + '\n' + name.toUtf8() + '\n');
 }
 
-Mark readMark(const QString& path)
+bool isId(const QByteArray& id)
+{
+    if (id.isEmpty() || id.size() > 16)
+        return false;
+    for (const char c : id)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    return true;
+}
+
+// Reads a journal or a note, trusting nothing in it: any name it holds that this program would
+// not have written makes it Damaged.
+Mark readMarkText(const QByteArray& all, const QString& folder)
 {
     Mark m;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return m;
-    const QByteArray all = f.readAll();
     QByteArray body = all;
     const qsizetype end = all.lastIndexOf('\n' + kEnd);
     if (end >= 0 && all.endsWith('\n')) {
@@ -92,29 +181,65 @@ Mark readMark(const QString& path)
     }
     QList<QByteArray> lines = body.split('\n');
     lines.removeLast(); // what follows the last line break: empty, or a line cut short
-    if (lines.isEmpty())
+    if (lines.isEmpty()) {
+        m.kind = m.complete ? Mark::Damaged : Mark::Empty;
         return m;
+    }
+    const Mark damaged{Mark::Damaged};
     const QList<QByteArray> first = lines.takeFirst().split(' ');
-    if (first.size() != 2 || first[1].isEmpty())
-        return m;
+    if (first.size() != 2 || !isId(first[1]))
+        return damaged;
     m.id = first[1];
-    const QDir dir(folderOf(path));
-    auto resolve = [&](const QByteArray& rel) { return QDir::cleanPath(dir.absoluteFilePath(QString::fromUtf8(rel))); };
     if (first[0] == kJournal) {
         m.kind = Mark::Journal;
         for (const QByteArray& line : lines) {
             const QList<QByteArray> parts = line.split('\t');
             if (parts.size() != 2)
-                return Mark{};
-            m.entries << Entry{parts[0] == "-" ? QString() : resolve(parts[0]), resolve(parts[1])};
+                return damaged;
+            const QString target = resolveName(folder, parts[1]);
+            if (target.isEmpty() || !isDataFileName(QFileInfo(target).fileName()))
+                return damaged;
+            QString temporary;
+            if (parts[0] != "-") {
+                // Only a temporary of its own file, beside it, named as the program names them.
+                temporary = resolveName(folder, parts[0]);
+                if (temporary.isEmpty() || folderOf(temporary) != folderOf(target)
+                    || !atomicfile::isTemporaryOf(QFileInfo(temporary).fileName(), QFileInfo(target).fileName()))
+                    return damaged;
+            }
+            m.entries << Entry{temporary, target};
         }
-    } else if (first[0] == kNote && lines.size() <= 1) {
-        m.kind = Mark::Note;
-        if (!lines.isEmpty())
-            m.journal = resolve(lines[0]);
-        m.complete = m.complete && !m.journal.isEmpty();
+        return m;
     }
-    return m;
+    if (first[0] == kNote && lines.size() <= 1) {
+        m.kind = Mark::Note;
+        if (!lines.isEmpty()) {
+            m.journal = resolveName(folder, lines[0]);
+            const QString name = QFileInfo(m.journal).fileName();
+            if (m.journal.isEmpty() || !name.endsWith(kJournalSuffix)
+                || !isDataFileName(name.chopped(kJournalSuffix.size())))
+                return damaged;
+        }
+        m.complete = m.complete && !m.journal.isEmpty();
+        return m;
+    }
+    return damaged;
+}
+
+Mark readMark(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return Mark{Mark::Damaged};
+    return readMarkText(f.readAll(), folderOf(keyOf(path)));
+}
+
+IoError damagedMark(const QString& path)
+{
+    return IoError(QStringLiteral("IL FILE DI RIPRISTINO %1 E` DANNEGGIATO O NON E` STATO SCRITTO DA QUESTO "
+                                  "PROGRAMMA: NESSUN FILE E` STATO TOCCATO. FARLO CONTROLLARE PRIMA DI RIPETERE "
+                                  "L'OPERAZIONE.")
+                       .arg(QDir::toNativeSeparators(path)));
 }
 
 void syncFolders(const QList<Entry>& entries, const QString& also = {})
@@ -200,6 +325,8 @@ void FileGroup::completeInterrupted(const QString& path)
     if (!QFileInfo::exists(mark))
         return;
     const Mark m = readMark(mark);
+    if (m.kind == Mark::Damaged)
+        throw damagedMark(mark);
     if (m.kind == Mark::Journal) {
         if (m.complete)
             carryOut(mark, m, targetsOf(m.entries));
@@ -211,6 +338,8 @@ void FileGroup::completeInterrupted(const QString& path)
     // decided or that was carried out before its notes were removed.
     if (m.kind == Mark::Note && m.complete && QFileInfo::exists(m.journal)) {
         const Mark j = readMark(m.journal);
+        if (j.kind == Mark::Damaged)
+            throw damagedMark(m.journal);
         if (j.kind == Mark::Journal && j.id == m.id) {
             if (j.complete)
                 carryOut(m.journal, j, targetsOf(j.entries));
@@ -219,6 +348,21 @@ void FileGroup::completeInterrupted(const QString& path)
         }
     }
     QFile::remove(mark);
+}
+
+FileGroup::JournalReading FileGroup::readJournal(const QByteArray& text, const QString& folder)
+{
+    const Mark m = readMarkText(text, folder);
+    JournalReading out;
+    out.trusted = m.kind != Mark::Damaged;
+    out.complete = m.complete;
+    out.isNote = m.kind == Mark::Note;
+    for (const Entry& e : m.entries) {
+        out.temporaries << e.temporary;
+        out.targets << e.target;
+    }
+    out.journal = m.journal;
+    return out;
 }
 
 FileGroup::FileGroup(const QStringList& paths, Messenger* lockWith)

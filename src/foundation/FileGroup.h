@@ -14,7 +14,8 @@
 //   4. the journal is removed, then the notes.
 // Whoever next takes the lock on any file of an interrupted group (FileLock does it) first
 // completes it when its journal is complete, or discards it when it is not: the files hold either
-// all their old contents or all their new ones.
+// all their old contents or all their new ones. A journal that names anything but the group's
+// own files and their temporaries is never acted on: the lock is refused with a message naming it.
 #include <QByteArray>
 #include <QList>
 #include <QMap>
@@ -55,6 +56,18 @@ public:
     // Completes (or, with its journal incomplete, discards) a group change involving `path` that
     // a crash interrupted. Only for a caller that has just taken the lock on `path`.
     static void completeInterrupted(const QString& path);
+    // What the roll-forward reads from the text of a journal or note kept in `folder`. Untrusted
+    // when it names anything this program would not have written there: a file outside the
+    // group's data folders, or a temporary not named as those of its own file.
+    struct JournalReading {
+        bool trusted = false;
+        bool complete = false;
+        bool isNote = false;
+        QStringList temporaries; // a journal's, one per target; empty: the target is removed
+        QStringList targets;
+        QString journal; // a note's
+    };
+    static JournalReading readJournal(const QByteArray& text, const QString& folder);
     // The journal of a group, or the note pointing to it, beside a file of the group.
     static QString journalMark(const QString& path) { return path + QStringLiteral(".~GRUPPO"); }
 

@@ -211,6 +211,20 @@ std::optional<QByteArray> RecordFile::findByNumber(std::int32_t number) const
     return findFirst([number](const QByteArray& r) { return numberOf(r) == number; });
 }
 
+std::int32_t nextRecordNumber(std::int32_t largest, const QString& path)
+{
+    if (largest < std::numeric_limits<std::int32_t>::max())
+        return largest + 1;
+    if (path.isEmpty())
+        throw IoError(QStringLiteral("E` STATO RAGGIUNTO IL NUMERO MASSIMO DI RECORD (%1): IL RECORD NON E` STATO "
+                                     "INSERITO.")
+                          .arg(largest));
+    throw IoError(QStringLiteral("IL FILE %1 HA RAGGIUNTO IL NUMERO MASSIMO DI RECORD (%2): IL RECORD NON E` STATO "
+                                 "INSERITO.")
+                      .arg(nativePath(path))
+                      .arg(largest));
+}
+
 std::int32_t RecordFile::maxNumber() const
 {
     const QByteArray all = readBytes();
@@ -281,13 +295,7 @@ std::int32_t RecordFile::insertInOrder(QByteArray record, const SortKey& key)
         std::int32_t best = 0;
         for (qsizetype off = 0; off < all.size(); off += size_)
             best = std::max(best, qFromLittleEndian<qint32>(all.constData() + off));
-        // No number follows the largest 32-bit one: refuse rather than wrap to a negative number.
-        if (best == std::numeric_limits<std::int32_t>::max())
-            throw IoError(QStringLiteral("IL FILE %1 HA RAGGIUNTO IL NUMERO MASSIMO DI RECORD (%2): IL RECORD NON E` "
-                                         "STATO INSERITO.")
-                              .arg(nativePath(path_))
-                              .arg(best));
-        setNumber(record, best + 1);
+        setNumber(record, nextRecordNumber(best, path_));
     }
     const QByteArray newKey = key(record);
     qsizetype at = all.size();

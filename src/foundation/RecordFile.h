@@ -72,6 +72,10 @@ private:
     Messenger* messenger_;
 };
 
+// The number of a new record after `largest`, the largest number present. No number follows the
+// largest 32-bit one: then IoError (naming `path` when given) instead of a wrap to a negative number.
+std::int32_t nextRecordNumber(std::int32_t largest, const QString& path = {});
+
 // Removes a file, or raises IoError when it exists and cannot be removed.
 void removeFile(const QString& path);
 

@@ -215,7 +215,7 @@ TRecEad saveChange(AppContext& ctx, const TRecEad& change, const QString& year)
         if (trimField(now.ARC) != trimField(change.ARC))
             throw IoError(MsgEadChangedElsewhere);
         QList<QByteArray> changes = g.read(changesPath, kHeaderSize);
-        const std::int32_t number = largestRecordNumber(changes) + 1;
+        const std::int32_t number = nextRecordNumber(largestRecordNumber(changes), changesPath);
         // The details before the change that owns them.
         g.replace(detailsPath, kLineSize, withOwnedLines(g.read(detailsPath, kLineSize), work, number));
         stored.progressivo = number;

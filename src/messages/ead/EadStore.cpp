@@ -49,7 +49,8 @@ QList<QByteArray> withOwnedLines(const QList<QByteArray>& lines, const QList<QBy
     QList<QByteArray> out = withoutProgressive(lines, owner);
     std::int32_t serial = largestRecordNumber(out);
     for (QByteArray line : work) {
-        codec::putI32(line, 0, ++serial);
+        serial = nextRecordNumber(serial);
+        codec::putI32(line, 0, serial);
         codec::putI32(line, kLineProgressive, owner);
         out << line;
     }
@@ -184,7 +185,7 @@ TRecEad saveEad(AppContext& ctx, const TRecEad& header, const QString& fallbackN
         }
 
         QList<QByteArray> headers = g.read(headersPath, kHeaderSize);
-        const std::int32_t progressive = largestRecordNumber(headers) + 1;
+        const std::int32_t progressive = nextRecordNumber(largestRecordNumber(headers), headersPath);
 
         // The lines before the header that owns them. Lines already carrying this progressive have
         // no header (it is free): they are strays and are dropped.

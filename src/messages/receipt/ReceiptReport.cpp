@@ -399,7 +399,7 @@ ReceiptStored storeReceipt(AppContext& ctx, const QString& year, const TRecEad& 
                 throw IoError(QString::fromUtf8(AlreadyReported).arg(trimField(arc)));
             number = std::max(number, RecordFile::numberOf(r));
         }
-        ++number;
+        number = nextRecordNumber(number, jPath);
         header.progressivo = number;
 
         // Lines before the header that owns them.

@@ -133,7 +133,7 @@ template <class Records> RegisterNumbers nextNumbersOf(const Records& records)
         numero = std::max(numero, k.numero);
         progressivo = std::max(progressivo, k.progressivo);
     }
-    return { numero + 1, progressivo + 1 };
+    return { nextRecordNumber(numero), nextRecordNumber(progressivo) };
 }
 
 bool isSent(const TRecMovimento& r)

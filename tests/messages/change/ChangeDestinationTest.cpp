@@ -3,6 +3,7 @@
 // checks, and a save that fails part-way leaving both files as they were.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "messages/CompileFixture.h"
@@ -444,4 +445,27 @@ TEST_F(Change, TheWindowSummaryAddsMessageTypeConsigneeHeadingAndExportOffice)
     ASSERT_GE(lines.size(), expected.size());
     EXPECT_EQ(lines.mid(0, expected.size()), expected);
     EXPECT_EQ(lines.size(), expected.size() + 2 * 5); // five lines per transport detail
+}
+
+// No number follows the largest 32-bit one: a change file that already holds it refuses the next
+// change, and neither the changes nor their details change.
+TEST_F(Change, ANumberPastTheLargest32BitOneIsRefused)
+{
+    pick(2);
+    QByteArray last(2688, ' ');
+    codec::putI32(last, 0, 2147483647);
+    RecordFile(changes, 2688).replaceAll({last});
+    const QByteArray changesBefore = bytes(changes), detailsBefore = bytes(details);
+    EadForm f = simpleChange();
+    try {
+        confirmChange(ctx, f);
+        ADD_FAILURE() << "accepted";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.text(),
+            QStringLiteral("IL FILE %1 HA RAGGIUNTO IL NUMERO MASSIMO DI RECORD (2147483647): IL RECORD "
+                           "NON E` STATO INSERITO.")
+                .arg(QDir::toNativeSeparators(changes)));
+    }
+    EXPECT_EQ(bytes(changes), changesBefore);
+    EXPECT_EQ(bytes(details), detailsBefore);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -384,3 +385,44 @@ TEST_F(EadStoreTest, SaveTakesEveryLockBeforeWritingAnything)
 }
 
 } // namespace
+
+// No number follows the largest 32-bit one: an e-AD file whose largest progressive (or a line
+// file whose largest serial) is already there refuses the new e-AD, and no file changes.
+TEST_F(EadStoreTest, ANumberPastTheLargest32BitOneIsRefusedAndNothingIsWritten)
+{
+    struct Case {
+        const char* what;
+        QString file;
+        QString message;
+    };
+    const QString full = QStringLiteral("IL FILE %1 HA RAGGIUNTO IL NUMERO MASSIMO DI RECORD (2147483647): IL RECORD "
+                                        "NON E` STATO INSERITO.");
+    const std::vector<Case> cases = {
+        {"the header file", A("2026"), full.arg(QDir::toNativeSeparators(A("2026")))},
+        {"the transport lines", I("2026"),
+            QStringLiteral(
+                "E` STATO RAGGIUNTO IL NUMERO MASSIMO DI RECORD (2147483647): IL RECORD NON E` STATO INSERITO.")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const QString& p : {A("2026"), I("2026"), C("2026")})
+            QFile::remove(p);
+        saveSampleEad(ctx(), 1, 1);
+        {
+            QFile f(c.file);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            f.write(QByteArray("\xff\xff\xff\x7f", 4)); // the first record's number: 2147483647
+        }
+        const QByteArray a = bytesOf(A("2026")), i = bytesOf(I("2026")), p = bytesOf(C("2026"));
+        writeWorkFiles(ctx(), 1, 1);
+        try {
+            saveEad(ctx(), sampleEadHeader(), QString());
+            ADD_FAILURE() << "accepted";
+        } catch (const IoError& e) {
+            EXPECT_EQ(e.text(), c.message);
+        }
+        EXPECT_EQ(bytesOf(A("2026")), a);
+        EXPECT_EQ(bytesOf(I("2026")), i);
+        EXPECT_EQ(bytesOf(C("2026")), p);
+    }
+}

@@ -462,3 +462,25 @@ TEST_F(ReceiptReport, SummaryLines)
 }
 
 } // namespace
+
+// No number follows the largest 32-bit one: a report file that already holds it refuses the next
+// report, and no file of the report (lines, register work records) changes.
+TEST_F(ReceiptReport, ANumberPastTheLargest32BitOneIsRefused)
+{
+    QByteArray last(2688, ' ');
+    codec::putI32(last, 0, 2147483647);
+    const QString jPath = receiptfiles::reports(ctx, "2026");
+    RecordFile(jPath, TRecEad::Size).replaceAll({last});
+    try {
+        storeReceipt(ctx, "2026", header(entry("1")), app, {});
+        ADD_FAILURE() << "accepted";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.text(),
+            QStringLiteral("IL FILE %1 HA RAGGIUNTO IL NUMERO MASSIMO DI RECORD (2147483647): IL RECORD "
+                           "NON E` STATO INSERITO.")
+                .arg(QDir::toNativeSeparators(jPath)));
+    }
+    EXPECT_EQ(j(), QList<QByteArray>{last});
+    EXPECT_TRUE(k().isEmpty());
+    EXPECT_TRUE(rgm().isEmpty());
+}

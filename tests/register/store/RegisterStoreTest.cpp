@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
 #include <functional>
@@ -363,4 +364,56 @@ TEST_F(RegisterStoreTest, DeleteClosesTheGapAndIgnoresAnAbsentNumber)
     ResetRegisterSendData(FlowRecords{file(), {rec(1)}, {}, {}}, t.messenger);
     EXPECT_EQ(readRegister(file()).front().numeroFlusso, 0);
     EXPECT_EQ(readRegister(file()).front().dataFlusso, 0.0);
+}
+
+// No number follows the largest 32-bit one: a file whose largest record number (or register line)
+// is already there refuses the next record with a message instead of wrapping to a negative
+// number, and stays as it was. A modify-rectification needs two numbers: one left is not enough.
+TEST_F(RegisterStoreTest, NumbersThatWouldPassTheLargest32BitOneAreRefused)
+{
+    // numero at offset 0, progressivo at offset 64, little-endian.
+    const QByteArray intMax("\xff\xff\xff\x7f", 4);
+    const QByteArray intMaxLess1("\xfe\xff\xff\x7f", 4);
+    const QString anyFile =
+        QStringLiteral("E` STATO RAGGIUNTO IL NUMERO MASSIMO DI RECORD (2147483647): IL RECORD NON E` STATO INSERITO.");
+    struct Case {
+        const char* what;
+        int offset;
+        QByteArray number;
+        std::function<void()> act;
+        QString message;
+    };
+    const std::vector<Case> cases = {
+        {"insert after the largest numero", 0, intMax, [&] { insert(movement("S", day(5, 2), 1)); }, anyFile},
+        {"insert after the largest register line", 64, intMax, [&] { insert(movement("S", day(5, 2), 1)); }, anyFile},
+        {"cancel-rectify after the largest numero", 0, intMax,
+            [&] { RectifyRegisterRecord(rec(2147483647), file(), RectifyKind::Cancel, blankRegisterRecord(), t.messenger); },
+            anyFile},
+        {"modify-rectify with one number left", 0, intMaxLess1,
+            [&] {
+                RectifyRegisterRecord(
+                    rec(2147483646), file(), RectifyKind::Modify, movement("S", day(1, 2), 5), t.messenger);
+            },
+            anyFile},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(file());
+        insert(movement("S", day(1, 2), 10));
+        markSent(file(), {1}, day(1, 2), 1, t.messenger);
+        {
+            QFile f(file());
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            f.seek(c.offset);
+            f.write(c.number);
+        }
+        const QByteArray before = bytes();
+        try {
+            c.act();
+            ADD_FAILURE() << "accepted";
+        } catch (const IoError& e) {
+            EXPECT_EQ(e.text(), c.message);
+        }
+        EXPECT_EQ(bytes(), before);
+    }
 }
