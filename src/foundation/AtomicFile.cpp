@@ -160,6 +160,14 @@ bool isTemporaryOf(const QString& name, const QString& target)
         && suffix.match(QStringView(name).mid(target.size())).hasMatch();
 }
 
+QString temporaryTarget(const QString& name)
+{
+    for (qsizetype dot = name.indexOf(QLatin1Char('.'), 1); dot > 0; dot = name.indexOf(QLatin1Char('.'), dot + 1))
+        if (isTemporaryOf(name, name.left(dot)))
+            return name.left(dot);
+    return {};
+}
+
 void removeLeftovers(const QString& target)
 {
     const QFileInfo info(target);

@@ -55,6 +55,10 @@ public:
     // Completes (or, with its journal incomplete, discards) a group change involving `path` that
     // a crash interrupted. Only for a caller that has just taken the lock on `path`.
     static void completeInterrupted(const QString& path);
+    // What completeInterrupted would do with the journal or note `mark` (a path ending in
+    // ".~GRUPPO"): true when it would complete the change, false when it would discard it. Reads
+    // only.
+    static bool wouldComplete(const QString& mark);
     // The journal of a group, or the note pointing to it, beside a file of the group.
     static QString journalMark(const QString& path) { return path + QStringLiteral(".~GRUPPO"); }
 
