@@ -349,7 +349,7 @@ Manifest verifyCopy(const QString &zipPath, const Progress &progress) {
       hashes.insert(name, sha256Hex(data));
       sizes.insert(name, data.size());
     }
-    done += data.size();
+    done += isManifest ? 0 : data.size(); // the manifest is not in the total
     if (progress)
       progress(done, 0);
   }
