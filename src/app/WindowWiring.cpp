@@ -16,6 +16,8 @@
 #include "masterdata/TFPROTREGISTRI.h"
 #include "masterdata/TFTABACCISE.h"
 #include "app/TFINFO.h"
+#include "masterdata/health/TFRIPRISTINADATI.h"
+#include "masterdata/health/TFSALVADATI.h"
 #include "masterdata/TFCANCDESTIN.h"
 #include "masterdata/TFINSDESTINATARI.h"
 #include "masterdata/TFINSINDIRIZZO.h"
@@ -64,6 +66,8 @@ void wireWindows(WindowRegistry& r)
     r["TFINDWEB"] = [](AppContext& c, QWidget* p) { TFINDWEB w(c, p); w.exec(); };
     r["TFPRODAZIEND"] = [](AppContext& c, QWidget* p) { TFPRODAZIEND w(c, p); w.exec(); };
     r["TFINFO"] = [](AppContext& c, QWidget* p) { TFINFO w(c, p); w.exec(); };
+    r["TFSALVADATI"] = [](AppContext& c, QWidget* p) { TFSALVADATI w(c, p); w.exec(); };
+    r["TFRIPRISTINADATI"] = [](AppContext& c, QWidget* p) { TFRIPRISTINADATI w(c, p); w.exec(); };
     r["TFINSDESTINATARI"] = [](AppContext& c, QWidget* p) { TFINSDESTINATARI w(c, p); w.exec(); };
     r["TFMODDESTINATARI"] = [](AppContext& c, QWidget* p) { TFMODDESTINATARI w(c, p); w.exec(); };
     r["TFINSINDIRIZZO"] = [](AppContext& c, QWidget* p) { TFINSINDIRIZZO w(c, p); w.exec(); };

@@ -3,6 +3,7 @@
 
 #include "app/TFPRINCIPALE.h"
 #include "foundation/Startup.h"
+#include "masterdata/health/DataCopy.h"
 #include "ui/QtServices.h"
 #include "ui/Widgets.h"
 
@@ -21,6 +22,8 @@ int main(int argc, char** argv)
     vt::QtFileDialogs dialogs;
     vt::AppContext ctx(vt::Services{messenger, clock, shell, dialogs});
     try {
+        // A restore that a crash interrupted is finished (or dropped) before anything reads the data.
+        vt::health::completeInterruptedRestore(QDir::currentPath());
         vt::runStartup(ctx, QDir::currentPath(), vt::AppContext::defaultTempFolder());
     } catch (const vt::IoError& e) {
         // A folder or the company file that cannot be made: the rest of the start-up is skipped.

@@ -169,6 +169,14 @@ bool isTemporaryOf(const QString& name, const QString& target)
     return true;
 }
 
+QString temporaryTarget(const QString& name)
+{
+    for (qsizetype dot = name.indexOf(QLatin1Char('.'), 1); dot > 0; dot = name.indexOf(QLatin1Char('.'), dot + 1))
+        if (isTemporaryOf(name, name.left(dot)))
+            return name.left(dot);
+    return {};
+}
+
 void removeLeftovers(const QString& target)
 {
     const QFileInfo info(target);

@@ -37,6 +37,9 @@ void writeFlushed(const QString& path, const QByteArray& content);
 
 // Whether `name` (a bare file name) is a temporary of the file named `target` (a bare file name).
 bool isTemporaryOf(const QString& name, const QString& target);
+// The bare name of the file whose temporary `name` (a bare file name) is; empty when `name` is not
+// a temporary.
+QString temporaryTarget(const QString& name);
 
 // Removes the temporaries left beside `target` by interrupted rewrites. Only for a caller that
 // holds the target's lock: nobody else can be writing one then.

@@ -365,6 +365,18 @@ FileGroup::JournalReading FileGroup::readJournal(const QByteArray& text, const Q
     return out;
 }
 
+bool FileGroup::wouldComplete(const QString& mark)
+{
+    const Mark m = readMark(mark);
+    if (m.kind == Mark::Journal)
+        return m.complete;
+    if (m.kind == Mark::Note && m.complete && QFileInfo::exists(m.journal)) {
+        const Mark j = readMark(m.journal);
+        return j.kind == Mark::Journal && j.id == m.id && j.complete;
+    }
+    return false;
+}
+
 FileGroup::FileGroup(const QStringList& paths, Messenger* lockWith)
 {
     if (!lockWith)

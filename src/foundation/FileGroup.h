@@ -68,6 +68,10 @@ public:
         QString journal; // a note's
     };
     static JournalReading readJournal(const QByteArray& text, const QString& folder);
+    // What completeInterrupted would do with the journal or note `mark` (a path ending in
+    // ".~GRUPPO"): true when it would complete the change, false when it would discard it. Reads
+    // only.
+    static bool wouldComplete(const QString& mark);
     // The journal of a group, or the note pointing to it, beside a file of the group.
     static QString journalMark(const QString& path) { return path + QStringLiteral(".~GRUPPO"); }
 

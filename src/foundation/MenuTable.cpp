@@ -24,6 +24,7 @@ constexpr const char* DA = "&Dati Aziendali";
 constexpr const char* IN = "I&ndirizzario";
 constexpr const char* CT = "&Codici e Tabelle";
 constexpr const char* CF = "C&onfigurazione";
+constexpr const char* CD = "Co&pie dei Dati";
 
 constexpr MenuItem codeTable(const char* caption, const char* action, int tag, const char* table)
 {
@@ -123,6 +124,9 @@ constexpr auto kItems = std::to_array<MenuItem>({
     item(0, CF, "&Percorsi per le Applicazioni", "APERAPPL", NoTag, 0, 0, nullptr, false, S::Show, "TFPERCORSI"),
     item(0, CF, "&Indirizzi Web", "AWEB", NoTag, 0, 0, nullptr, false, S::Show, "TFINDWEB"),
     item(0, CF, "ASTRUTAB", "ASTRUTAB", NoTag, 0, 0, nullptr, false, S::Show, "TFSTRUTAB", nullptr, false),
+
+    item(0, CD, "&Salva una copia dei dati", "ASALVADATI", NoTag, 0, 0, nullptr, false, S::Show, "TFSALVADATI"),
+    item(0, CD, "&Ripristina una copia dei dati", "ARIPRISTINADATI", NoTag, 0, 0, nullptr, false, S::Show, "TFRIPRISTINADATI"),
 
     item(0, nullptr, "&Info", "AINFO", NoTag, 0, 0, nullptr, false, S::Show, "TFINFO"),
 

@@ -97,6 +97,9 @@ const QStringList generale = {
     "C&onfigurazione > &Indirizzi Web [AWEB]",
     "C&onfigurazione > ASTRUTAB [ASTRUTAB] hidden",
     "|",
+    "Co&pie dei Dati > &Salva una copia dei dati [ASALVADATI]",
+    "Co&pie dei Dati > &Ripristina una copia dei dati [ARIPRISTINADATI]",
+    "|",
     "&Info [AINFO]",
 };
 

@@ -131,6 +131,8 @@ const Row rows[] = {
     {"APERAPPL", nullptr, '?', "TFPERCORSI"},
     {"AWEB", nullptr, '?', "TFINDWEB"},
     {"ASTRUTAB", nullptr, '?', "TFSTRUTAB"},
+    {"ASALVADATI", nullptr, '?', "TFSALVADATI"},
+    {"ARIPRISTINADATI", nullptr, '?', "TFRIPRISTINADATI"},
     {"AINFO", nullptr, '?', "TFINFO"},
 
     {"ACOMPIE815", nullptr, '?', "TFCOMPIE815"},

@@ -1,6 +1,8 @@
 // A second copy of the program, as far as a data file is concerned:
 //   insert PATH COUNT NAME  - inserts COUNT records keyed NAME-i, in order, under the marker lock
 //   rewrite PATH RECORDS    - rewrites the file over and over, alternately all 'A' and all 'B'
+//   restore START ZIP ASIDE STEP - restores the copy ZIP into START, stopping for good (printing
+//                             "at STEP" and sleeping) when it reaches STEP; "-" never stops
 //   modify START TEMP       - modifies the one e-AD of the start folder over and over, one
 //                             generation after the other, printing "saved G" after each save
 #include <QCoreApplication>
@@ -14,6 +16,7 @@
 #include "foundation/RecordFile.h"
 #include "foundation/Services.h"
 #include "foundation/Text.h"
+#include "masterdata/health/DataCopy.h"
 #include "messages/ead/EadStore.h"
 #include "support/Fakes.h"
 
@@ -87,6 +90,22 @@ int main(int argc, char** argv)
                 r.replace(4, key.size(), key);
                 f.insertInOrder(r, [](const QByteArray& x) { return x.mid(4, 20); });
             }
+        } else if (a[1] == QLatin1String("restore") && a.size() >= 6) {
+            PatientUser user;
+            const std::string stopAt = a[5].toStdString();
+            vt::health::restoreStepHook() = [stopAt](const char* step) {
+                if (stopAt != step)
+                    return;
+                std::fprintf(stdout, "at %s\n", step);
+                std::fflush(stdout);
+                for (;;)
+                    QThread::sleep(10);
+            };
+            std::fprintf(stdout, "ready\n");
+            std::fflush(stdout);
+            vt::health::restoreCopy(a[2], a[3], a[4], QDateTime::currentDateTime(), user);
+            std::fprintf(stdout, "restored\n");
+            std::fflush(stdout);
         } else if (a[1] == QLatin1String("modify")) {
             modifyForever(a[2], a[3]);
         } else if (a[1] == QLatin1String("rewrite")) {

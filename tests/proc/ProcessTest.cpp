@@ -16,6 +16,7 @@
 #include "foundation/FileLock.h"
 #include "foundation/RecordFile.h"
 #include "foundation/Text.h"
+#include "masterdata/health/DataCopy.h"
 #include "messages/ead/EadStore.h"
 #include "support/Fakes.h"
 
@@ -232,4 +233,83 @@ TEST(Processes, AnEadModifiedByACopyKilledAtRandomIsWholeInItsOldOrNewForm)
     std::printf("%d kills over %lld ms each, %d generations saved, %d left something to recover, %d left the "
                 "e-AD torn until the next lock\n",
                 kills, spread / 1000, saved, recovered, tornUntilLocked);
+}
+
+// A restore killed part-way (at each of its steps, and at random moments) leaves, once the next
+// start of the program has dealt with it, the old data or the copy's, whole; nothing else.
+TEST(Processes, ARestoreKilledPartWayLeavesTheOldOrTheNewDataWhole)
+{
+    QTemporaryDir dir;
+    const QString start = dir.filePath(QStringLiteral("start"));
+    auto put = [&](const QString& rel, const QByteArray& content) {
+        const QString path = QDir(start).filePath(rel);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(content);
+    };
+    auto data = [&] {
+        QMap<QString, QByteArray> s;
+        for (const char* folder : {"DATI_GEN", "REGISTRI"}) {
+            QDir d(QDir(start).filePath(QLatin1String(folder)));
+            for (const QString& n : d.entryList(QDir::Files | QDir::Hidden)) {
+                if (n.endsWith(QLatin1Char('$')))
+                    continue; // the markers a killed process held are the usual stale ones
+                QFile f(d.filePath(n));
+                f.open(QIODevice::ReadOnly);
+                s.insert(QLatin1String(folder) + QLatin1Char('/') + n, f.readAll());
+            }
+        }
+        return s;
+    };
+    auto setOld = [&] {
+        QDir(start).removeRecursively();
+        put(QStringLiteral("DATI_GEN/T001.TAB"), QByteArray(5304 * 20, 'o'));
+        for (int y = 2020; y < 2027; ++y)
+            put(QStringLiteral("REGISTRI/%1.RGM").arg(y), QByteArray(520 * 500, char('0' + y % 10)));
+    };
+    // The copy: other contents, one file fewer, one more.
+    setOld();
+    put(QStringLiteral("DATI_GEN/T001.TAB"), QByteArray(5304 * 20, 'n'));
+    QFile::remove(QDir(start).filePath(QStringLiteral("REGISTRI/2020.RGM")));
+    put(QStringLiteral("REGISTRI/2027.RGM"), QByteArray(520 * 500, 'n'));
+    const auto copy = data();
+    test::FakeMessenger m;
+    const QString zip = dir.filePath(QStringLiteral("copia.zip"));
+    health::saveCopy(start, zip, QDateTime::currentDateTime(), m);
+    setOld();
+    const auto old = data();
+
+    const QStringList stops{QStringLiteral("estratto"), QStringLiteral("deciso"), QStringLiteral("spostato"),
+                            QStringLiteral("sostituito"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-"),
+                            QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-")};
+    int asNew = 0, asOld = 0;
+    for (int i = 0; i < stops.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "run " << i << " stopping at " << stops[i].toStdString());
+        QProcess child;
+        child.start(helper, {QStringLiteral("restore"), start, zip, dir.filePath(QStringLiteral("prima%1.zip").arg(i)), stops[i]});
+        ASSERT_TRUE(child.waitForReadyRead(10000));
+        if (stops[i] != QLatin1String("-")) {
+            while (!child.peek(1 << 12).contains("at ") && child.waitForReadyRead(10000)) {
+            }
+            ASSERT_TRUE(child.peek(1 << 12).contains("at " + stops[i].toLatin1()));
+        } else {
+            QThread::usleep(QRandomGenerator::global()->bounded(2000, 120000));
+        }
+        ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
+        ASSERT_TRUE(child.waitForFinished(10000));
+
+        health::completeInterruptedRestore(start); // what the next start of the program does
+        const auto now = data();
+        if (now == copy)
+            ++asNew;
+        else if (now == old)
+            ++asOld;
+        else
+            ADD_FAILURE() << "the data are neither the old ones nor the copy's";
+        EXPECT_TRUE(health::restoreLeftovers(start).isEmpty());
+        setOld();
+    }
+    EXPECT_GE(asNew, 3); // every stop from the decision on
+    EXPECT_GE(asOld, 1);
 }

@@ -1,4 +1,6 @@
 // vt-inspect FILE...: one JSON line per record, with the field names of the layouts.
+// vt-inspect --check FOLDER [--temp FOLDER] [--json]: the health check of a start folder (its
+// DATI_GEN and REGISTRI, and the temporary folder when named); exits 1 when it finds an error.
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -8,6 +10,7 @@
 #include "Inspect.h"
 #include "foundation/IoError.h"
 #include "foundation/RecordFile.h"
+#include "masterdata/health/DataCheck.h"
 
 namespace vt::inspect {
 std::vector<Decoder>& registry()
@@ -17,14 +20,38 @@ std::vector<Decoder>& registry()
 }
 } // namespace vt::inspect
 
+namespace {
+int check(QStringList args)
+{
+    const bool json = args.removeAll(QStringLiteral("--json")) > 0;
+    QString temp;
+    if (const qsizetype t = args.indexOf(QStringLiteral("--temp")); t >= 0 && t + 1 < args.size()) {
+        temp = args[t + 1];
+        args.remove(t, 2);
+    }
+    if (args.size() != 1 || !QFileInfo(args.first()).isDir()) {
+        std::fprintf(stderr, "uso: vt-inspect --check CARTELLA [--temp CARTELLA] [--json]\n");
+        return 2;
+    }
+    const vt::health::CheckReport report = vt::health::checkFolder(args.first(), temp);
+    if (json)
+        std::printf("%s", QJsonDocument(vt::health::toJson(report)).toJson(QJsonDocument::Indented).constData());
+    else
+        std::printf("%s", vt::health::toText(report).toUtf8().constData());
+    return report.errors() > 0 ? 1 : 0;
+}
+} // namespace
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
-        std::fprintf(stderr, "uso: vt-inspect FILE...\n");
+        std::fprintf(stderr, "uso: vt-inspect FILE...\n     vt-inspect --check CARTELLA [--temp CARTELLA] [--json]\n");
         return 2;
     }
+    if (args.first() == QLatin1String("--check"))
+        return check(args.mid(1));
     int rc = 0;
     for (const QString& path : args) {
         const QString name = QFileInfo(path).fileName().toUpper();
