@@ -28,29 +28,24 @@ struct AppContext;
 // EadHeader (as stored) and its lines into the work files, renumbered 1, 2, ...
 // and owned by no e-AD. PickedEad becomes -1, with a message, when the e-AD is
 // gone.
-void loadDuplicateSource(AppContext &ctx);
-inline const QString MsgDuplicateGone =
-    QStringLiteral("L'e-AD SCELTO NON E` PIU` PRESENTE: E` STATO CANCELLATO DA "
-                   "UN'ALTRA POSTAZIONE");
+void loadDuplicateSource(AppContext& ctx);
+inline const QString MsgDuplicateGone = QStringLiteral("L'e-AD SCELTO NON E` PIU` PRESENTE: E` STATO CANCELLATO DA "
+                                                       "UN'ALTRA POSTAZIONE");
 
 // The compilation form of the duplicate of `source`.
-EadForm duplicateForm(const TRecEad &source, const TRecAzienda &company,
-                      const QDate &today);
+EadForm duplicateForm(const TRecEad& source, const TRecAzienda& company, const QDate& today);
 
 // The checks a duplicate adds to page 1 (consignee still in INDIRIZZI_D, by its
 // identifier or, when it has none, by its name), page 2 (transport unit codes
 // of the lines) and page 3 (product, TA20 and package codes of the lines).
 // Other pages pass.
-CheckResult checkDuplicatePage(AppContext &ctx, const EadForm &f, int page);
-inline const QString MsgConsigneeGone =
-    QStringLiteral("IL DESTINATARIO NON E` PIU` NELL'INDIRIZZARIO: SCEGLIERLO "
-                   "DI NUOVO CON \"Destinatari\" O CORREGGERLO");
+CheckResult checkDuplicatePage(AppContext& ctx, const EadForm& f, int page);
+inline const QString MsgConsigneeGone = QStringLiteral("IL DESTINATARIO NON E` PIU` NELL'INDIRIZZARIO: SCEGLIERLO "
+                                                       "DI NUOVO CON \"Destinatari\" O CORREGGERLO");
 // "%1" the line number, "%2" the code.
-inline const QString MsgTransportCodeGone =
-    QStringLiteral("DETTAGLIO DEL TRASPORTO N. %1: L'UNITA` DI TRASPORTO %2 "
-                   "NON E` PIU` UN CODICE VALIDO");
-inline const QString MsgProductGone =
-    QStringLiteral("DETTAGLIO DEL VINO N. %1: IL CODICE %2 NON E` PIU` VALIDO, "
-                   "CORREGGERE O CANCELLARE IL DETTAGLIO");
+inline const QString MsgTransportCodeGone = QStringLiteral("DETTAGLIO DEL TRASPORTO N. %1: L'UNITA` DI TRASPORTO %2 "
+                                                           "NON E` PIU` UN CODICE VALIDO");
+inline const QString MsgProductGone = QStringLiteral("DETTAGLIO DEL VINO N. %1: IL CODICE %2 NON E` PIU` VALIDO, "
+                                                     "CORREGGERE O CANCELLARE IL DETTAGLIO");
 
 } // namespace vt

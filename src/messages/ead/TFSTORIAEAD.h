@@ -18,31 +18,31 @@ class QTableWidget;
 namespace vt {
 
 class TFSTORIAEAD : public QDialog {
-  Q_OBJECT
+    Q_OBJECT
 public:
-  explicit TFSTORIAEAD(AppContext &ctx, QWidget *parent = nullptr);
+    explicit TFSTORIAEAD(AppContext& ctx, QWidget* parent = nullptr);
 
-  const EadHistory &history() const { return history_; }
+    const EadHistory& history() const { return history_; }
 
 protected:
-  void showEvent(QShowEvent *event) override;
-  bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  void choose();
-  void showArc();
-  void display(const EadHistory &h);
-  void openLine();
-  void print();
-  void savePdf();
+    void choose();
+    void showArc();
+    void display(const EadHistory& h);
+    void openLine();
+    void print();
+    void savePdf();
 
-  AppContext &ctx_;
-  EadHistory history_;
-  bool opened_ = false;
-  QLineEdit *NUMARC;
-  QPushButton *BMOSTRA, *BSCEGLI, *BSTAMPA, *BPDF, *BABBANDONA;
-  QLabel *LDANNI;
-  QTableWidget *LISTA;
+    AppContext& ctx_;
+    EadHistory history_;
+    bool opened_ = false;
+    QLineEdit* NUMARC;
+    QPushButton *BMOSTRA, *BSCEGLI, *BSTAMPA, *BPDF, *BABBANDONA;
+    QLabel* LDANNI;
+    QTableWidget* LISTA;
 };
 
 } // namespace vt
