@@ -358,7 +358,7 @@ TEST_F(DuplicateFixture, DuplicateSentThroughTheStandinsThenTheStoryOfTheFirst)
                 return;
             rows = list->rowCount();
             shot("storia");
-            QTest::keyClick(w, Qt::Key_P, Qt::AltModifier);
+            QTest::mouseClick(w->findChild<QPushButton*>("BPDF"), Qt::LeftButton);
             QTest::keyClick(w, Qt::Key_Escape);
         };
         runMenuItem(ctx, "ASTORIAEAD");

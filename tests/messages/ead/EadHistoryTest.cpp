@@ -29,6 +29,7 @@
 #include "support/EadFixtures.h"
 #include "support/Fakes.h"
 #include "support/ModalDriver.h"
+#include "support/TableFixtures.h"
 #include "ui/ListingPdf.h"
 
 namespace vt::test {
@@ -296,16 +297,7 @@ TEST_F(HistoryFixture, WindowFromTheMenuOpensALineAndSavesThePdf)
     TRecAzienda company = ctx.CompanyRecord;
     company.DENOM1 = "Cantina del Chianti srl";
     company.TIPOIN = "1";
-    RecordFile(ctx.datiGen("UTENTE.001"), TRecAzienda::Size).replaceAll({encodeCompany(company)});
-    TRecTabella paths = blankRow(), web = blankRow();
-    for (int i = 0; i < 4; ++i)
-        paths.Fld[i] = t.path(QStringLiteral("fv%1/").arg(i));
-    for (int i = 0; i < 7; ++i)
-        web.Fld[i] = QStringLiteral("https://example.invalid/%1").arg(i);
-    PadRow(paths);
-    PadRow(web);
-    RecordFile(ctx.datiGen("APPL.CFG"), TRecTabella::Size).replaceAll({encodeRow(paths)});
-    RecordFile(ctx.datiGen("WEB.CFG"), TRecTabella::Size).replaceAll({encodeRow(web)});
+    writeStartupFiles(ctx, company, {t.path("fv/FV.exe"), t.path("fv/dafirmare/"), t.path("fv/firmati/"), t.path("emcs")});
     QFile damaged(ctx.registri("2026_813.DAT"));
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write(QByteArray(100, 'x'));
@@ -331,7 +323,7 @@ TEST_F(HistoryFixture, WindowFromTheMenuOpensALineAndSavesThePdf)
         list->setFocus();
         list->setCurrentCell(0, 0);
         QTest::keyClick(list, Qt::Key_Return); // the e-AD, read-only
-        QTest::keyClick(w, Qt::Key_P, Qt::AltModifier);
+        QTest::mouseClick(w->findChild<QPushButton*>("BPDF"), Qt::LeftButton);
         QTest::keyClick(w, Qt::Key_Escape);
     };
     runMenuItem(ctx, "ASTORIAEAD");
