@@ -181,6 +181,23 @@ void run(const MenuItem& item, AppContext& ctx, const OpenWindowFn& open)
         if (pickAndLoadEad(ctx, open))
             openOrSay(ctx, open, window);
         return;
+    case S::DuplicateEad: {
+        emptyWorkFile(ctx, "TRASPORTO.DAT");
+        emptyWorkFile(ctx, "PRODOTTI.DAT");
+        ctx.PickedEad = -1;
+        if (!openOrSay(ctx, open, QStringLiteral("TFSCEGLIDAA")) || ctx.PickedEad < 0)
+            return;
+        if (!openOrSay(ctx, open, QString::fromLatin1(DuplicateLoader)) || ctx.PickedEad < 0)
+            return;
+        // Only this opening of the compilation is a duplicate, also when it ends by an error.
+        struct Reset {
+            AppContext& c;
+            ~Reset() { c.DuplicateEad = false; }
+        } reset{ctx};
+        ctx.DuplicateEad = true;
+        openOrSay(ctx, open, window);
+        return;
+    }
     case S::ChangeDestination:
         emptyWorkFile(ctx, "TRASPORTO.DAT");
         if (pickAndLoadEad(ctx, open))
@@ -239,6 +256,8 @@ QStringList windowsOfAction(const MenuItem& item)
     case S::ModifyEad:
     case S::ChangeDestination:
         return {QStringLiteral("TFSCEGLIDAA"), loader, window};
+    case S::DuplicateEad:
+        return {QStringLiteral("TFSCEGLIDAA"), QString::fromLatin1(DuplicateLoader), window};
     case S::Movement:
         return {QStringLiteral("TFSCEGLIMOVIMENTO"), movementWindow(QLatin1Char(item.opCode))};
     case S::Guarantee:

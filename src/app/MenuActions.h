@@ -25,6 +25,9 @@ using WindowAvailableFn = std::function<bool(const QString& name)>;
 //                it leaves PickedEad negative when the e-AD cannot be found.
 inline constexpr const char* LifecycleDispatcher = "LIFECYCLE";
 inline constexpr const char* EadLoader = "LOADEAD";
+//  "LOADDUPLICATE" - copies the picked e-AD (any state) into EadHeader and its lines into the work
+//                files as the source of a duplicate; PickedEad negative when it is gone.
+inline constexpr const char* DuplicateLoader = "LOADDUPLICATE";
 
 // Runs one menu action. I/O failures are shown through the messenger and end the action.
 // An action that needs a window not built yet says MsgNotAvailable and does nothing else: before

@@ -28,6 +28,8 @@
 #include "messages/change/TFCOMPIE813.h"
 #include "messages/change/ChangeDestination.h"
 #include "messages/ead/EadCompile.h"
+#include "messages/ead/EadDuplicate.h"
+#include "messages/ead/TFSTORIAEAD.h"
 #include "messages/ead/TFCREAFIRMAINVIAIE815.h"
 #include "messages/ead/TFCREAFIRMAINVIAIE810.h"
 #include "messages/change/TFCREAFIRMAINVIAIE813.h"
@@ -88,6 +90,8 @@ void wireWindows(WindowRegistry& r)
         else
             loadPickedEad(c);
     };
+    r["LOADDUPLICATE"] = [](AppContext& c, QWidget*) { loadDuplicateSource(c); };
+    r["TFSTORIAEAD"] = [](AppContext& c, QWidget* p) { TFSTORIAEAD w(c, p); w.exec(); };
     r["TFCOMPIE813"] = [](AppContext& c, QWidget* p) { TFCOMPIE813 w(c, p); w.exec(); };
     r["TFLISTVIEW"] = [](AppContext& c, QWidget* p) { TFLISTVIEW w(c, p); w.exec(); };
     r["TFSCEGLIMOVIMENTO"] = [](AppContext& c, QWidget* p) { TFSCEGLIMOVIMENTO w(c, p); w.exec(); };

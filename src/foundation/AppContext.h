@@ -80,6 +80,8 @@ struct AppContext {
     TRecEad EadHeader = blankEad();
     TRecEad OldEad = blankEad();
     TRecEad MessageRecord = blankEad();
+    // Set while "Duplica e-AD" opens the compilation: a new e-AD filled from EadHeader.
+    bool DuplicateEad = false;
 
     // Main-window sequences: the address read buffer of the address-pick search (the modify and
     // delete address windows take their record from it) and the movement record buffer (the

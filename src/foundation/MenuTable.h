@@ -16,6 +16,7 @@ enum class MenuSequence {
     CompileEad,        // empty TRASPORTO.DAT and PRODOTTI.DAT, show a new TFCOMPIE815
     Lifecycle,         // OpCode from the Tag, then the e-AD lifecycle dispatcher
     ModifyEad,         // pick an e-AD, load it with its lines, show a new TFCOMPIE815
+    DuplicateEad,      // pick an e-AD of any state, copy it and its lines, show TFCOMPIE815 as new
     ChangeDestination, // pick an e-AD, load it with its transport lines, show TFCOMPIE813
     NewMovement,       // a new load or unload: TFMOVIMENTI
     Movement,          // pick a register record, show the window of the OpCode

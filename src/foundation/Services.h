@@ -39,6 +39,12 @@ public:
     virtual QString openFile(const QString& caption, const QString& folder, const QString& filter) = 0;
     virtual QString openPicture(const QString& caption, const QString& folder) = 0;
     virtual QString chooseFolder(const QString& caption, const QString& folder) = 0;
+    // A file to write (a list saved as PDF): `proposed` is the path offered.
+    virtual QString saveFile(const QString& caption, const QString& proposed, const QString& filter)
+    {
+        (void)caption, (void)proposed, (void)filter;
+        return {};
+    }
 };
 
 } // namespace vt

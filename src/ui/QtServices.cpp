@@ -112,6 +112,11 @@ QString QtFileDialogs::openFile(const QString& caption, const QString& folder, c
     return QFileDialog::getOpenFileName(parentWindow(), caption, folder, filter);
 }
 
+QString QtFileDialogs::saveFile(const QString& caption, const QString& proposed, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parentWindow(), caption, proposed, filter);
+}
+
 QString QtFileDialogs::openPicture(const QString& caption, const QString& folder)
 {
     return QFileDialog::getOpenFileName(parentWindow(), caption, folder,

@@ -38,6 +38,7 @@ public:
     QString openFile(const QString& caption, const QString& folder, const QString& filter) override;
     QString openPicture(const QString& caption, const QString& folder) override;
     QString chooseFolder(const QString& caption, const QString& folder) override;
+    QString saveFile(const QString& caption, const QString& proposed, const QString& filter) override;
 };
 
 // Loads Qt's own Italian translations (buttons of the standard dialogs, file chooser, print

@@ -138,6 +138,8 @@ const Row rows[] = {
     {"ACOMPIE815", nullptr, '?', "TFCOMPIE815"},
     {"AREGARC", nullptr, 'R', "LIFECYCLE"},
     {"AMODIE815", nullptr, 'M', "TFSCEGLIDAA,LOADEAD,TFCOMPIE815"},
+    {"ADUPLIE815", nullptr, 'U', "TFSCEGLIDAA,LOADDUPLICATE,TFCOMPIE815"},
+    {"ASTORIAEAD", nullptr, 'S', "TFSTORIAEAD"},
     {"ACANCIE815", nullptr, 'C', "LIFECYCLE"},
     {"AINVIAIE815", nullptr, 'I', "LIFECYCLE"},
     {"ARICIE815", nullptr, '1', "TFRICIE815"},

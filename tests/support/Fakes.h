@@ -50,6 +50,7 @@ public:
     QString openFile(const QString& c, const QString&, const QString&) override { captions << c; return next(); }
     QString openPicture(const QString& c, const QString&) override { captions << c; return next(); }
     QString chooseFolder(const QString& c, const QString&) override { captions << c; return next(); }
+    QString saveFile(const QString& c, const QString&, const QString&) override { captions << c; return next(); }
     QStringList answers, captions;
 
 private:

@@ -18,7 +18,7 @@ namespace vt {
 
 namespace {
 
-enum class Filter { Unsent, SentOrNot, Nothing };
+enum class Filter { Unsent, SentOrNot, Any, Nothing };
 
 QString dateText(double value)
 {
@@ -40,6 +40,18 @@ QString reason(const TRecEad& r)
 {
     return trimField(r.MOTANN()) + QLatin1Char(' ') + trimField(r.descrizioneMotivo()) + QLatin1Char(' ') +
            trimField(r.NOTMOT());
+}
+
+QString eadStateText(const QString& state)
+{
+    const QString s = padField(state, 1);
+    if (s == EadState::Compiled) return QStringLiteral("compilato");
+    if (s == EadState::Accepted) return QStringLiteral("accettato");
+    if (s == EadState::Cancelled) return QStringLiteral("annullato");
+    if (s == EadState::Completed) return QStringLiteral("concluso");
+    if (s == EadState::Refused) return QStringLiteral("rifiutato");
+    if (s == EadState::PartlyRefused) return QStringLiteral("rifiutato in parte");
+    return s.trimmed();
 }
 
 struct ModeLayout {
@@ -74,6 +86,12 @@ ModeLayout layoutOf(QChar mode)
                                        dateText(r.IMGPRO), trimField(r.LINPRG),
                                        trimField(r.accisaSpeditore) + QLatin1Char(' ') + trimField(r.denominazioneSpeditore)};
                 }};
+    case 'U': case 'S': // duplicate, story: every e-AD, whatever its state
+        return {Filter::Any, {Sent, Number, Arc, QStringLiteral("STATO"), Invoice, Dispatch, Consignee},
+                [](const TRecEad& r) {
+                    return QStringList{dateText(r.dataFlusso), QString::number(r.numeroFlusso), trimField(r.ARC),
+                                       eadStateText(r.stato), invoice(r), dateText(r.DATSPE), consignee(r)};
+                }};
     case 'a':
         return {Filter::SentOrNot, {Sent, Number, Reason, Invoice, Dispatch, Consignee}, [](const TRecEad& r) {
                     return QStringList{dateText(r.dataFlusso), QString::number(r.numeroFlusso), reason(r),
@@ -90,6 +108,7 @@ bool passes(Filter filter, const QString& storedState)
     switch (filter) {
     case Filter::Unsent: return state.compare(QLatin1String("0")) < 0; // not sent: " "
     case Filter::SentOrNot: return state == QLatin1String(" ") || state == QLatin1String("I");
+    case Filter::Any: return true;
     case Filter::Nothing: return false;
     }
     return false;
@@ -114,6 +133,8 @@ QString chooserTitle(QChar mode)
     case 'e': return QStringLiteral("CANCELLA I RIFERIMENTI DI UN IE813 INVIATO");
     case 'f': return QStringLiteral("CREA, FIRMA e INVIA FLUSSO IE813");
     case 'n': return QStringLiteral("CANCELLA I RIFERIMENTI DI UN IE818 INVIATO");
+    case 'U': return QStringLiteral("DUPLICA e-AD: SCEGLIERE L'e-AD DA COPIARE");
+    case 'S': return QStringLiteral("STORIA DI UN e-AD");
     case 'x': return QStringLiteral("CANCELLA L'ANNULLAMENTO NON INVIATO nel Sistema Telematico Doganale DI UN e-AD");
     default: return {};
     }
@@ -122,7 +143,7 @@ QString chooserTitle(QChar mode)
 QString choiceFile(const AppContext& ctx, QChar mode, const QString& year)
 {
     switch (mode.unicode()) {
-    case 'C': case 'I': case 'M': case 'A': case 'D': case 'R': case 'X':
+    case 'C': case 'I': case 'M': case 'A': case 'D': case 'R': case 'X': case 'U': case 'S':
         return ctx.registri(year + QStringLiteral("_815_A.DAT"));
     case '9': case 'x': case 'a':
         return ctx.registri(year + QStringLiteral("_810.DAT"));

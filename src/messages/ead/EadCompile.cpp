@@ -5,6 +5,7 @@
 #include "foundation/Tables.h"
 #include "foundation/Text.h"
 #include "masterdata/Settings.h"
+#include "messages/ead/EadDuplicate.h"
 #include "messages/ead/EadLines.h"
 #include "messages/ead/EadStore.h"
 #include "messages/ead/Summary.h"
@@ -70,11 +71,22 @@ QStringList compilationSummary(const AppContext& ctx, const EadForm& form)
                            summaryBlocks(form));
 }
 
-CompileOutcome confirmCompilation(AppContext& ctx, EadForm& form, bool modify)
+AllPagesVerdict checkCompilation(AppContext& ctx, EadForm& form, bool duplicate)
+{
+    AllPagesVerdict v = checkAllPages(form, tableCodeCheck(ctx), transportLineCount(ctx), productLineCount(ctx),
+                                      ctx.clock().today());
+    // A duplicate's own checks of a page come after that page's, before the later pages'.
+    const int failed = v.page == 0 ? 5 : v.page;
+    for (int page = 1; duplicate && page < failed && page <= 3; ++page)
+        if (const CheckResult r = checkDuplicatePage(ctx, form, page); !r.ok)
+            return AllPagesVerdict{page, r};
+    return v;
+}
+
+CompileOutcome confirmCompilation(AppContext& ctx, EadForm& form, bool modify, bool duplicate)
 {
     CompileOutcome out;
-    out.verdict = checkAllPages(form, tableCodeCheck(ctx), transportLineCount(ctx), productLineCount(ctx),
-                                ctx.clock().today());
+    out.verdict = checkCompilation(ctx, form, duplicate);
     if (out.verdict.page != 0)
         return out;
     const TRecEad header = headerFromForm(form, ctx.CompanyRecord);

@@ -31,11 +31,15 @@ int productLineCount(const AppContext& ctx);
 // the checks, as the pages would be); when one fails nothing is written and the verdict says which
 // page and field. Otherwise builds the header, writes RIEPILOGO.RTF and saves the e-AD (modify mode:
 // replacing OldEad); EadHeader becomes the saved header. IoError passes through (nothing saved).
+// A duplicate (EadDuplicate.h) runs its own checks after each page's.
 struct CompileOutcome {
     AllPagesVerdict verdict;   // page 0: saved
     QStringList summary;       // the summary lines written
 };
-CompileOutcome confirmCompilation(AppContext& ctx, EadForm& form, bool modify);
+// Every page check in order (a duplicate's own after each page's): what confirmation and the summary
+// page run.
+AllPagesVerdict checkCompilation(AppContext& ctx, EadForm& form, bool duplicate);
+CompileOutcome confirmCompilation(AppContext& ctx, EadForm& form, bool modify, bool duplicate = false);
 
 // The excise amount of the product lines in PRODOTTI.DAT for the consignee's country (the first
 // two characters of COIDDE), from the ACCISE table; 0 without a rate record.

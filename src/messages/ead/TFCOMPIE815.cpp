@@ -15,6 +15,7 @@
 #include "foundation/IoError.h"
 #include "foundation/Text.h"
 #include "messages/ead/EadCompile.h"
+#include "messages/ead/EadDuplicate.h"
 #include "messages/ead/EadLines.h"
 #include "messages/ead/TFCOMPIE815_DEST.h"
 #include "messages/ead/TFCOMPIE815_GAR.h"
@@ -29,7 +30,7 @@
 
 namespace vt {
 
-TFCOMPIE815::TFCOMPIE815(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx), modify_(ctx.ModifyMode)
+TFCOMPIE815::TFCOMPIE815(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx), modify_(ctx.ModifyMode), duplicate_(ctx.DuplicateEad && !ctx.ModifyMode)
 {
     setObjectName(QStringLiteral("TFCOMPIE815"));
     setWindowTitle(QStringLiteral("Compila e-AD messaggio IE815"));
@@ -99,6 +100,8 @@ TFCOMPIE815::TFCOMPIE815(AppContext& ctx, QWidget* parent) : QDialog(parent), ct
     resize(980, 720);
     if (modify_)
         openModify();
+    else if (duplicate_)
+        openDuplicate();
     else
         openNew();
     opening_ = snapshot();
@@ -210,6 +213,26 @@ void TFCOMPIE815::openNew()
     PCCOMPEAD->setCurrentIndex(0);
 }
 
+void TFCOMPIE815::openDuplicate()
+{
+    showForm(duplicateForm(ctx_.EadHeader, ctx_.CompanyRecord, ctx_.clock().today()));
+    page1_->applyConsigneeType();
+    page1_->clearCompanions();
+    page2_->clearCompanions();
+    page4_->clearCompanions();
+    page2_->lines->list();
+    page3_->list();
+    // The copied amounts were proposed from the copied lines: a changed quantity proposes anew.
+    try {
+        page4_->setProposed(compilationExcise(ctx_, page1_->COIDDE->text()));
+    } catch (const IoError&) {
+        // unreadable rates: nothing was proposed from them
+    }
+    PCCOMPEAD->setCurrentIndex(0);
+    // Filled as it is, the window moves between pages and checks at once.
+    checks_->setTouched(true);
+}
+
 void TFCOMPIE815::openModify()
 {
     showForm(formFromHeader(ctx_.EadHeader));
@@ -241,6 +264,8 @@ CheckResult TFCOMPIE815::pageCheck(int page)
     case 3: r = checkPage4(f, valid); break;
     default: return CheckResult::pass();
     }
+    if (r.ok && duplicate_)
+        r = checkDuplicatePage(ctx_, f, page + 1);
     // The checks empty what they found hidden or not wanted.
     showForm(f);
     return r;
@@ -365,8 +390,7 @@ void TFCOMPIE815::buildSummary()
     EadForm f = currentForm();
     AllPagesVerdict v;
     try {
-        v = checkAllPages(f, tableCodeCheck(ctx_), transportLineCount(ctx_), productLineCount(ctx_),
-                          ctx_.clock().today());
+        v = checkCompilation(ctx_, f, duplicate_);
         showForm(f);
         if (v.page == 0) {
             showSummary(compilationSummary(ctx_, f));
@@ -397,7 +421,7 @@ void TFCOMPIE815::confirm()
     CompileOutcome out;
     try {
         BusyCursor busy;
-        out = confirmCompilation(ctx_, f, modify_);
+        out = confirmCompilation(ctx_, f, modify_, duplicate_);
     } catch (const IoError& e) {
         ctx_.messenger().info(e.text());
         return;

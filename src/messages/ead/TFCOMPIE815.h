@@ -1,6 +1,7 @@
 #pragma once
 // "Compila e-AD messaggio IE815": the window in which the user writes an e-AD (new) or changes an
-// unsent one (ModifyMode, the loaded header in EadHeader and OldEad, its lines in the work files).
+// unsent one (ModifyMode, the loaded header in EadHeader and OldEad, its lines in the work files),
+// or writes a new one filled from an earlier one (DuplicateEad, the earlier one in EadHeader).
 // Five pages in the page control PCCOMPEAD; the fourth-to-first are their own classes, the fifth
 // (summary and confirmation) is built here. The checks, the layout rules and the header built on
 // confirming are logic functions (messages/EadForm.h, EadLines.h, EadCompile.h); this class binds
@@ -53,6 +54,7 @@ private:
     void showForm(const EadForm& f);
     void openNew();
     void openModify();
+    void openDuplicate();
     // Page changes: the untouched window refuses them; leaving a page forward needs its check.
     void pageChanged(int index);
     bool mayLeave(int from, int to);
@@ -74,6 +76,7 @@ private:
 
     AppContext& ctx_;
     const bool modify_;
+    const bool duplicate_; // a new e-AD filled from an earlier one
     FormChecks* checks_;
     EadPanels panels_;
     QTabWidget* PCCOMPEAD;
