@@ -7,34 +7,17 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
+#include "BenchServices.h"
 #include "foundation/AppContext.h"
 #include "messages/receipt/ReceivedImport.h"
 
 namespace {
 
-class Quiet : public vt::Messenger {
-public:
-    void info(const QString&) override {}
-    bool askYesNo(const QString&) override { return true; }
-    bool askOkCancel(const QString&) override { return true; }
-    void beep() override {}
-};
-class Today : public vt::Clock {
-public:
-    QDate today() const override { return QDate(2026, 12, 9); }
-    QDateTime now() const override { return QDateTime(today(), QTime(10, 0)); }
-};
-class NoShell : public vt::Shell {
-public:
-    bool openUrl(const QString&) override { return false; }
-    bool startProgram(const QString&) override { return false; }
-};
-class NoDialogs : public vt::FileDialogs {
-public:
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString openPicture(const QString&, const QString&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-};
+using vtbench::FixedDay;
+using vtbench::NoDialogs;
+using vtbench::NoShell;
+using vtbench::Quiet;
+
 
 QByteArray document(int n)
 {
@@ -106,7 +89,7 @@ void ImportReceived(benchmark::State& state)
 {
     Folder& f = folder();
     Quiet quiet;
-    Today today;
+    FixedDay today{QDate(2026, 12, 9)};
     NoShell shell;
     NoDialogs dialogs;
     vt::AppContext ctx(vt::Services{quiet, today, shell, dialogs});

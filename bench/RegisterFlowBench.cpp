@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "BenchServices.h"
 #include "foundation/AppContext.h"
 #include "foundation/Dates.h"
 #include "register/flow/RegisterFlow.h"
@@ -13,29 +14,11 @@
 
 namespace {
 
-class Quiet : public vt::Messenger {
-public:
-    void info(const QString&) override { }
-    bool askYesNo(const QString&) override { return true; }
-    bool askOkCancel(const QString&) override { return true; }
-    void beep() override { }
-};
-class Today : public vt::Clock {
-public:
-    QDate today() const override { return QDate(2027, 12, 31); }
-    QDateTime now() const override { return QDateTime(today(), QTime(10, 0)); }
-};
-class NoShell : public vt::Shell {
-public:
-    bool openUrl(const QString&) override { return false; }
-    bool startProgram(const QString&) override { return false; }
-};
-class NoDialogs : public vt::FileDialogs {
-public:
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString openPicture(const QString&, const QString&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-};
+using vtbench::FixedDay;
+using vtbench::NoDialogs;
+using vtbench::NoShell;
+using vtbench::Quiet;
+
 
 constexpr int kMovements = 10000;
 constexpr int kDays = 250;
@@ -50,7 +33,7 @@ struct Year {
     QTemporaryDir dir;
     QByteArray rgm, gar;
     Quiet quiet;
-    Today today;
+    FixedDay today{QDate(2027, 12, 31)};
     NoShell shell;
     NoDialogs dialogs;
     vt::AppContext ctx{vt::Services{quiet, today, shell, dialogs}};
